@@ -1,0 +1,57 @@
+// What a chapter hands the shell: its row of the deliverables table, its
+// geometry, the library variant it was written for, and its page routines.
+#pragma once
+
+#include "canvas.h"
+#include "variant.h"
+
+#include <QString>
+#include <vector>
+
+class PageBox;
+class Form1;
+
+struct Rect {
+    int left, top, width, height;
+};
+
+struct ChapterSpec {
+    QString name;     // the deliverable, e.g. "alder"
+    QString title;    // Label1 and the printed title of page 0
+    QString caption;  // window caption; the title when empty
+    int pages = 1;
+    int designBoxes = 1;                 // pic(0) .. pic(designBoxes - 1) exist at design
+    std::vector<int> drawnAtStartup;     // in page order
+    std::vector<int> redrawnWhenShown;   // drawn again every time ShowThisPic shows them
+    std::vector<int> shownWhileDrawnAtStartup;  // interactive pages that wait for the reader
+    Color buttonBack = RGB(240, 240, 255);
+    bool f1SetsSkipWait = false;
+    bool closeEndsProgram = false;       // closing ends the program at once
+    bool keepsDefFore = false;           // saves the window's text colour in DefFore
+    bool systemButtonColourFirst = false;
+    bool entitiesBeforePrintCanvas = false;
+    bool hidesBackAtStart = false;
+    bool unloadsPrintCanvasOnPaint = false;
+    int tabX3Units = 10;                 // TabX3 = Round(tabX3Units * UnitW + LeftX)
+
+    // Geometry of the window's client area and controls, in pixels.
+    int clientWidth = 792, clientHeight = 724;
+    std::vector<Rect> designBoxGeometry{{13, 39, 774, 729}};  // one per design box
+    Rect cmdPrint{635, 4, 43, 32};
+    Rect cmdBack{697, 9, 20, 26};
+    Rect cmdGo{729, 10, 20, 26};
+    Rect label1{209, 5, 303, 31};
+
+    LibraryVariant library;
+};
+
+class Chapter {
+public:
+    virtual ~Chapter() = default;
+    virtual const ChapterSpec& spec() const = 0;
+    // The page routine picN: clears CurPic and draws the whole page on it.
+    virtual void drawPage(int n) = 0;
+    // Called once the page boxes exist, for pages that hold controls of their
+    // own (step buttons, figure boxes).
+    virtual void attach(Form1&) {}
+};

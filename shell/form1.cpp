@@ -1,0 +1,286 @@
+#include "form1.h"
+
+#include "end_program.h"
+#include "entities.h"
+#include "faces.h"
+#include "state.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QPalette>
+#include <QScreen>
+#include <algorithm>
+
+namespace {
+
+// The window's design font: the page face at 14.25 points (19 pixels at 96
+// dpi); pixel sizes keep the labels the same on every screen setting.
+QFont windowFont(bool bold = false, int pixels = 19) {
+    QFont f(QStringLiteral("メイリオ"));
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    return f;
+}
+
+void setBack(QWidget& w, Color c) {
+    QPalette pal = w.palette();
+    pal.setColor(QPalette::Window, toQColor(c));
+    w.setPalette(pal);
+    w.setAutoFillBackground(true);
+}
+
+bool contains(const std::vector<int>& v, int n) {
+    return std::find(v.begin(), v.end(), n) != v.end();
+}
+
+}  // namespace
+
+Form1::Form1(Chapter& chapter)
+    : chapter_(chapter), spec_(chapter.spec()), backColor_(RGB(240, 240, 240)) {
+    setWindowTitle(spec_.caption.isEmpty() ? spec_.title : spec_.caption);
+    setFont(windowFont());
+    setFocusPolicy(Qt::StrongFocus);
+    resize(spec_.clientWidth, spec_.clientHeight);
+    setBack(*this, backColor_);
+
+    cmdPrint_ = new LabelButton(QStringLiteral("印刷"), this);
+    cmdBack_ = new LabelButton(QStringLiteral("←"), this);
+    cmdGo_ = new LabelButton(QStringLiteral("→"), this);
+    label1_ = new QLabel(spec_.title, this);
+    auto place = [](QWidget* w, const Rect& r) { w->setGeometry(r.left, r.top, r.width, r.height); };
+    place(cmdPrint_, spec_.cmdPrint);
+    place(cmdBack_, spec_.cmdBack);
+    place(cmdGo_, spec_.cmdGo);
+    place(label1_, spec_.label1);
+    for (LabelButton* b : {cmdPrint_, cmdBack_, cmdGo_}) {
+        b->setFrameStyle(QFrame::Box | QFrame::Plain);
+        b->setLineWidth(1);
+        b->setAlignment(Qt::AlignCenter);
+        b->setFocusPolicy(Qt::NoFocus);
+    }
+    cmdBack_->setFont(windowFont(true));
+    cmdGo_->setFont(windowFont(true));
+    label1_->setFont(windowFont(false, 21));  // 15.75 points
+    label1_->setAlignment(Qt::AlignCenter);
+    label1_->setFocusPolicy(Qt::NoFocus);
+    connect(cmdGo_, &LabelButton::clicked, this, [this] { cmdGo_Click(); });
+    connect(cmdBack_, &LabelButton::clicked, this, [this] { cmdBack_Click(); });
+    connect(cmdPrint_, &LabelButton::clicked, this, [this] { cmdPrint_Click(); });
+
+    for (const Rect& g : spec_.designBoxGeometry) addBox(g);
+}
+
+Form1::~Form1() = default;
+
+PageBox* Form1::addBox(const Rect& g) {
+    auto* box = new PageBox(this, g);
+    box->canvas().FontName = QStringLiteral("メイリオ");
+    box->canvas().FontSize = 14.25f;
+    if (logging_) box->enableLog();
+    box->lower();  // the labels stay on top of the page boxes
+    pic_.push_back(box);
+    return box;
+}
+
+void Form1::setLogging(bool on) {
+    logging_ = on;
+    if (on)
+        for (PageBox* box : pic_) box->enableLog();
+}
+
+void Form1::setFormBackColor(Color c) {
+    backColor_ = c;
+    setBack(*this, c);
+}
+
+void Form1::setControlsBackColor(Color c) {
+    for (LabelButton* b : {cmdPrint_, cmdBack_, cmdGo_}) setBack(*b, c);
+    setBack(*label1_, c);
+    for (PageBox* box : pic_) box->canvas().BackColor = c;
+}
+
+void Form1::styleButton(LabelButton& b, Color back) { setBack(b, back); }
+
+void Form1::placeWindow() {
+    if (QScreen* s = screen()) {
+        const QRect avail = s->availableGeometry();
+        move(avail.center() - QPoint(width() / 2, height() / 2));
+    }
+}
+
+PrintCanvas& Form1::Form2() {
+    if (!form2_) {
+        const QRect outer = frameGeometry();
+        form2_ = std::make_unique<PrintCanvas>(std::max(outer.width(), width()),
+                                               std::max(outer.height(), height()));
+    }
+    return *form2_;
+}
+
+void Form1::Form_Load() {
+    Variant = spec_.library;
+    // 1-2: the design text colour, and the labels' system colour that step 5
+    // overwrites.
+    if (spec_.keepsDefFore) DefFore = colSystemText;
+    if (spec_.systemButtonColourFirst)
+        for (LabelButton* b : {cmdPrint_, cmdBack_, cmdGo_}) setBack(*b, RGB(255, 255, 255));
+    // 3-6
+    setFormBackColor(RGB(255, 255, 255));
+    dspInit(*this);
+    for (LabelButton* b : {cmdPrint_, cmdBack_, cmdGo_}) styleButton(*b, spec_.buttonBack);
+    if (spec_.hidesBackAtStart) cmdBack_->hide();
+    // 7
+    if (spec_.entitiesBeforePrintCanvas) {
+        InitEntities();
+        Form2();
+    } else {
+        Form2();
+        InitEntities();
+    }
+    // 8-9: measure the layout unit on the design boxes.
+    BaseSize = 13.0f;
+    for (PageBox* box : pic_) {
+        RasterCanvas& c = box->canvas();
+        CurPic = &c;
+        c.BackColor = backColor_;
+        c.FontSize = BaseSize;
+        c.Cls();
+        UnitW = float(c.TextWidth(QStringLiteral("A")));
+        UnitH = float(c.TextHeight(QStringLiteral("A")));
+    }
+    // 10
+    LeftX = Round(2.0 * UnitW);
+    TabX1 = Round(2.0 * UnitW + LeftX);
+    TabX3W = float(3.0 * UnitW + LeftX);
+    TabX4W = float(4.0 * UnitW + LeftX);
+    TabX2 = Round(5.0 * UnitW + LeftX);
+    TabX3 = Round(spec_.tabX3Units * double(UnitW) + LeftX);
+    FarX = Round(50.0 * UnitW + LeftX);
+    // 11: the remaining boxes are copies of pic(0), hidden.
+    const Rect first = spec_.designBoxGeometry.front();
+    RasterCanvas& model = pic_.front()->canvas();
+    for (int n = int(pic_.size()); n < spec_.pages; ++n) {
+        PageBox* box = addBox(first);
+        box->canvas().FontName = model.FontName;
+        box->canvas().FontSize = model.FontSize;
+        box->canvas().BackColor = model.BackColor;
+        box->canvas().Cls();
+        box->hide();
+    }
+    // Page 0 is the page in view at start, also where the design has several
+    // boxes in place.
+    for (int n = 1; n < int(pic_.size()); ++n) pic_[size_t(n)]->hide();
+    chapter_.attach(*this);
+    // 12-14
+    placeWindow();
+    show();
+    CurPage = 0;
+    for (int n : spec_.drawnAtStartup) {
+        if (closed_) return;
+        const bool interactive = contains(spec_.shownWhileDrawnAtStartup, n);
+        if (interactive)
+            for (int i = 0; i < int(pic_.size()); ++i) pic_[size_t(i)]->setVisible(i == n);
+        CurPic = &pic(n).canvas();
+        chapter_.drawPage(n);
+        if (interactive)
+            for (int i = 0; i < int(pic_.size()); ++i) pic_[size_t(i)]->setVisible(i == CurPage);
+    }
+    startupDone_ = true;
+}
+
+void Form1::ShowThisPic(int32_t n) {
+    CurPage = n;
+    for (int i = 0; i < int(pic_.size()); ++i) pic_[size_t(i)]->setVisible(i == n);
+    cmdGo_->setVisible(n != lastPage());
+    cmdBack_->setVisible(n != 0);
+    if (contains(spec_.redrawnWhenShown, n)) {
+        CurPic = &pic(n).canvas();
+        chapter_.drawPage(n);
+    }
+}
+
+void Form1::Forward() {
+    if (CurPage == lastPage()) return;
+    ShowThisPic(CurPage + 1);
+}
+
+void Form1::Backward() {
+    if (CurPage == 0) return;
+    ShowThisPic(CurPage - 1);
+}
+
+void Form1::cmdPrint_Click() {}
+
+void Form1::Form_KeyDown(int keyCode) {
+    if (KeyBusy) return;
+    switch (keyCode) {
+    case 27:
+        endProgram();
+        break;
+    case 38:
+    case 8:
+        Backward();
+        KeyBusy = 1;
+        break;
+    case 40:
+    case 13:
+    case 32:
+        Forward();
+        KeyBusy = 1;
+        break;
+    case 36:
+        KeyBusy = 1;
+        ShowThisPic(0);
+        break;
+    case 35:
+        KeyBusy = 1;
+        ShowThisPic(lastPage());
+        break;
+    case 112:
+        if (spec_.f1SetsSkipWait) SkipWait = 1;
+        break;
+    default:
+        break;
+    }
+    KeyBusy = 0;
+}
+
+int Form1::virtualKey(int qtKey) {
+    switch (qtKey) {
+    case Qt::Key_Escape: return 27;
+    case Qt::Key_Up: return 38;
+    case Qt::Key_Backspace: return 8;
+    case Qt::Key_Down: return 40;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return 13;
+    case Qt::Key_Space: return 32;
+    case Qt::Key_Home: return 36;
+    case Qt::Key_End: return 35;
+    case Qt::Key_F1: return 112;
+    case Qt::Key_Left: return 37;
+    case Qt::Key_Right: return 39;
+    case Qt::Key_PageUp: return 33;
+    case Qt::Key_PageDown: return 34;
+    default: return 0;
+    }
+}
+
+void Form1::keyPressEvent(QKeyEvent* e) {
+    const int vk = virtualKey(e->key());
+    if (vk) Form_KeyDown(vk);
+    e->accept();
+}
+
+void Form1::closeEvent(QCloseEvent* e) {
+    // Closing is never refused.
+    unloadForm2();
+    closed_ = true;
+    if (spec_.closeEndsProgram) endProgram();
+    e->accept();
+}
+
+void Form1::paintEvent(QPaintEvent* e) {
+    if (spec_.unloadsPrintCanvasOnPaint) unloadForm2();
+    QWidget::paintEvent(e);
+}

@@ -1,0 +1,86 @@
+// The viewer window: page boxes, the three button labels and the title, the
+// start-up sequence, paging and the keyboard.
+#pragma once
+
+#include "chapter.h"
+#include "context.h"
+#include "label_button.h"
+#include "page_box.h"
+#include "print_canvas.h"
+
+#include <QWidget>
+#include <memory>
+#include <vector>
+
+class Form1 : public QWidget, public FormSurface {
+    Q_OBJECT
+public:
+    explicit Form1(Chapter& chapter);
+    ~Form1() override;
+
+    // Start-up: measures the layout units, shows the window and draws the
+    // start-up pages.
+    void Form_Load();
+    void ShowThisPic(int32_t n);
+    void Forward();
+    void Backward();
+    void cmdGo_Click() { Forward(); }
+    void cmdBack_Click() { Backward(); }
+    void cmdPrint_Click();
+    // Windows virtual key codes; the shift state is ignored.
+    void Form_KeyDown(int keyCode);
+
+    int lastPage() const { return spec_.pages - 1; }
+    PageBox& pic(int n) { return *pic_.at(size_t(n)); }
+    int boxCount() const { return int(pic_.size()); }
+    LabelButton& cmdPrint() { return *cmdPrint_; }
+    LabelButton& cmdBack() { return *cmdBack_; }
+    LabelButton& cmdGo() { return *cmdGo_; }
+    QLabel& Label1() { return *label1_; }
+    Chapter& chapter() { return chapter_; }
+
+    // The print canvas, loaded on demand.
+    PrintCanvas& Form2();
+    bool form2Loaded() const { return form2_ != nullptr; }
+    void unloadForm2() { form2_.reset(); }
+
+    // True once the window has been closed by the reader.
+    bool closed() const { return closed_; }
+    bool startupDone() const { return startupDone_; }
+    // Every page box keeps its drawing operations (the page renderer's list).
+    void setLogging(bool on);
+
+    // FormSurface (dspInit's view of the window).
+    Color formBackColor() const override { return backColor_; }
+    void setFormBackColor(Color c) override;
+    void setControlsBackColor(Color c) override;
+
+    // Virtual key code of a Qt key (0 for keys the viewers never look at).
+    static int virtualKey(int qtKey);
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    PageBox* addBox(const Rect& g);
+    void styleButton(LabelButton& b, Color back);
+    void placeWindow();
+
+    Chapter& chapter_;
+    const ChapterSpec& spec_;
+    std::vector<PageBox*> pic_;
+    LabelButton* cmdPrint_;
+    LabelButton* cmdBack_;
+    LabelButton* cmdGo_;
+    QLabel* label1_;
+    std::unique_ptr<PrintCanvas> form2_;
+    Color backColor_;
+    int32_t KeyBusy = 0;
+    bool closed_ = false;
+    bool startupDone_ = false;
+    bool logging_ = false;
+};
+
+QColor toQColor(Color c);

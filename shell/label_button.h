@@ -1,0 +1,20 @@
+// A label used as a button: flat single-line border, centred caption, a click
+// when the mouse is pressed and released on it.
+#pragma once
+
+#include <QLabel>
+
+class LabelButton : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+signals:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+
+private:
+    bool pressed_ = false;
+};

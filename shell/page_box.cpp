@@ -1,0 +1,17 @@
+#include "page_box.h"
+
+#include <QPainter>
+
+PageBox::PageBox(QWidget* parent, const Rect& g)
+    : QWidget(parent), canvas_(g.width, g.height, parent ? parent->devicePixelRatioF() : 1.0) {
+    setGeometry(g.left, g.top, g.width, g.height);
+    setFocusPolicy(Qt::NoFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    canvas_.onChange = [this] { update(); };
+}
+
+void PageBox::paintEvent(QPaintEvent* e) {
+    QPainter p(this);
+    p.drawImage(QPointF(0, 0), canvas_.image());
+    (void)e;
+}

@@ -1,0 +1,25 @@
+// A page box: a borderless widget showing a persistent canvas image. What is
+// drawn stays when the box is hidden or covered.
+#pragma once
+
+#include "chapter.h"
+#include "raster_canvas.h"
+
+#include <QWidget>
+
+class PageBox : public QWidget {
+    Q_OBJECT
+public:
+    PageBox(QWidget* parent, const Rect& geometry);
+    RasterCanvas& canvas() { return canvas_; }
+    // Keeps every drawing operation of this box (for the page renderer).
+    void enableLog() { canvas_.log = &log_; }
+    const std::vector<DrawOp>& log() const { return log_; }
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    RasterCanvas canvas_;
+    std::vector<DrawOp> log_;
+};

@@ -1,0 +1,17 @@
+#include "viewer_main.h"
+
+#include "faces.h"
+#include "form1.h"
+
+#include <QApplication>
+
+int runViewer(int argc, char** argv, std::unique_ptr<Chapter> chapter) {
+    QApplication app(argc, argv);
+    installFaceSubstitutions();
+    Form1 window(*chapter);
+    window.Form_Load();
+    // Closed while the start-up pages were still being drawn: there is no
+    // window left for the event loop to wait on.
+    if (window.closed()) return 0;
+    return app.exec();
+}

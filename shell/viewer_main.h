@@ -1,0 +1,9 @@
+// The whole of a viewer's main(): the application, the window and its
+// start-up, then the event loop.
+#pragma once
+
+#include "chapter.h"
+
+#include <memory>
+
+int runViewer(int argc, char** argv, std::unique_ptr<Chapter> chapter);

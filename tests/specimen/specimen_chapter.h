@@ -1,0 +1,30 @@
+// A small chapter for testing the shell and looking at the library: its row
+// of the deliverables table is whatever the test needs, its pages count how
+// often they are drawn, and page 0 is a specimen of the text printers.
+#pragma once
+
+#include "chapter.h"
+
+#include <functional>
+#include <vector>
+
+class SpecimenChapter : public Chapter {
+public:
+    // The default row: three pages, one design box, all drawn at start-up.
+    static ChapterSpec defaultSpec();
+    explicit SpecimenChapter(ChapterSpec spec = defaultSpec());
+
+    const ChapterSpec& spec() const override { return spec_; }
+    void drawPage(int n) override;
+
+    std::vector<int> drawCount;        // per page
+    std::vector<int> drawOrder;        // pages in the order they were drawn
+    // Runs inside a page routine after it has drawn (a test may pump events
+    // here, as a paced page would).
+    std::function<void(int)> duringPage;
+
+private:
+    void specimenPage();
+    void plainPage(int n);
+    ChapterSpec spec_;
+};

@@ -1,0 +1,14 @@
+// Test entry point: a headless application so canvases can use real fonts.
+#include "faces.h"
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    ::testing::InitGoogleTest(&argc, argv);
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    QApplication app(argc, argv);
+    installFaceSubstitutions();
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,101 @@
+#include "canvas.h"
+
+#include <cmath>
+
+const char* opKindName(DrawOp::Kind k) {
+    switch (k) {
+    case DrawOp::Text: return "text";
+    case DrawOp::Glyph: return "glyph";
+    case DrawOp::Line: return "line";
+    case DrawOp::Rect: return "rectangle";
+    case DrawOp::FilledRect: return "filled-rectangle";
+    case DrawOp::Circle: return "circle";
+    case DrawOp::Point: return "point";
+    case DrawOp::Clear: return "clear";
+    case DrawOp::Copy: return "copy";
+    }
+    return "?";
+}
+
+Color resolveColor(Color c) {
+    // System colour references (high bit set): the only one the pages use is
+    // the button-text colour, which is black on every desktop theme we target.
+    if (c & 0x80000000u) return RGB(0, 0, 0);
+    return c & 0xFFFFFFu;
+}
+
+double Canvas::TextWidth(const QString& s) { return lenX(measureWidthPx(font(), s)); }
+
+double Canvas::TextHeight(const QString& s) { return lenY(measureHeightPx(font(), s)); }
+
+void Canvas::Print(const QString& s) {
+    const Font f = font();
+    if (!s.isEmpty()) drawTextPx(f, toPxX(CurrentX), toPxY(CurrentY), s, ForeColor, 0);
+    CurrentX = float(CurrentX + lenX(measureWidthPx(f, s)));
+}
+
+QSize Canvas::glyphs(int x, int y, const QByteArray& bytes, bool draw, int angle,
+                     GlyphFont which) {
+    return glyphsPx(font(), x, y, bytes, draw, ForeColor, angle, which);
+}
+
+void Canvas::printRotated(const QString& s, int angle) {
+    const Font f = font();
+    if (!s.isEmpty()) drawTextPx(f, toPxX(CurrentX), toPxY(CurrentY), s, ForeColor, angle);
+    CurrentX = float(CurrentX + lenX(measureWidthPx(f, s)));
+}
+
+void Canvas::Line(double x1, double y1, double x2, double y2, Color c) {
+    linePx(toPxX(x1), toPxY(y1), toPxX(x2), toPxY(y2), c);
+    CurrentX = float(x2);
+    CurrentY = float(y2);
+}
+
+void Canvas::Box(double x1, double y1, double x2, double y2, Color c, bool filled) {
+    boxPx(toPxX(x1), toPxY(y1), toPxX(x2), toPxY(y2), c, filled);
+    CurrentX = float(x2);
+    CurrentY = float(y2);
+}
+
+void Canvas::Circle(double cx, double cy, double r, Color c, double start, double end,
+                    double aspect) {
+    // The radius is measured along the longer axis, as the pages' runtime does.
+    double rx = std::fabs(r * sx_), ry = std::fabs(r * sx_);
+    if (aspect > 1.0) {
+        ry = std::fabs(r * sx_);
+        rx = ry / aspect;
+    } else {
+        ry = rx * aspect;
+    }
+    circlePx(toPxX(cx), toPxY(cy), rx, ry, c, start, end);
+    CurrentX = float(cx);
+    CurrentY = float(cy);
+}
+
+void Canvas::PSet(double x, double y, Color c) {
+    psetPx(toPxX(x), toPxY(y), c);
+    CurrentX = float(x);
+    CurrentY = float(y);
+}
+
+void Canvas::Cls() {
+    clearPx(BackColor);
+    CurrentX = float(scaleLeft_);
+    CurrentY = float(scaleTop_);
+}
+
+void Canvas::Scale(double x1, double y1, double x2, double y2) {
+    scaleLeft_ = x1;
+    scaleTop_ = y1;
+    sx_ = pixelWidth() / (x2 - x1);
+    sy_ = pixelHeight() / (y2 - y1);
+}
+
+void Canvas::scaleReset() {
+    scaleLeft_ = scaleTop_ = 0;
+    sx_ = sy_ = 1;
+}
+
+void Canvas::copyFrom(const Canvas& src, int dx, int dy, int w, int h, int sx, int sy) {
+    copyPx(src, dx, dy, w, h, sx, sy);
+}

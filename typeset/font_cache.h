@@ -1,0 +1,22 @@
+// Real fonts for canvas font selections, built once per selection: creating a
+// QFont and its metrics on every printed piece would dominate drawing time.
+#pragma once
+
+#include "faces.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QString>
+
+struct ResolvedFont {
+    QFont font;
+    QFontMetricsF metrics;
+    FaceInfo face;
+    double ascent;  // pixels from the cell's top to the baseline
+    double height;  // cell height in pixels
+};
+
+// The font for (face, size in points, bold, italic) on a 96-dpi surface.
+// pixelHeight > 0 asks for that many pixels instead of the point size.
+const ResolvedFont& resolveFont(const QString& face, double points, bool bold, bool italic,
+                                int pixelHeight = 0);

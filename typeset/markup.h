@@ -1,0 +1,20 @@
+// The inline formula markup: scripts and tokens with Greek letters spelled
+// out ("alpha", "pi", ...), Latin letters as italic variables, digits upright
+// and signs in the monospaced face.
+#pragma once
+
+#include "canvas.h"
+
+#include <QString>
+#include <cstdint>
+
+void dsp_sup(Canvas& c, float& x, float y, const QString& text);
+void dsp_sub(Canvas& c, float& x, float y, const QString& text);
+void dsp_limit(Canvas& c, float& x, float y, const QString& text);
+// Estimated printed width of a numerator or denominator on CurPic.
+int32_t MarkupWidth(const QString& text);
+void prSup(const QString& text);
+void prSub(const QString& text);
+void prSquare(const QString& v);
+
+bool isLatinLetter(QChar ch);

@@ -1,0 +1,56 @@
+// Canvas backend on a persistent 96-dpi QImage: the surface of a page box, a
+// figure box or the print canvas.
+#pragma once
+
+#include "canvas.h"
+
+#include <QImage>
+#include <functional>
+
+class RasterCanvas : public Canvas {
+public:
+    // A white w x h canvas (logical pixels). The device pixel ratio only sets
+    // how finely the image is rasterised; positions and measurements are the
+    // same for every ratio.
+    RasterCanvas(int w, int h, qreal devicePixelRatio = 1.0);
+
+    int pixelWidth() const override { return w_; }
+    int pixelHeight() const override { return h_; }
+
+    const QImage& image() const { return image_; }
+    QImage& image() { return image_; }
+    // Changes the size, keeping what fits of the picture.
+    void resize(int w, int h);
+
+    // When set, every drawing operation is appended here as well (as drawn:
+    // real families, canvas pixels).
+    std::vector<DrawOp>* log = nullptr;
+    // Called after every drawing operation (a widget showing the image
+    // schedules a repaint).
+    std::function<void()> onChange;
+
+protected:
+    double measureWidthPx(const Font& f, const QString& s) override;
+    double measureHeightPx(const Font& f, const QString& s) override;
+    void drawTextPx(const Font& f, double x, double y, const QString& s, Color c,
+                    int angle) override;
+    QSize glyphsPx(const Font& f, int x, int y, const QByteArray& bytes, bool draw, Color c,
+                   int angle, GlyphFont which) override;
+    void linePx(double x1, double y1, double x2, double y2, Color c) override;
+    void boxPx(double x1, double y1, double x2, double y2, Color c, bool filled) override;
+    void circlePx(double cx, double cy, double rx, double ry, Color c, double start,
+                  double end) override;
+    void psetPx(double x, double y, Color c) override;
+    void clearPx(Color back) override;
+    void copyPx(const Canvas& src, int dx, int dy, int w, int h, int sx, int sy) override;
+
+private:
+    void logOp(DrawOp op);
+    int w_, h_;
+    qreal dpr_;
+    QImage image_;
+};
+
+// QColor of a canvas colour value.
+class QColor;
+QColor toQColor(Color c);

@@ -1,0 +1,21 @@
+// Event sounds through the desktop's asynchronous sound player. A request
+// returns at once; where no sound server runs nothing is heard.
+#pragma once
+
+#include <memory>
+#include <string>
+
+class SoundPlayer {
+public:
+    virtual ~SoundPlayer() = default;
+    // Asks for the named freedesktop event sound; never blocks, never fails.
+    virtual void play(const std::string& eventId) = 0;
+};
+
+// The player in use (the desktop's by default). Tests install their own.
+SoundPlayer& soundPlayer();
+void setSoundPlayer(std::unique_ptr<SoundPlayer> player);
+
+// The ding of an unknown entity and the ring-out at the end of a traced graph.
+void PlayDing();
+void PlayRingout();

@@ -26,6 +26,7 @@ void SpecimenChapter::drawPage(int n) {
     ++drawCount.at(size_t(n));
     drawOrder.push_back(n);
     if (n == 0) specimenPage();
+    else if (n == 1) constructsPage();
     else plainPage(n);
     if (duringPage) duringPage(n);
 }

@@ -1,6 +1,7 @@
 // A small chapter for testing the shell and looking at the library: its row
 // of the deliverables table is whatever the test needs, its pages count how
-// often they are drawn, and page 0 is a specimen of the text printers.
+// often they are drawn, page 0 is a specimen of the text printers and page 1
+// one of the formula constructs.
 #pragma once
 
 #include "chapter.h"
@@ -25,6 +26,7 @@ public:
 
 private:
     void specimenPage();
+    void constructsPage();
     void plainPage(int n);
     ChapterSpec spec_;
 };

@@ -1,0 +1,39 @@
+// A fresh drawing context on a recording canvas with the default metric, as
+// the shell leaves it after start-up on a 13-point page: UnitW = 6.5,
+// UnitH = 19.5, LeftX = 13, BookmanOK = -1 (no Bookman face).
+#pragma once
+
+#include "context.h"
+#include "entities.h"
+#include "recording_canvas.h"
+#include "state.h"
+
+#include <gtest/gtest.h>
+
+class LibraryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        resetContext();
+        resetShellState();
+        InitColors();
+        Pi = 4.0 * std::atan(1.0);
+        BookmanOK = -1;
+        canvas.FontName = QStringLiteral("メイリオ");
+        canvas.FontSize = 13.0f;
+        CurPic = &canvas;
+        UnitW = float(canvas.TextWidth(QStringLiteral("A")));
+        UnitH = float(canvas.TextHeight(QStringLiteral("A")));
+        LeftX = Round(2.0 * UnitW);
+        TabX1 = Round(2.0 * UnitW + LeftX);
+        TabX2 = Round(5.0 * UnitW + LeftX);
+        TabX3 = Round(10.0 * UnitW + LeftX);
+        PenX = 100;
+        PenY = 200;
+    }
+    void TearDown() override { CurPic = nullptr; }
+
+    // The text and glyph operations drawn so far.
+    std::vector<DrawOp> texts() const { return canvas.texts(); }
+
+    RecordingCanvas canvas;
+};

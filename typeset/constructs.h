@@ -1,0 +1,30 @@
+// Two-dimensional formula pieces placed at the pen or at a given point:
+// built-up fractions, small and fixed fractions, tall parentheses, column and
+// horizontal braces, and the stacked super/subscript on a capital X.
+#pragma once
+
+#include "canvas.h"
+
+#include <QString>
+
+void Fraction(float scale, const QString& num, const QString& den);
+void prFrac(const QString& num, const QString& den);
+void prFracS(const QString& num, const QString& den);
+void dsp_half(Canvas& c, float& x, float& y);
+void dsp_oneOver(Canvas& c, float& x, float& y, const QString& d);
+void prOverPi();
+void prOver2Pi();
+void prOver4Pi();
+void pr2pi(float& x, float y);
+void pr4pi(float& x, float y);
+void dsp_bigParen(float& x, float y, int kind);  // kind 1 = left, 2 = right
+void prBigLParen(float& x, float y);
+void prBigRParen(float& x, float y);
+void ColBrace(int index, float lx, float ly, float ht);  // index 0 = left, 1 = right
+void Brace_alpha(int index, float lx, float ly);
+void brace_beta(float x, float y);
+void Xa(const QString& top, const QString& bottom);
+void Xp(const QString& bottom);
+void Xp1(const QString& bottom);
+void dsp_2p();
+void dsp_sampleLine(Canvas& c, float& x, float y, Color colour);

@@ -8,6 +8,7 @@ PageBox::PageBox(QWidget* parent, const Rect& g)
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     canvas_.onChange = [this] { update(); };
+    canvas_.onMakeVisible = [this] { show(); };
 }
 
 void PageBox::paintEvent(QPaintEvent* e) {

@@ -103,6 +103,10 @@ public:
     // Pixel copy of a region of another canvas (source copy).
     void copyFrom(const Canvas& src, int dx, int dy, int w, int h, int sx, int sy);
 
+    // Makes the surface visible on screen (a page box, or the print canvas as
+    // a window of its own). Surfaces without a window ignore it.
+    virtual void makeVisible() {}
+
     // Pixel <-> user conversions.
     double toPxX(double x) const { return (x - scaleLeft_) * sx_; }
     double toPxY(double y) const { return (y - scaleTop_) * sy_; }

@@ -28,6 +28,11 @@ public:
     // Called after every drawing operation (a widget showing the image
     // schedules a repaint).
     std::function<void()> onChange;
+    // What makeVisible does for the widget or window showing this canvas.
+    std::function<void()> onMakeVisible;
+    void makeVisible() override {
+        if (onMakeVisible) onMakeVisible();
+    }
 
 protected:
     double measureWidthPx(const Font& f, const QString& s) override;

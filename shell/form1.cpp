@@ -150,13 +150,7 @@ void Form1::Form_Load() {
         UnitH = float(c.TextHeight(QStringLiteral("A")));
     }
     // 10
-    LeftX = Round(2.0 * UnitW);
-    TabX1 = Round(2.0 * UnitW + LeftX);
-    TabX3W = float(3.0 * UnitW + LeftX);
-    TabX4W = float(4.0 * UnitW + LeftX);
-    TabX2 = Round(5.0 * UnitW + LeftX);
-    TabX3 = Round(spec_.tabX3Units * double(UnitW) + LeftX);
-    FarX = Round(50.0 * UnitW + LeftX);
+    deriveLayoutStops(spec_.tabX3Units);
     // 11: the remaining boxes are copies of pic(0), hidden.
     const Rect first = spec_.designBoxGeometry.front();
     RasterCanvas& model = pic_.front()->canvas();

@@ -1,5 +1,7 @@
 #include "state.h"
 
+#include "context.h"
+
 void resetShellState() {
     CurPage = 0;
     Printing = 0;
@@ -8,4 +10,14 @@ void resetShellState() {
     FarX = 0;
     TabX3W = TabX4W = 0;
     DefFore = colSystemText;
+}
+
+void deriveLayoutStops(int tabX3Units) {
+    LeftX = Round(2.0 * UnitW);
+    TabX1 = Round(2.0 * UnitW + LeftX);
+    TabX3W = float(3.0 * UnitW + LeftX);
+    TabX4W = float(4.0 * UnitW + LeftX);
+    TabX2 = Round(5.0 * UnitW + LeftX);
+    TabX3 = Round(tabX3Units * double(UnitW) + LeftX);
+    FarX = Round(50.0 * UnitW + LeftX);
 }

@@ -15,3 +15,7 @@ inline float TabX3W = 0, TabX4W = 0;  // unrounded stops of the magic-square pag
 inline Color DefFore = colSystemText;
 
 void resetShellState();
+
+// The margin and tab stops from the measured UnitW, in their order; each uses
+// the already rounded LeftX. TabX3 lies tabX3Units units past the margin.
+void deriveLayoutStops(int tabX3Units);

@@ -47,12 +47,12 @@ void writeList(const std::vector<DrawOp>& log, const QString& path) {
             text.replace(QLatin1Char('\t'), QLatin1Char(' '));
             cols << text << op.face << num(op.size) << (op.bold ? "bold" : "regular")
                  << (op.italic ? "italic" : "upright");
-            if (op.angle) cols << QStringLiteral("angle=%1").arg(op.angle);
         } else if (op.kind == DrawOp::Circle) {
             cols << QStringLiteral("r=%1").arg(num(op.r))
                  << QStringLiteral("aspect=%1").arg(num(op.aspect));
         }
         if (op.kind != DrawOp::Copy) cols << hexColor(op.color);
+        if (op.angle) cols << QStringLiteral("angle=%1").arg(op.angle);
         if (op.kind == DrawOp::Line || op.kind == DrawOp::Rect || op.kind == DrawOp::Circle)
             cols << QStringLiteral("width=%1").arg(op.drawWidth);
         out << cols.join(QLatin1Char('\t')) << '\n';

@@ -54,4 +54,8 @@ public:
     // Called once the page boxes exist, for pages that hold controls of their
     // own (step buttons, figure boxes).
     virtual void attach(Form1&) {}
+    // Printing page n: a chapter that composes the printed page itself from
+    // what is on screen (instead of drawing it again) does so onto CurPic and
+    // returns true.
+    virtual bool composePrintedPage(int) { return false; }
 };

@@ -3,6 +3,7 @@
 #include "end_program.h"
 #include "entities.h"
 #include "faces.h"
+#include "printer.h"
 #include "state.h"
 
 #include <QApplication>
@@ -110,11 +111,10 @@ void Form1::placeWindow() {
 }
 
 PrintCanvas& Form1::Form2() {
-    if (!form2_) {
-        const QRect outer = frameGeometry();
-        form2_ = std::make_unique<PrintCanvas>(std::max(outer.width(), width()),
-                                               std::max(outer.height(), height()));
-    }
+    // The window's size as designed, not its frame as the window manager
+    // draws it: the frame is unknown until the window is shown, and every
+    // load of the print canvas must give the same page.
+    if (!form2_) form2_ = std::make_unique<PrintCanvas>(spec_.clientWidth, spec_.clientHeight);
     return *form2_;
 }
 
@@ -204,7 +204,31 @@ void Form1::Backward() {
     ShowThisPic(CurPage - 1);
 }
 
-void Form1::cmdPrint_Click() {}
+void Form1::unloadForm2() {
+    if (Printing && form2_) {
+        unloadPending_ = true;
+        return;
+    }
+    form2_.reset();
+}
+
+void Form1::cmdPrint_Click() {
+    if (Printing) return;  // a click while a page is being drawn for paper
+    Printing = 1;
+    LeftX = Round(UnitW);
+    CurPic = &Form2().canvas();
+    // The page chosen now is the one printed, even if the reader pages on
+    // while it is drawn.
+    const int page = CurPage;
+    if (!chapter_.composePrintedPage(page)) chapter_.drawPage(page);
+    QCoreApplication::processEvents();
+    pagePrinter().printPage(Form2().canvas().image());
+    Printing = 0;
+    if (unloadPending_) {
+        unloadPending_ = false;
+        unloadForm2();
+    }
+}
 
 void Form1::Form_KeyDown(int keyCode) {
     if (KeyBusy) return;

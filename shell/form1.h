@@ -42,7 +42,9 @@ public:
     // The print canvas, loaded on demand.
     PrintCanvas& Form2();
     bool form2Loaded() const { return form2_ != nullptr; }
-    void unloadForm2() { form2_.reset(); }
+    // Unloading waits for a print in progress: its page is still being drawn
+    // on the print canvas.
+    void unloadForm2();
 
     // True once the window has been closed by the reader.
     bool closed() const { return closed_; }
@@ -81,6 +83,7 @@ private:
     bool closed_ = false;
     bool startupDone_ = false;
     bool logging_ = false;
+    bool unloadPending_ = false;
 };
 
 QColor toQColor(Color c);

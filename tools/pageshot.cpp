@@ -1,12 +1,16 @@
-// pageshot CHAPTER OUTDIR [--list]
+// pageshot CHAPTER OUTDIR [--list] [--print] [--send N]
 //
 // Runs a chapter's start-up offscreen with paced drawing skipped, shows every
 // page as a reader paging through would, and writes each page box as
 // OUTDIR/CHAPTER-pN.png; with --list also OUTDIR/CHAPTER-pN.txt, one line per
-// drawing operation of the page as drawn in the real fonts.
+// drawing operation of the page as drawn in the real fonts. With --print it
+// then clicks the print label on every page and writes the image that would
+// be sent as OUTDIR/CHAPTER-pN-print.png; with --send N it prints page N on
+// the system's default printer, exactly as the print label does.
 #include "chapter_catalog.h"
 #include "faces.h"
 #include "form1.h"
+#include "printer.h"
 #include "state.h"
 
 #include <QApplication>
@@ -59,6 +63,16 @@ void writeList(const std::vector<DrawOp>& log, const QString& path) {
     }
 }
 
+// Keeps the page a print click would send.
+class CapturingPrinter : public PagePrinter {
+public:
+    bool printPage(const QImage& page) override {
+        last = page;
+        return true;
+    }
+    QImage last;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -66,8 +80,17 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     const bool list = args.removeAll(QStringLiteral("--list")) > 0;
-    if (args.size() != 2) {
-        std::fprintf(stderr, "usage: pageshot CHAPTER OUTDIR [--list]\nchapters: %s\n",
+    const bool print = args.removeAll(QStringLiteral("--print")) > 0;
+    int send = -1;
+    if (const int k = int(args.indexOf(QStringLiteral("--send"))); k >= 0 && k + 1 < args.size()) {
+        bool ok = false;
+        send = args[k + 1].toInt(&ok);
+        if (!ok) send = -2;
+        args.remove(k, 2);
+    }
+    if (args.size() != 2 || send == -2) {
+        std::fprintf(stderr,
+                     "usage: pageshot CHAPTER OUTDIR [--list] [--print] [--send N]\nchapters: %s\n",
                      qPrintable(chapterNames().join(QLatin1Char(' '))));
         return 2;
     }
@@ -98,6 +121,31 @@ int main(int argc, char** argv) {
             ++failures;
         }
         if (list) writeList(window.pic(n).log(), base + QStringLiteral(".txt"));
+    }
+    if (print) {
+        auto capture = std::make_unique<CapturingPrinter>();
+        CapturingPrinter* captured = capture.get();
+        setPagePrinter(std::move(capture));
+        for (int n = 0; n <= window.lastPage(); ++n) {
+            window.ShowThisPic(n);
+            captured->last = QImage();
+            window.cmdPrint_Click();
+            const QString path =
+                outDir.filePath(QStringLiteral("%1-p%2-print.png").arg(name).arg(n));
+            if (captured->last.isNull() || !captured->last.save(path)) {
+                std::fprintf(stderr, "pageshot: cannot write %s\n", qPrintable(path));
+                ++failures;
+            }
+        }
+    }
+    if (send >= 0) {
+        if (send > window.lastPage()) {
+            std::fprintf(stderr, "pageshot: %s has no page %d\n", qPrintable(name), send);
+            return 2;
+        }
+        setPagePrinter(makeSystemPrinter());
+        window.ShowThisPic(send);
+        window.cmdPrint_Click();
     }
     return failures ? 1 : 0;
 }

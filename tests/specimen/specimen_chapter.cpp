@@ -46,7 +46,15 @@ void SpecimenChapter::specimenPage() {
     c.Cls();
     c.FontSize = BaseSize;
     PenX = float(LeftX);
-    PenY = UnitH * (Printing ? 2 : 1);
+    PenY = UnitH;
+    if (Printing) {
+        PenX = 15 * UnitW;
+        c.FontSize = 20;
+        pr(spec_.title);
+        c.FontSize = BaseSize;
+        SkipH(1.5);
+        PenX = float(LeftX);
+    }
 
     pr(QStringLiteral("組版の見本：日本語の文章，数式，記号。"));
     NewPara();

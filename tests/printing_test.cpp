@@ -1,0 +1,154 @@
+#include "context.h"
+#include "end_program.h"
+#include "form1.h"
+#include "printer.h"
+#include "specimen_chapter.h"
+#include "state.h"
+
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class RecordingPrinter : public PagePrinter {
+public:
+    explicit RecordingPrinter(std::vector<QImage>& pages) : pages_(pages) {}
+    bool printPage(const QImage& page) override {
+        pages_.push_back(page.copy());
+        return true;
+    }
+
+private:
+    std::vector<QImage>& pages_;
+};
+
+class Printing_ : public ::testing::Test {
+protected:
+    void SetUp() override {
+        resetContext();
+        resetShellState();
+        setEndProgramHandler([] {});
+        setPagePrinter(std::make_unique<RecordingPrinter>(printed));
+    }
+    void TearDown() override {
+        form.reset();
+        chapter.reset();
+        setPagePrinter(nullptr);
+        setEndProgramHandler(nullptr);
+    }
+    void start(ChapterSpec spec = SpecimenChapter::defaultSpec()) {
+        chapter = std::make_unique<SpecimenChapter>(std::move(spec));
+        form = std::make_unique<Form1>(*chapter);
+        form->Form_Load();
+    }
+    void clickPrint() { QTest::mouseClick(&form->cmdPrint(), Qt::LeftButton); }
+
+    std::vector<QImage> printed;
+    std::unique_ptr<SpecimenChapter> chapter;
+    std::unique_ptr<Form1> form;
+};
+
+// First row with ink, to see where a page's text starts.
+int firstInkRow(const QImage& img) {
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (img.pixel(x, y) != qRgb(255, 255, 255)) return y;
+    return -1;
+}
+int firstInkColumn(const QImage& img) {
+    for (int x = 0; x < img.width(); ++x)
+        for (int y = 0; y < img.height(); ++y)
+            if (img.pixel(x, y) != qRgb(255, 255, 255)) return x;
+    return -1;
+}
+
+}  // namespace
+
+TEST_F(Printing_, OneClickPrintsTheCurrentPageLaidOutForPaper) {
+    start();
+    const int screenLeft = LeftX;
+    QTest::keyClick(form.get(), Qt::Key_Down);
+    QTest::keyClick(form.get(), Qt::Key_Down);
+    clickPrint();
+    ASSERT_EQ(printed.size(), 1u);
+    EXPECT_EQ(Printing, 0);
+    EXPECT_EQ(LeftX, Round(UnitW));  // left as it was set for paper
+    EXPECT_EQ(CurPic, &form->Form2().canvas());
+    EXPECT_EQ(chapter->drawOrder.back(), 2);
+
+    const QImage& paper = printed[0];
+    const QImage screen = form->pic(2).canvas().image();
+    EXPECT_GE(paper.width(), 792);
+    // One line lower and half the margin.
+    EXPECT_NEAR(firstInkRow(paper) - firstInkRow(screen), UnitH, 2);
+    EXPECT_NEAR(firstInkColumn(screen) - firstInkColumn(paper), screenLeft - LeftX, 1);
+}
+
+TEST_F(Printing_, PageZeroCarriesTheTitleOnlyOnPaper) {
+    chapter = std::make_unique<SpecimenChapter>();
+    form = std::make_unique<Form1>(*chapter);
+    form->setLogging(true);
+    form->Form_Load();
+    std::vector<DrawOp> paper;
+    form->Form2().canvas().log = &paper;
+    clickPrint();
+    form->Form2().canvas().log = nullptr;
+    auto hasTitle = [&](const std::vector<DrawOp>& ops) {
+        for (const DrawOp& op : ops)
+            if (op.kind == DrawOp::Text && op.text == chapter->spec().title) return op.size == 20;
+        return false;
+    };
+    EXPECT_TRUE(hasTitle(paper));
+    EXPECT_FALSE(hasTitle(form->pic(0).log()));
+}
+
+TEST_F(Printing_, PrintingTwiceGivesTheSamePage) {
+    start();
+    clickPrint();
+    clickPrint();
+    ASSERT_EQ(printed.size(), 2u);
+    EXPECT_EQ(printed[0], printed[1]);
+}
+
+TEST_F(Printing_, ClicksAndPageChangesDuringAPrintChangeNothingPrinted) {
+    start();
+    clickPrint();  // page 0, undisturbed, for comparison
+    int inside = 0;
+    chapter->duringPage = [&](int) {
+        if (inside++) return;
+        clickPrint();  // ignored: a print is being drawn
+        QTest::keyClick(form.get(), Qt::Key_Down);
+    };
+    clickPrint();
+    ASSERT_EQ(printed.size(), 2u);
+    EXPECT_EQ(printed[1], printed[0]);
+    EXPECT_EQ(CurPage, 1);  // the reader did page on
+}
+
+TEST_F(Printing_, ThePrintCanvasOutlivesAnUnloadDuringThePrint) {
+    ChapterSpec s = SpecimenChapter::defaultSpec();
+    s.unloadsPrintCanvasOnPaint = true;
+    start(s);
+    chapter->duringPage = [&](int) { form->unloadForm2(); };
+    clickPrint();
+    ASSERT_EQ(printed.size(), 1u);
+    EXPECT_NE(firstInkRow(printed[0]), -1);  // not a blank, reloaded canvas
+    EXPECT_FALSE(form->form2Loaded());       // unloaded once the page went out
+    chapter->duringPage = nullptr;
+    clickPrint();  // and loaded again for the next one
+    ASSERT_EQ(printed.size(), 2u);
+    EXPECT_EQ(printed[1].size(), printed[0].size());
+    EXPECT_EQ(printed[1], printed[0]);
+}
+
+TEST_F(Printing_, NoDefaultPrinterLeavesTheProgramRunning) {
+    // No print server answers here.
+    qputenv("CUPS_SERVER", "/nonexistent/cups.sock");
+    setPagePrinter(makeSystemPrinter());
+    start();
+    clickPrint();
+    EXPECT_EQ(Printing, 0);
+    EXPECT_FALSE(makeSystemPrinter()->printPage(form->Form2().canvas().image()));
+    QTest::keyClick(form.get(), Qt::Key_Down);
+    EXPECT_EQ(CurPage, 1);
+}

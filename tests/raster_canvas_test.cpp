@@ -81,6 +81,10 @@ TEST(RasterCanvas, DevicePixelRatioChangesNoPositionOrMeasure) {
     EXPECT_EQ(one.TextHeight("A"), two.TextHeight("A"));
     EXPECT_EQ(two.pixelWidth(), 200);
     EXPECT_EQ(two.image().width(), 400);
+    // The same picture, only finer: a line drawn at y = 50 lands on row 100.
+    two.Line(0, 50, 199, 50, RGB(255, 0, 0));
+    EXPECT_EQ(two.image().pixelColor(150, 100), QColor(255, 0, 0));
+    EXPECT_EQ(two.image().pixelColor(150, 50), QColor(255, 255, 255));
     QSize a, b;
     gdiText(one, 0, 0, "abc", 3, a, 0);
     gdiText(two, 0, 0, "abc", 3, b, 0);

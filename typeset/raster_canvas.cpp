@@ -27,6 +27,14 @@ Qt::PenStyle penStyle(DrawStyle s) {
 }
 
 
+// Text in a byte-addressed face is a string of byte codes.
+QString displayText(const ResolvedFont& rf, const QString& s) {
+    if (rf.face.encoding == FaceInfo::Text || rf.face.encoding == FaceInfo::SymbolBytes) return s;
+    QByteArray bytes;
+    for (QChar ch : s) bytes.append(char(ch.unicode() & 0xFF));
+    return decodeBytes(bytes, rf.face.encoding);
+}
+
 // The family the device reports for a resolved font (what was really drawn).
 QString usedFamily(const ResolvedFont& rf) { return QFontInfo(rf.font).family(); }
 
@@ -42,7 +50,19 @@ RasterCanvas::RasterCanvas(int w, int h, qreal devicePixelRatio)
     image_.fill(toQColor(BackColor));
 }
 
+QPainter& RasterCanvas::painter() {
+    if (!painter_) painter_ = std::make_unique<QPainter>(&image_);
+    QPainter& p = *painter_;
+    p.resetTransform();
+    p.setBrush(Qt::NoBrush);
+    p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+    return p;
+}
+
 void RasterCanvas::resize(int w, int h) {
+    flush();
     QImage next(int(std::ceil(w * dpr_)), int(std::ceil(h * dpr_)), QImage::Format_RGB32);
     next.setDotsPerMeterX(3780);
     next.setDotsPerMeterY(3780);
@@ -57,15 +77,14 @@ void RasterCanvas::resize(int w, int h) {
     h_ = h;
 }
 
-void RasterCanvas::logOp(DrawOp op) {
-    if (log) log->push_back(std::move(op));
+void RasterCanvas::changed() {
     if (onChange) onChange();
 }
 
 double RasterCanvas::measureWidthPx(const Font& f, const QString& s) {
     if (s.isEmpty()) return 0;
     const ResolvedFont& rf = resolveFont(f.face, f.size, f.bold, f.italic);
-    return rf.metrics.horizontalAdvance(s);
+    return rf.metrics.horizontalAdvance(displayText(rf, s));
 }
 
 double RasterCanvas::measureHeightPx(const Font& f, const QString&) {
@@ -75,36 +94,32 @@ double RasterCanvas::measureHeightPx(const Font& f, const QString&) {
 void RasterCanvas::drawTextPx(const Font& f, double x, double y, const QString& s, Color c,
                               int angle) {
     const ResolvedFont& rf = resolveFont(f.face, f.size, f.bold, f.italic);
-    QString shown = s;
-    if (rf.face.encoding != FaceInfo::Text) {
-        // Text in a byte-addressed face is a string of byte codes.
-        QByteArray bytes;
-        for (QChar ch : s) bytes.append(char(ch.unicode() & 0xFF));
-        shown = decodeBytes(bytes, rf.face.encoding);
-    }
+    const QString shown = displayText(rf, s);
     {
-        QPainter p(&image_);
-        p.setRenderHint(QPainter::TextAntialiasing, true);
+        QPainter& p = painter();
         p.setFont(rf.font);
         p.setPen(toQColor(c));
         p.translate(x, y);
         if (angle) p.rotate(-angle);
         p.drawText(QPointF(0, rf.ascent), shown);
     }
-    DrawOp op;
-    op.kind = DrawOp::Text;
-    op.x1 = x;
-    op.y1 = y;
-    op.x2 = x + rf.metrics.horizontalAdvance(shown);
-    op.y2 = y + rf.height;
-    op.text = shown;
-    op.face = log ? usedFamily(rf) : QString();
-    op.size = f.size;
-    op.bold = f.bold;
-    op.italic = f.italic;
-    op.color = resolveColor(c);
-    op.angle = angle;
-    logOp(op);
+    if (log) {
+        DrawOp op;
+        op.kind = DrawOp::Text;
+        op.x1 = x;
+        op.y1 = y;
+        op.x2 = x + rf.metrics.horizontalAdvance(shown);
+        op.y2 = y + rf.height;
+        op.text = shown;
+        op.face = usedFamily(rf);
+        op.size = f.size;
+        op.bold = f.bold;
+        op.italic = f.italic;
+        op.color = resolveColor(c);
+        op.angle = angle;
+        log->push_back(std::move(op));
+    }
+    changed();
 }
 
 QSize RasterCanvas::glyphsPx(const Font& f, int x, int y, const QByteArray& bytes, bool draw,
@@ -122,35 +137,37 @@ QSize RasterCanvas::glyphsPx(const Font& f, int x, int y, const QByteArray& byte
     const int height = int(std::nearbyint(rf.height));
     if (draw && !bytes.isEmpty()) {
         {
-            QPainter p(&image_);
-            p.setRenderHint(QPainter::TextAntialiasing, true);
+            QPainter& p = painter();
             p.setFont(rf.font);
             p.setPen(toQColor(c));
             p.translate(x, y);
             if (angle) p.rotate(-angle);
             p.drawText(QPointF(0, rf.ascent), shown);
         }
-        DrawOp op;
-        op.kind = DrawOp::Glyph;
-        op.x1 = x;
-        op.y1 = y;
-        op.x2 = x + width;
-        op.y2 = y + height;
-        op.text = shown;
-        op.face = log ? usedFamily(rf) : QString();
-        op.size = rf.font.pointSizeF() > 0 ? rf.font.pointSizeF() : kDefaultHeight * 0.75;
-        op.bold = rf.font.bold();
-        op.italic = rf.font.italic();
-        op.color = resolveColor(c);
-        op.angle = angle;
-        logOp(op);
+        if (log) {
+            DrawOp op;
+            op.kind = DrawOp::Glyph;
+            op.x1 = x;
+            op.y1 = y;
+            op.x2 = x + width;
+            op.y2 = y + height;
+            op.text = shown;
+            op.face = usedFamily(rf);
+            op.size = rf.font.pointSizeF() > 0 ? rf.font.pointSizeF() : kDefaultHeight * 0.75;
+            op.bold = rf.font.bold();
+            op.italic = rf.font.italic();
+            op.color = resolveColor(c);
+            op.angle = angle;
+            log->push_back(std::move(op));
+        }
+        changed();
     }
     return QSize(width, height);
 }
 
 void RasterCanvas::linePx(double x1, double y1, double x2, double y2, Color c) {
     {
-        QPainter p(&image_);
+        QPainter& p = painter();
         QPen pen(toQColor(c));
         pen.setWidth(DrawWidth);
         pen.setStyle(DrawWidth > 1 ? Qt::SolidLine : penStyle(DrawStyle_));
@@ -158,17 +175,20 @@ void RasterCanvas::linePx(double x1, double y1, double x2, double y2, Color c) {
         p.setPen(pen);
         p.drawLine(QPointF(x1, y1), QPointF(x2, y2));
     }
-    DrawOp op;
-    op.kind = DrawOp::Line;
-    op.x1 = x1, op.y1 = y1, op.x2 = x2, op.y2 = y2;
-    op.color = resolveColor(c);
-    op.drawWidth = DrawWidth;
-    logOp(op);
+    if (log) {
+        DrawOp op;
+        op.kind = DrawOp::Line;
+        op.x1 = x1, op.y1 = y1, op.x2 = x2, op.y2 = y2;
+        op.color = resolveColor(c);
+        op.drawWidth = DrawWidth;
+        log->push_back(std::move(op));
+    }
+    changed();
 }
 
 void RasterCanvas::boxPx(double x1, double y1, double x2, double y2, Color c, bool filled) {
     {
-        QPainter p(&image_);
+        QPainter& p = painter();
         const QRectF r = QRectF(QPointF(x1, y1), QPointF(x2, y2)).normalized();
         if (filled) {
             p.fillRect(r.adjusted(0, 0, 1, 1), toQColor(c));
@@ -182,18 +202,21 @@ void RasterCanvas::boxPx(double x1, double y1, double x2, double y2, Color c, bo
             p.drawRect(r);
         }
     }
-    DrawOp op;
-    op.kind = filled ? DrawOp::FilledRect : DrawOp::Rect;
-    op.x1 = x1, op.y1 = y1, op.x2 = x2, op.y2 = y2;
-    op.color = resolveColor(c);
-    op.drawWidth = DrawWidth;
-    logOp(op);
+    if (log) {
+        DrawOp op;
+        op.kind = filled ? DrawOp::FilledRect : DrawOp::Rect;
+        op.x1 = x1, op.y1 = y1, op.x2 = x2, op.y2 = y2;
+        op.color = resolveColor(c);
+        op.drawWidth = DrawWidth;
+        log->push_back(std::move(op));
+    }
+    changed();
 }
 
 void RasterCanvas::circlePx(double cx, double cy, double rx, double ry, Color c, double start,
                             double end) {
     {
-        QPainter p(&image_);
+        QPainter& p = painter();
         p.setRenderHint(QPainter::Antialiasing, true);
         QPen pen(toQColor(c));
         pen.setWidth(DrawWidth);
@@ -211,20 +234,23 @@ void RasterCanvas::circlePx(double cx, double cy, double rx, double ry, Color c,
             p.drawArc(r, int(std::nearbyint(a0 * 16)), int(std::nearbyint(span * 16)));
         }
     }
-    DrawOp op;
-    op.kind = DrawOp::Circle;
-    op.x1 = cx, op.y1 = cy;
-    op.r = rx;
-    op.aspect = rx > 0 ? ry / rx : 1;
-    op.x2 = start, op.y2 = end;
-    op.color = resolveColor(c);
-    op.drawWidth = DrawWidth;
-    logOp(op);
+    if (log) {
+        DrawOp op;
+        op.kind = DrawOp::Circle;
+        op.x1 = cx, op.y1 = cy;
+        op.r = rx;
+        op.aspect = rx > 0 ? ry / rx : 1;
+        op.x2 = start, op.y2 = end;
+        op.color = resolveColor(c);
+        op.drawWidth = DrawWidth;
+        log->push_back(std::move(op));
+    }
+    changed();
 }
 
 void RasterCanvas::psetPx(double x, double y, Color c) {
     {
-        QPainter p(&image_);
+        QPainter& p = painter();
         if (DrawWidth <= 1) {
             p.setPen(toQColor(c));
             p.drawPoint(QPointF(x, y));
@@ -233,32 +259,43 @@ void RasterCanvas::psetPx(double x, double y, Color c) {
             p.fillRect(QRectF(x - h, y - h, DrawWidth, DrawWidth), toQColor(c));
         }
     }
-    DrawOp op;
-    op.kind = DrawOp::Point;
-    op.x1 = x, op.y1 = y;
-    op.color = resolveColor(c);
-    op.drawWidth = DrawWidth;
-    logOp(op);
+    if (log) {
+        DrawOp op;
+        op.kind = DrawOp::Point;
+        op.x1 = x, op.y1 = y;
+        op.color = resolveColor(c);
+        op.drawWidth = DrawWidth;
+        log->push_back(std::move(op));
+    }
+    changed();
 }
 
 void RasterCanvas::clearPx(Color back) {
+    flush();
     image_.fill(toQColor(back));
-    DrawOp op;
-    op.kind = DrawOp::Clear;
-    op.x2 = w_, op.y2 = h_;
-    op.color = resolveColor(back);
-    logOp(op);
+    if (log) {
+        DrawOp op;
+        op.kind = DrawOp::Clear;
+        op.x2 = w_, op.y2 = h_;
+        op.color = resolveColor(back);
+        log->push_back(std::move(op));
+    }
+    changed();
 }
 
 void RasterCanvas::copyPx(const Canvas& src, int dx, int dy, int w, int h, int sx, int sy) {
     if (auto* r = dynamic_cast<const RasterCanvas*>(&src)) {
-        QPainter p(&image_);
+        const QImage& from = r->image();
+        QPainter& p = painter();
         p.setCompositionMode(QPainter::CompositionMode_Source);
-        p.drawImage(QRectF(dx, dy, w, h), r->image_, QRectF(sx * r->dpr_, sy * r->dpr_,
-                                                             w * r->dpr_, h * r->dpr_));
+        p.drawImage(QRectF(dx, dy, w, h), from,
+                    QRectF(sx * r->dpr_, sy * r->dpr_, w * r->dpr_, h * r->dpr_));
     }
-    DrawOp op;
-    op.kind = DrawOp::Copy;
-    op.x1 = dx, op.y1 = dy, op.x2 = dx + w, op.y2 = dy + h;
-    logOp(op);
+    if (log) {
+        DrawOp op;
+        op.kind = DrawOp::Copy;
+        op.x1 = dx, op.y1 = dy, op.x2 = dx + w, op.y2 = dy + h;
+        log->push_back(std::move(op));
+    }
+    changed();
 }

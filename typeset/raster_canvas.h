@@ -5,6 +5,8 @@
 #include "canvas.h"
 
 #include <QImage>
+#include <QPainter>
+#include <memory>
 #include <functional>
 
 class RasterCanvas : public Canvas {
@@ -17,8 +19,17 @@ public:
     int pixelWidth() const override { return w_; }
     int pixelHeight() const override { return h_; }
 
-    const QImage& image() const { return image_; }
-    QImage& image() { return image_; }
+    // The picture so far. Reading it finishes any drawing in progress.
+    const QImage& image() const {
+        flush();
+        return image_;
+    }
+    QImage& image() {
+        flush();
+        return image_;
+    }
+    // Ends the painter that successive operations share.
+    void flush() const { painter_.reset(); }
     // Changes the size, keeping what fits of the picture.
     void resize(int w, int h);
 
@@ -50,10 +61,14 @@ protected:
     void copyPx(const Canvas& src, int dx, int dy, int w, int h, int sx, int sy) override;
 
 private:
-    void logOp(DrawOp op);
+    void changed();
+    // One painter serves a run of operations: opening one per operation
+    // would cost more than most operations themselves.
+    QPainter& painter();
     int w_, h_;
     qreal dpr_;
     QImage image_;
+    mutable std::unique_ptr<QPainter> painter_;  // after image_: ends before it goes
 };
 
 // QColor of a canvas colour value.

@@ -1,0 +1,144 @@
+// Cost of drawing each page of each chapter on a raster canvas, against a
+// floor: the same drawing operations, recorded once, replayed straight onto a
+// QImage with one QPainter and fonts prepared beforehand (no library logic).
+#include "chapter_catalog.h"
+#include "faces.h"
+#include "font_cache.h"
+#include "form1.h"
+#include "state.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <benchmark/benchmark.h>
+#include <map>
+#include <memory>
+
+namespace {
+
+struct Viewer {
+    std::unique_ptr<Chapter> chapter;
+    std::unique_ptr<Form1> window;
+};
+
+std::map<std::string, Viewer>& viewers() {
+    static std::map<std::string, Viewer> v;
+    return v;
+}
+
+Viewer& viewer(const std::string& name) {
+    Viewer& v = viewers()[name];
+    if (!v.window) {
+        v.chapter = makeChapter(QString::fromStdString(name));
+        v.window = std::make_unique<Form1>(*v.chapter);
+        v.window->setLogging(true);
+        v.window->Form_Load();
+    }
+    return v;
+}
+
+void drawPage(Viewer& v, int n) {
+    v.window->ShowThisPic(n);
+    CurPic = &v.window->pic(n).canvas();
+    v.chapter->drawPage(n);
+}
+
+// An operation ready to paint: fonts and colours resolved beforehand.
+struct Prepared {
+    DrawOp op;
+    QFont font;
+    double ascent = 0;
+    QPen pen;
+};
+
+std::vector<Prepared> prepare(const std::vector<DrawOp>& log) {
+    size_t from = 0;
+    for (size_t i = 0; i < log.size(); ++i)
+        if (log[i].kind == DrawOp::Clear) from = i;
+    std::vector<Prepared> out;
+    for (size_t i = from; i < log.size(); ++i) {
+        Prepared p;
+        p.op = log[i];
+        const QColor colour(int(p.op.color & 255), int((p.op.color >> 8) & 255),
+                            int((p.op.color >> 16) & 255));
+        p.pen = QPen(colour, p.op.drawWidth);
+        if (p.op.kind == DrawOp::Text || p.op.kind == DrawOp::Glyph) {
+            p.font = QFont(p.op.face);
+            p.font.setPointSizeF(p.op.size);
+            p.font.setBold(p.op.bold);
+            p.font.setItalic(p.op.italic);
+            p.ascent = QFontMetricsF(p.font).ascent();
+        }
+        out.push_back(p);
+    }
+    return out;
+}
+
+void replay(QImage& img, const std::vector<Prepared>& ops) {
+    QPainter p(&img);
+    for (const Prepared& o : ops) {
+        const DrawOp& op = o.op;
+        switch (op.kind) {
+        case DrawOp::Clear: img.fill(Qt::white); break;
+        case DrawOp::Text:
+        case DrawOp::Glyph:
+            p.setFont(o.font);
+            p.setPen(o.pen);
+            p.drawText(QPointF(op.x1, op.y1 + o.ascent), op.text);
+            break;
+        case DrawOp::Line: p.setPen(o.pen); p.drawLine(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)); break;
+        case DrawOp::Rect: p.setPen(o.pen); p.drawRect(QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2))); break;
+        case DrawOp::FilledRect: p.fillRect(QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)), o.pen.color()); break;
+        case DrawOp::Circle: p.setPen(o.pen); p.drawEllipse(QPointF(op.x1, op.y1), op.r, op.r * op.aspect); break;
+        case DrawOp::Point: p.setPen(o.pen); p.drawPoint(QPointF(op.x1, op.y1)); break;
+        case DrawOp::Copy: break;
+        }
+    }
+}
+
+void BM_Library(benchmark::State& state, std::string name, int page) {
+    Viewer& v = viewer(name);
+    for (auto _ : state) {
+        v.window->pic(page).canvas().log = nullptr;
+        drawPage(v, page);
+    }
+}
+
+void BM_Floor(benchmark::State& state, std::string name, int page) {
+    Viewer& v = viewer(name);
+    PageBox& box = v.window->pic(page);
+    std::vector<DrawOp> log;
+    box.canvas().log = &log;
+    drawPage(v, page);
+    box.canvas().log = nullptr;
+    const std::vector<Prepared> ops = prepare(log);
+    QImage img(box.canvas().image().size(), QImage::Format_RGB32);
+    img.setDotsPerMeterX(3780);
+    img.setDotsPerMeterY(3780);
+    for (auto _ : state) replay(img, ops);
+    state.counters["ops"] = double(ops.size());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    installFaceSubstitutions();
+    SkipWait = 1;
+    for (const QString& qname : chapterNames()) {
+        const std::string name = qname.toStdString();
+        auto probe = makeChapter(qname);
+        for (int n = 0; n < probe->spec().pages; ++n) {
+            const std::string tag = name + "/p" + std::to_string(n);
+            benchmark::RegisterBenchmark(("library/" + tag).c_str(), BM_Library, name, n)
+                ->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark(("floor/" + tag).c_str(), BM_Floor, name, n)
+                ->Unit(benchmark::kMillisecond);
+        }
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    viewers().clear();
+    return 0;
+}

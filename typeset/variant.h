@@ -33,6 +33,10 @@ struct LibraryVariant {
 
     // dsp_2p: the extra pixels between "2" and the superscript p.
     int twoPGap = 2;
+
+    // prOver2Pi: the pen stays after the bars, 2 pi set under them (false),
+    // or built like prOver4Pi, the pen printing 2 pi itself (true).
+    bool over2PiLikeOver4Pi = false;
 };
 
 // The variant in force for this run (set by the shell from the chapter).

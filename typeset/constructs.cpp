@@ -1,0 +1,324 @@
+#include "constructs.h"
+
+#include "context.h"
+#include "glyphs.h"
+#include "markup.h"
+#include "pen.h"
+#include "text.h"
+
+#include <QByteArray>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// The runtime's Int: the whole part, rounding down.
+int32_t Int(double v) { return int32_t(std::floor(v)); }
+
+bool takePrefix(QString& text, const char* prefix) {
+    const QLatin1String p(prefix);
+    if (!text.startsWith(p)) return false;
+    text.remove(0, p.size());
+    return true;
+}
+
+QByteArray code(int c) { return QByteArray(1, char(uchar(c))); }
+
+// One Symbol piece at whole pixels in the canvas's current font.
+void piece(Canvas& c, double x, double y, int codeValue) {
+    int32_t xi = Round(x);
+    gdiTextOut(c, xi, Round(y), code(codeValue), 1);
+}
+
+// Numerator of the common and pi-aware forms: scripts end it, Greek
+// spellings and single characters go through the token printer.
+void printNumerator(Canvas& c, float x, float y, const QString& numIn) {
+    const bool piAware = Variant.fraction == LibraryVariant::FractionForm::PiAware;
+    if (numIn == QLatin1String("y")) {
+        dsp_var(c, x, y - 2, numIn);
+        return;
+    }
+    QString num = numIn;
+    while (!num.isEmpty()) {
+        if (takePrefix(num, "^")) {
+            x += 2;
+            dsp_sup(c, x, y, num);
+            return;
+        }
+        if (takePrefix(num, "_")) {
+            dsp_sub(c, x, y, num);
+            return;
+        }
+        if (takePrefix(num, "alpha")) {
+            dsp_symbolIt(c, x, y, QStringLiteral("a"));
+            continue;
+        }
+        if (piAware && takePrefix(num, "pi")) {
+            dsp_pi(c, x, y);
+            continue;
+        }
+        dsp_limit(c, x, y, num.left(1));
+        num.remove(0, 1);
+    }
+}
+
+void printDenominator(Canvas& c, float x, float y, float scale, const QString& denIn) {
+    const bool piAware = Variant.fraction == LibraryVariant::FractionForm::PiAware;
+    QString den = denIn;
+    while (!den.isEmpty()) {
+        if (takePrefix(den, "^")) {
+            // As in the numerator: the rest is the superscript.
+            x += 2;
+            dsp_sup(c, x, y, den);
+            return;
+        }
+        if (takePrefix(den, "_")) {
+            dsp_sub(c, x, y, den);
+            return;
+        }
+        if (takePrefix(den, "omega")) {
+            x = float(x + 0.3 * UnitW);
+            dsp_omega(c, x, y);
+            continue;
+        }
+        if (takePrefix(den, "pi")) {
+            if (piAware) {
+                x = float(x + scale * 0.2 * UnitW);
+                dsp_pi(c, x, float(y - scale * 0.03 * UnitH));
+            } else {
+                x = float(x + 0.4 * UnitW);
+                dsp_pi(c, x, float(y - 0.03 * UnitH));
+            }
+            continue;
+        }
+        if (takePrefix(den, "epsln")) {
+            x = float(x + 0.4 * UnitW);
+            dsp_epsln(c, x, float(y - 0.03 * UnitH));
+            continue;
+        }
+        dsp_limit(c, x, y, den.left(1));
+        den.remove(0, 1);
+    }
+}
+
+}  // namespace
+
+void Fraction(float scale, const QString& num, const QString& den) {
+    Canvas& c = *CurPic;
+    const float S = c.FontSize;
+    c.FontSize = scale * S;
+    const bool hazel = Variant.fraction == LibraryVariant::FractionForm::Hazel;
+    const int32_t wN = MarkupWidth(num);
+    const int32_t wD = MarkupWidth(den);
+    const float Wf =
+        float(std::max(wN, wD) + c.TextWidth(hazel ? QStringLiteral("A") : QStringLiteral("p")));
+    // The scale is single precision: 10 * 0.9f is just under 9, so Int gives 8.
+    const float yN = PenY - float(Int(num.contains(QLatin1Char('_')) ? 12.0 * scale
+                                                                       : 10.0 * scale));
+    const float yD = PenY + float(Int(13.0 * scale + 0.5));
+
+    if (hazel) {
+        float xN = PenX + 4;
+        if (wN < wD) xN = float(xN + (wD - wN) / 2.0);
+        if (num == QLatin1String("y")) {
+            xN += 3;
+            dsp_var(c, xN, yN - 2, num);
+        } else {
+            dsp_limit(c, xN, yN, num);
+        }
+        float xD = PenX + 4;
+        if (wN > wD) xD = float(xD + (wN - wD) / 2.0);
+        dsp_limit(c, xD, yD, den);
+    } else {
+        printNumerator(c, float(PenX + (Wf - wN) / 2.0), yN, num);
+        printDenominator(c, float(PenX + (Wf - wD) / 2.0), yD, scale, den);
+    }
+
+    c.Line(PenX, PenY + 12, PenX + Wf, PenY + 12, c.ForeColor);
+    PenX = PenX + Wf;
+    c.FontSize = S;
+}
+
+void prFrac(const QString& num, const QString& den) { Fraction(1.0f, num, den); }
+
+void prFracS(const QString& num, const QString& den) { Fraction(0.9f, num, den); }
+
+void dsp_half(Canvas& c, float& x, float& y) {
+    const double W = c.TextWidth(QStringLiteral("A"));
+    const double H = c.TextHeight(QStringLiteral("A"));
+    const float S = c.FontSize;
+    const float y0 = float(y + 0.05 * H);
+    dsp_text(c, x, y0, QStringLiteral("―"));
+    c.FontSize = float(0.9 * S);
+    float xd = float(x - 1.2 * W);
+    dsp_text(c, xd, float(y0 - 0.35 * H), QStringLiteral("1"));
+    xd = float(x - 1.2 * W);
+    dsp_text(c, xd, float(y0 + 0.4 * H), QStringLiteral("2"));
+    c.FontSize = S;
+}
+
+void dsp_oneOver(Canvas& c, float& x, float& y, const QString& d) {
+    const double W = c.TextWidth(QStringLiteral("A"));
+    const double H = c.TextHeight(QStringLiteral("A"));
+    const float S = c.FontSize;
+    const float y0 = float(y + 0.05 * H);
+    dsp_text(c, x, y0, QStringLiteral("―"));
+    c.FontSize = float(0.9 * S);
+    float xd = float(x - 1.2 * W);
+    dsp_text(c, xd, float(y0 - 0.35 * H), QStringLiteral("1"));
+    if (!d.isEmpty() && isLatinLetter(d.at(0))) {
+        // Italic letters lean right; start them a little further left.
+        xd = float(x - 1.4 * W);
+        dsp_var(c, xd, float(y0 + 0.4 * H), d);
+    } else {
+        xd = float(x - 1.2 * W);
+        dsp_text(c, xd, float(y0 + 0.4 * H), d);
+    }
+    c.FontSize = S;
+}
+
+void prOverPi() {
+    Canvas& c = *CurPic;
+    const float x0 = PenX;
+    pr(QStringLiteral("─"));
+    float x = x0 + 4;
+    dsp_text(c, x, PenY - 11, QStringLiteral("1"));
+    x = x0 + 4;
+    dsp_pi(c, x, PenY + 9);
+}
+
+void prOver2Pi() {
+    Canvas& c = *CurPic;
+    const float x0 = PenX;
+    const bool likeOver4Pi = Variant.over2PiLikeOver4Pi;
+    pr(QStringLiteral("─"));
+    Skip(likeOver4Pi ? -10 : -8);
+    pr(QStringLiteral("─"));
+    float x = x0 + (likeOver4Pi ? 6 : 8);
+    dsp_text(c, x, PenY - 10, QStringLiteral("1"));
+    if (likeOver4Pi) {
+        PenX = x0;
+        pr2pi(PenX, PenY + 10);
+    } else {
+        x = x0 + 2;
+        pr2pi(x, PenY + 10);
+    }
+}
+
+void prOver4Pi() {
+    Canvas& c = *CurPic;
+    const float x0 = PenX;
+    pr(QStringLiteral("─"));
+    Skip(-10);
+    pr(QStringLiteral("─"));
+    float x = x0 + 6;
+    dsp_text(c, x, PenY - 10, QStringLiteral("1"));
+    PenX = x0;
+    pr4pi(PenX, PenY + 10);
+}
+
+namespace {
+void digitPi(float& x, float y, const QString& digit, float digitDrop) {
+    Canvas& c = *CurPic;
+    const float S = c.FontSize;
+    c.FontSize = float(0.92 * S);
+    dsp_text(c, x, y + digitDrop, digit);
+    x += 2;
+    c.FontSize = S;
+    dsp_pi(c, x, y);
+}
+}  // namespace
+
+void pr2pi(float& x, float y) { digitPi(x, y, QStringLiteral("2"), 0); }
+
+void pr4pi(float& x, float y) { digitPi(x, y, QStringLiteral("4"), 1); }
+
+void dsp_bigParen(float& x, float y, int kind) {
+    Canvas& c = *CurPic;
+    const QString savedFace = c.FontName;
+    const bool savedBold = c.FontBold;
+    if (Variant.boldBigParen) c.FontBold = true;
+    c.FontName = face::Symbol;
+    const bool left = kind == 1;
+    piece(c, x, y - 6, left ? 230 : 246);
+    piece(c, x, y + 8, left ? 232 : 248);
+    c.FontName = savedFace;
+    c.FontBold = savedBold;
+}
+
+void prBigLParen(float& x, float y) { dsp_bigParen(x, y, 1); }
+
+void prBigRParen(float& x, float y) { dsp_bigParen(x, y, 2); }
+
+void ColBrace(int index, float lx, float ly, float ht) {
+    Canvas& c = *CurPic;
+    const QString savedFace = c.FontName;
+    c.FontName = face::Symbol;
+    const int hook = 236 + 16 * index;
+    bool extend = true;
+    switch (Variant.braceExtension) {
+    case LibraryVariant::BraceExtension::Always: extend = true; break;
+    case LibraryVariant::BraceExtension::HeightAtLeastOne: extend = ht >= 1.0; break;
+    case LibraryVariant::BraceExtension::HeightAboveFourTenths: extend = ht > 0.4; break;
+    }
+    piece(c, lx, ly - 2.0 * ht * UnitH, hook);
+    if (extend) piece(c, lx, ly - double(ht) * UnitH, 239);
+    piece(c, lx, ly, hook + 1);
+    if (extend) piece(c, lx, ly + double(ht) * UnitH, 239);
+    piece(c, lx, ly + 2.0 * ht * UnitH, hook + 2);
+    c.FontName = savedFace;
+}
+
+void Brace_alpha(int index, float lx, float ly) {
+    float x = float(index == 0 ? lx - 1.6 * UnitW : lx + 1.2 * UnitW);
+    dsp_symbolIt(*CurPic, x, ly - 2, QStringLiteral("a"));
+    ColBrace(index, lx, ly, 0.6f);
+}
+
+void brace_beta(float x, float y) {
+    Canvas& c = *CurPic;
+    float xBeta = x;
+    dsp_symbolIt(c, xBeta, float(y + 0.2 * UnitH), QStringLiteral("b"));
+    const QString savedFace = c.FontName;
+    c.FontName = face::Symbol;
+    int32_t xb = Round(x - 2.0 * UnitW);
+    const int32_t yb = Round(y);
+    dsp_rotFace(c, xb, yb, 236, 1, 90);
+    xb += 10;
+    dsp_rotFace(c, xb, yb, 237, 1, 90);
+    xb += 10;
+    dsp_rotFace(c, xb, yb, 238, 1, 90);
+    c.FontName = savedFace;
+}
+
+void Xa(const QString& top, const QString& bottom) {
+    const float saved = SupRaise;
+    SupRaise = 0.4f;
+    prVar(QStringLiteral("X"));
+    Skip(2);
+    const int32_t x0 = Round(PenX);
+    prSup(top);
+    PenX = float(x0);
+    prSub(bottom);
+    SupRaise = saved;
+}
+
+void Xp(const QString& bottom) { Xa(QStringLiteral("( p)"), bottom); }
+
+void Xp1(const QString& bottom) { Xa(QStringLiteral("(p+1)"), bottom); }
+
+void dsp_2p() {
+    pr(QStringLiteral("2"));
+    PenX = PenX + float(Variant.twoPGap);
+    prSup(QStringLiteral("p"));
+}
+
+void dsp_sampleLine(Canvas& c, float& x, float y, Color colour) {
+    const double W = c.TextWidth(QStringLiteral("A"));
+    const double H = c.TextHeight(QStringLiteral("A"));
+    const int savedWidth = c.DrawWidth;
+    c.DrawWidth = 2;
+    c.Line(x + W, y + 0.45 * H, x + 5 * W, y + 0.45 * H, colour);
+    c.DrawWidth = savedWidth;
+    x = float(x + 6 * W);
+}

@@ -1,0 +1,269 @@
+#include "symbols.h"
+
+#include "constructs.h"
+#include "context.h"
+#include "markup.h"
+#include "pen.h"
+#include "text.h"
+
+#include <algorithm>
+
+namespace {
+
+const QString kDot = QStringLiteral("・");
+
+// A Symbol letter at the pen at factor times the size, raised by lift pixels.
+void symbolAtPen(const QString& letter, double factor, float lift) {
+    Canvas& c = *CurPic;
+    const float S = c.FontSize;
+    c.FontSize = float(factor * S);
+    dsp_symbolIt(c, PenX, PenY - lift, letter);
+    c.FontSize = S;
+}
+
+// The italic phi of the text face (the Symbol face's phi is the other form).
+void textPhi(Canvas& c, float& x, float y) {
+    const bool italic = c.FontItalic;
+    c.FontItalic = true;
+    dsp_text(c, x, y, QStringLiteral("φ"));
+    c.FontItalic = italic;
+}
+
+// A variable at the pen with dots above it, each 5 pixels right of the last.
+void dottedVariable(const QString& v, int dots) {
+    Canvas& c = *CurPic;
+    const float x0 = PenX, y0 = PenY;
+    float dx = -2, dy = -8;
+    if (v == QLatin1String("theta")) {
+        dsp_symbolIt(c, PenX, PenY, QStringLiteral("q"));
+        dx = 0, dy = -11;
+    } else {
+        dsp_var(c, PenX, PenY, v);
+        if (v == QLatin1String("S")) dy = -12;
+    }
+    for (int k = 0; k < dots; ++k) {
+        float x = x0 + dx + 5 * k;
+        dsp_text(c, x, y0 + dy, kDot);
+    }
+}
+
+}  // namespace
+
+void prDelta() { symbolAtPen(QStringLiteral("d"), 1.2, 1); }
+
+void prTheta() { dsp_symbolIt(*CurPic, PenX, PenY, QStringLiteral("q")); }
+
+void prAlpha() { dsp_symbolIt(*CurPic, PenX, PenY, QStringLiteral("a")); }
+
+void prBeta() { dsp_symbolIt(*CurPic, PenX, PenY, QStringLiteral("b")); }
+
+void prKappa() { symbolAtPen(QStringLiteral("k"), 1.2, 2); }
+
+void prEpsln() {
+    Canvas& c = *CurPic;
+    const float S = c.FontSize;
+    c.FontSize = float(1.05 * S);
+    dsp_text(c, PenX, PenY - 2, QStringLiteral("ε"));
+    c.FontSize = S;
+}
+
+void prPrime() {
+    Canvas& c = *CurPic;
+    const QString savedFace = c.FontName;
+    const bool savedBold = c.FontBold;
+    c.FontName = face::Verdana;
+    c.FontBold = true;
+    PenX += 4;
+    dsp_text(c, PenX, PenY, QStringLiteral("'"));
+    c.FontName = savedFace;
+    c.FontBold = savedBold;
+}
+
+void dsp_prime(Canvas& c, float& x, float y) {
+    const bool savedBold = c.FontBold;
+    c.FontBold = true;
+    x = float(x + 0.5 * c.TextWidth(QStringLiteral("A")));
+    dsp_text(c, x, y, QStringLiteral("′"));
+    x = float(x + 0.2 * c.TextWidth(QStringLiteral("A")));
+    c.FontBold = savedBold;
+}
+
+void dsp_sup2(Canvas& c, float& x, float y) {
+    const float S = c.FontSize;
+    c.FontSize = SupSize * S;
+    dsp_text(c, x, float(y - 0.1 * c.TextHeight(QStringLiteral("2"))), QStringLiteral("2"));
+    c.FontSize = S;
+}
+
+void prDot(const QString& v) { dottedVariable(v, 1); }
+
+void prDDot(const QString& v) { dottedVariable(v, 2); }
+
+void prFunc(const QString& name, const QString& v) {
+    Canvas& c = *CurPic;
+    dsp_var(c, PenX, PenY, name);
+    Skip(Variant.funcNameGap);
+    dsp_text(c, PenX, PenY, QStringLiteral("("));
+    const bool j = v == QLatin1String("j"), y = v == QLatin1String("y");
+    // The bold fallback faces lean into the parenthesis.
+    if (BookmanOK != 1) Skip(j ? 5 : y ? 4 : 2);
+    dsp_var(c, PenX, PenY, v);
+    if (j || v == QLatin1String("t")) Skip(2);
+    else if (v == QLatin1String("l")) Skip(3);
+    else Skip(Variant.funcArgTrail);
+    dsp_text(c, PenX, PenY, QStringLiteral(")"));
+}
+
+void dsp_of_x(Canvas& c, float& x, float y) {
+    float before = 0, after = 0;
+    switch (Variant.ofXGaps) {
+    case LibraryVariant::OfXGaps::FallbackTwoPixels:
+        before = BookmanOK != 1 ? 2 : 0;
+        after = 2;
+        break;
+    case LibraryVariant::OfXGaps::FifthOfA:
+        before = after = float(0.2 * c.TextWidth(QStringLiteral("A")));
+        break;
+    case LibraryVariant::OfXGaps::None: break;
+    }
+    dsp_text(c, x, y, QStringLiteral("("));
+    x += before;
+    dsp_var(c, x, y, QStringLiteral("x"));
+    x += after;
+    dsp_text(c, x, y, QStringLiteral(")"));
+}
+
+void dsp_of_t(Canvas& c, float& x, float y) {
+    x += 4;
+    dsp_text(c, x, y, QStringLiteral("("));
+    x += 2;
+    dsp_var(c, x, y, QStringLiteral("t"));
+    x += 2;
+    dsp_text(c, x, y, QStringLiteral(")"));
+}
+
+void prVarSub(const QString& a, const QString& b) {
+    dsp_var(*CurPic, PenX, PenY, a);
+    dsp_sub(*CurPic, PenX, PenY, b);
+}
+
+void prDeriv(const QString& f, const QString& v) {
+    Canvas& c = *CurPic;
+    c.Line(PenX, PenY + 12, PenX + 2.4 * UnitW, PenY + 12, c.ForeColor);
+    float x = PenX + 2;
+    dsp_var(c, x, PenY - 11, QStringLiteral("d"));
+    x += f == QLatin1String("f") ? 4 : 2;
+    dsp_var(c, x, PenY - 11, f);
+    x = PenX + 2;
+    const float yD = float(PenY + 0.5 * UnitH);
+    dsp_var(c, x, yD, QStringLiteral("d"));
+    x += 3;
+    dsp_var(c, x, yD, v);
+    PenX = x;
+}
+
+void prThermoVar(Canvas& c, float& x, float y, const QString& text) {
+    int i = 0;
+    const int n = int(text.size());
+    while (i < n) {
+        const QStringView rest = QStringView(text).mid(i);
+        if (rest.startsWith(QLatin1String("theta"))) {
+            dsp_symbolIt(c, x, y, QStringLiteral("q"));
+            i += 5;
+        } else if (rest.startsWith(QLatin1String("phi"))) {
+            textPhi(c, x, y);
+            i += 3;
+        } else if (rest.startsWith(QLatin1String("fi"))) {
+            dsp_symbolIt(c, x, y, QStringLiteral("j"));
+            i += 2;
+        } else if (i == n - 1) {
+            dsp_var(c, x, y, rest.toString());
+            i += 1;
+        } else if (rest.at(1) == QLatin1Char(',') && rest.at(0) != QLatin1Char(',') &&
+                   rest.at(0) != QLatin1Char(' ')) {
+            // A letter and its comma in one piece, so the comma leans with it.
+            dsp_var(c, x, y, rest.left(2).toString());
+            i += 2;
+        } else {
+            // A comma, a blank, or a letter among letters: one at a time.
+            dsp_var(c, x, y, rest.left(1).toString());
+            i += 1;
+        }
+    }
+}
+
+void prTilde(const QString& v) {
+    prVar(v);
+    float x = PenX - 12;
+    dsp_text(*CurPic, x, PenY - 15, QStringLiteral("~"));
+}
+
+void prPartial(const QString& num, const QString& den, const QString& fixed) {
+    Canvas& c = *CurPic;
+    const QString partial(QChar(182));
+    const float x0 = PenX;
+    float xp = x0;
+    prBigLParen(xp, PenY);
+    const float xs = x0 + 10;
+    c.Line(xs, PenY + 12, xs + 28, PenY + 12, c.ForeColor);
+
+    float x = xs;
+    dsp_symbol(c, x, PenY - 10, partial);
+    x += 2;
+    prThermoVar(c, x, PenY - 10, num);
+
+    x = xs;
+    dsp_symbol(c, x, PenY + 12, partial);
+    x += 2;
+    prThermoVar(c, x, PenY + 12, den);
+
+    x += 5;
+    prBigRParen(x, PenY);
+    x += 8;
+    dsp_sub(c, x, PenY + 10, fixed);
+    PenX = x;
+}
+
+void prPartialFrac(const QString& num, const QString& den) {
+    Canvas& c = *CurPic;
+    const QString savedFace = c.FontName;
+    const bool savedBold = c.FontBold;
+    const QString partial(QChar(182));
+    const int tilde = int(num.indexOf(QLatin1String("tilde")));
+    const bool greekDen = den == QLatin1String("theta") || den == QLatin1String("phi") ||
+                          den == QLatin1String("fi");
+
+    c.FontName = face::Times;
+    c.FontBold = true;
+    const double wN = c.TextWidth((tilde >= 0 ? num.mid(tilde + 5) : num) + QLatin1Char('N'));
+    const double wD = c.TextWidth(greekDen ? QStringLiteral("Nb") : den + QLatin1Char('N'));
+    c.FontName = face::Meiryo;
+    c.FontBold = false;
+
+    const float x0 = PenX, y0 = PenY;
+    const float yRule = float(y0 + 0.4 * UnitH);
+    c.Line(x0, yRule, x0 + std::max(wN, wD) + 4, yRule, c.ForeColor);
+
+    float x = x0;
+    dsp_symbol(c, x, y0 - 13, partial);
+    if (tilde >= 0) {
+        // prTilde works at the pen: set it on the numerator's line.
+        PenX = x;
+        PenY = y0 - 13;
+        prTilde(num.right(1));
+        PenY = y0;
+    } else {
+        dsp_var(c, x, y0 - 13, num);
+    }
+
+    x = x0;
+    if (wN > wD) x = float(x + 0.45 * (wN - wD));
+    dsp_symbol(c, x, y0 + 10, partial);
+    if (den == QLatin1String("theta")) dsp_symbolIt(c, x, y0 + 11, QStringLiteral("q"));
+    else if (den == QLatin1String("phi")) textPhi(c, x, y0 + 10);
+    else if (den == QLatin1String("fi")) dsp_symbolIt(c, x, y0 + 10, QStringLiteral("j"));
+    else dsp_var(c, x, y0 + 10, den);
+    PenX = x;
+    c.FontName = savedFace;
+    c.FontBold = savedBold;
+}

@@ -30,6 +30,10 @@ double Canvas::TextHeight(const QString& s) { return lenY(measureHeightPx(font()
 
 void Canvas::Print(const QString& s) {
     const Font f = font();
+    if (!FontTransparent && !s.isEmpty()) {
+        const double x = toPxX(CurrentX), y = toPxY(CurrentY);
+        boxPx(x, y, x + measureWidthPx(f, s), y + measureHeightPx(f, s), BackColor, true);
+    }
     if (!s.isEmpty()) drawTextPx(f, toPxX(CurrentX), toPxY(CurrentY), s, ForeColor, 0);
     CurrentX = float(CurrentX + lenX(measureWidthPx(f, s)));
 }

@@ -59,6 +59,9 @@ public:
     FillStyle FillStyle_ = FillStyle::Transparent;
     DrawStyle DrawStyle_ = DrawStyle::Solid;
     int DrawWidth = 1;
+    // False: Print fills each text's cell with BackColor first, so text
+    // stays legible over lines drawn before it.
+    bool FontTransparent = true;
     float CurrentX = 0, CurrentY = 0;
 
     // Size of the surface in pixels.

@@ -1,0 +1,39 @@
+// The Chebyshev-interpolation chapter: five pages comparing Taylor and
+// Chebyshev approximations of e^x, introducing interpolation by discrete
+// orthogonality, its proof, and the recurrence that evaluates the series.
+#pragma once
+
+#include "chapter.h"
+#include "chebyshev.h"
+
+#include <QString>
+
+class HazelChapter : public Chapter {
+public:
+    HazelChapter();
+
+    const ChapterSpec& spec() const override { return spec_; }
+    void drawPage(int n) override;
+
+    void pic0();
+    void pic1();
+    void pic2();
+    void pic3();
+    void pic4();
+
+    // The page's series evaluation on its own coefficients.
+    double ChebyshevInterpolation(int32_t n, double x) const {
+        return ::ChebyshevInterpolation(Coef, n, x);
+    }
+    // T_k(x) at the pen.
+    void T(const QString& k);
+
+    CoefArray Coef{};
+
+private:
+    void pageStart(const QString& heading);
+    void coefficientTerm(int k);
+    void expGraph();
+    void errorGraph();
+    ChapterSpec spec_;
+};

@@ -1,5 +1,7 @@
 #include "chapter_catalog.h"
 
+#include "alder_chapter.h"
+#include "hazel_chapter.h"
 #include "specimen_chapter.h"
 
 #include <functional>
@@ -8,6 +10,8 @@
 namespace {
 const std::map<QString, std::function<std::unique_ptr<Chapter>()>>& catalog() {
     static const std::map<QString, std::function<std::unique_ptr<Chapter>()>> c = {
+        {QStringLiteral("alder"), [] { return std::make_unique<AlderChapter>(); }},
+        {QStringLiteral("hazel"), [] { return std::make_unique<HazelChapter>(); }},
         {QStringLiteral("specimen"), [] { return std::make_unique<SpecimenChapter>(); }},
     };
     return c;

@@ -1,0 +1,255 @@
+// Page 3: the truncation error of the continued fraction against the depth
+// of truncation, computed while it is traced at a paced speed.
+#include "alder_chapter.h"
+
+#include "constructs.h"
+#include "context.h"
+#include "incomplete_gamma.h"
+#include "markup.h"
+#include "pacing.h"
+#include "pen.h"
+#include "sound.h"
+#include "state.h"
+#include "text.h"
+
+namespace {
+
+constexpr Color frameBlue = RGB(0, 0, 255);
+
+// Pass counts at which the error reaches 10^-16 and 10^-32 for ν = 0, from
+// the published table the page compares with (x = 1 ... 5).
+constexpr int referencePasses[6][2] = {{0, 0}, {92, 356}, {51, 188}, {37, 131}, {30, 102}, {25, 84}};
+
+}  // namespace
+
+void AlderChapter::pic3() {
+    Canvas& c = *CurPic;
+    const int run = ++pic3Runs_;
+    latestPic3_[&c] = run;
+
+    c.Cls();
+    c.makeVisible();  // the trace is meant to be watched
+    PenX = float(LeftX);
+    PenY = float(25.5 * UnitH);
+    continuedFractionFormula();
+
+    graph.W = float(30.0 * UnitW);
+    graph.H = float(10.0 * UnitH);
+    graph.L = float(LeftX + 15.0 * UnitW);
+    graph.T = UnitH;
+    if (!drawGraph(0.0f, run)) return;
+    graph.T = float(graph.T + graph.H + 2.0 * UnitH);
+    if (!drawGraph(0.5f, run)) return;
+    PlayRingout();
+}
+
+// Γ(ν, x) = e^(-x) x^(ν-1) × the chain of fractions, each written over the
+// "1 +" that follows it.
+void AlderChapter::continuedFractionFormula() {
+    Canvas& c = *CurPic;
+    c.FontSize = 12;
+    IncompGamma();
+    Skip(4);
+    pr(QStringLiteral(" = "));
+    prUpright(QStringLiteral("e"));
+    prSup(QStringLiteral("-x"));
+    Skip(6);
+    prVar(QStringLiteral("x"));
+    PenY = PenY - 3;
+    c.FontSize = 10;
+    dsp_nu();
+    Skip(4);
+    pr(QStringLiteral("-1"));
+    PenY = PenY + 3;
+    c.FontSize = 12;
+
+    Skip(8);
+    pr(QStringLiteral("×"));
+    SkipW(1);
+    const QChar bar(0x2500);
+    float xb[7];
+    xb[0] = PenX;
+    pr(QString(bar));
+    for (int k = 0; k < 3; ++k) {
+        SkipW(2);
+        xb[1 + 2 * k] = PenX;
+        pr(QString(4, bar));
+        SkipW(2);
+        xb[2 + 2 * k] = PenX;
+        pr(QString(2, bar));
+    }
+    SkipW(2);
+
+    const float y = PenY;
+    PenY = y - 14;
+    PenX = xb[0] + 2;
+    pr(QStringLiteral("1"));
+    for (int k = 0; k < 3; ++k) {
+        const QString m = QString::number(k + 1);
+        PenX = xb[1 + 2 * k];
+        pr(QStringLiteral("(") + m);
+        prUpright(QStringLiteral("-"));
+        dsp_nu();
+        pr(QStringLiteral(")/"));
+        prVar(QStringLiteral("x"));
+        PenX = xb[2 + 2 * k];
+        pr(m + QStringLiteral("/"));
+        prVar(QStringLiteral("x"));
+    }
+
+    PenY = y + 12;
+    PenX = xb[0] + 2;
+    pr(QStringLiteral("1"));
+    Skip(10);
+    pr(QStringLiteral("+"));
+    const float afterLong[3] = {3.0f, 2.8f, 3.0f};
+    for (int k = 0; k < 3; ++k) {
+        PenX = float(xb[1 + 2 * k] + 2.2 * UnitW);
+        pr(QStringLiteral("1"));
+        SkipW(afterLong[k]);
+        pr(QStringLiteral("+"));
+        PenX = xb[2 + 2 * k] + UnitW;
+        pr(QStringLiteral("1"));
+        SkipW(1.2f);
+        pr(k == 2 ? QStringLiteral("+ ･･･") : QStringLiteral("+"));
+    }
+    PenY = y;
+    c.FontSize = BaseSize;
+}
+
+bool AlderChapter::drawGraph(float nu, int run) {
+    Canvas& c = *CurPic;
+    graph.lowerExp = 10;
+    graph.upperExp = 40;
+    const float left = px(1), right = px(3), top = py(10), bottom = py(40);
+    c.Box(left, top, right, bottom, frameBlue, false);
+
+    const QString savedFace = c.FontName;
+    c.FontSize = 11;
+    c.FontName = face::Arial;
+    SupSize = 0.85f;  // stays so for the rest of the run
+
+    for (int v = 10; v <= 40; v += 5) {
+        const float y = py(float(v));
+        const int len = v % 10 == 0 ? 12 : 8;
+        c.Line(right, y, right - len, y, frameBlue);
+        c.Line(left, y, left + len, y, frameBlue);
+        if (v % 10 == 0) {
+            PenX = float(right + 6.0);
+            PenY = float(y - 10.0);
+            pr(QStringLiteral("10"));
+            prSup(QStringLiteral("-") + num2str(v));
+        }
+    }
+
+    const float ly = float(bottom + 5.0);
+    auto label = [&](double x, const QString& text) {
+        float lx = float(x);
+        dsp_text(c, lx, ly, text);
+    };
+    auto ticks = [&](float X) {
+        c.Line(X, bottom, X, bottom - 10, frameBlue);
+        c.Line(X, top, X, top + 10, frameBlue);
+    };
+    label(right - 15.0, QStringLiteral("1000"));
+    {
+        const float X = px(2);
+        ticks(X);
+        label(X - 15.0, QStringLiteral("100"));
+    }
+    label(left - 10.0, QStringLiteral("10"));
+    for (int value : {20, 30, 50, 200, 300, 500}) {
+        const float X = px(float(alog10(value)));
+        ticks(X);
+        label(X - (value < 100 ? 10.0 : 15.0), QString::number(value));
+    }
+
+    c.FontName = savedFace;
+    c.FontSize = BaseSize;
+
+    PenX = px(2.5f);
+    PenY = py(15);
+    dsp_nu();
+    Skip(4);
+    pr(QStringLiteral("= "));
+    pr(nu == 0.0f ? QStringLiteral("0") : QStringLiteral("0.5"));
+
+    for (int idx = 6; idx >= 1; --idx)
+        if (!drawCurve(idx, nu, run)) return false;
+    return true;
+}
+
+bool AlderChapter::drawCurve(int idx, float nu, int run) {
+    Canvas& c = *CurPic;
+    const Color colour = colTable[size_t(idx)];
+    const double x = idx == 6 ? 10.0 : double(idx);
+
+    // Legend, left of the frame, x = 10 on top.
+    PenX = float(TabX1);
+    PenY = float(py(10) + (7.0 - idx) * UnitH);
+    prVar(QStringLiteral("x"));
+    Skip(4);
+    pr(QStringLiteral("="));
+    Skip(4);
+    pr(QString::number(int(x)));
+    if (idx != 6) SkipW(1);  // one-digit values stand under the "0" of "10"
+    dsp_sampleLine(c, PenX, PenY, colour);
+
+    ErrorEstimate e(nu, x);
+    c.DrawWidth = 2;
+    const double t0 = pacingClock().seconds();
+    int firstPoint = 0;
+    float lastX = 0, lastY = 0;
+    for (;;) {
+        const double err = e.pass();
+        const PassOutcome outcome = classifyPass(e.i, err, graph.lowerExp, graph.upperExp);
+        if (outcome == PassOutcome::Stop) {
+            // Down to the bottom edge: the estimate has left the graph.
+            if (firstPoint) c.Line(lastX, lastY, lastX, py(float(graph.upperExp)), colour);
+            break;
+        }
+        if (outcome == PassOutcome::Plot) {
+            PenX = px(float(alog10(e.i)));
+            PenY = py(float(-alog10(err)));
+            if (firstPoint == 0) {
+                c.PSet(PenX, PenY, colour);
+                firstPoint = 1;
+            } else {
+                c.Line(lastX, lastY, PenX, PenY, colour);
+            }
+            lastX = PenX;
+            lastY = PenY;
+            // Measured from the start of the curve, so the trace moves right
+            // at 50 canvas units a second whatever the drawing cost.
+            if (!pace(t0 + 0.02 * double(PenX), run)) return false;
+        }
+        e.next();
+    }
+    c.DrawWidth = 1;
+
+    if (nu == 0.0f && idx <= 5) {
+        c.FillColor = RGB(255, 255, 255);
+        c.FillStyle_ = FillStyle::Solid;
+        for (int k = 0; k < 2; ++k) {
+            const float X = px(float(alog10(referencePasses[idx][k])));
+            c.Circle(X, py(k == 0 ? 16.0f : 32.0f), 4, colour);
+        }
+        c.FillStyle_ = FillStyle::Transparent;
+    }
+    return true;
+}
+
+bool AlderChapter::pace(double deadline, int run) {
+    if (SkipWait != 0) return true;
+    // Whatever runs during the wait (a page change that redraws page 0, a
+    // print) may move the pen, switch CurPic or lay out a graph of its own.
+    Canvas* const canvas = CurPic;
+    const float penX = PenX, penY = PenY;
+    const Graph g = graph;
+    waitUntil(deadline);
+    CurPic = canvas;
+    PenX = penX;
+    PenY = penY;
+    graph = g;
+    return latestPic3_[canvas] == run;
+}

@@ -1,0 +1,142 @@
+// Page 3 traced in a real viewer window: keys, page changes and closing in
+// the middle of the paced drawing.
+#include "alder_chapter.h"
+#include "end_program.h"
+#include "form1.h"
+#include "sound.h"
+#include "state.h"
+
+#include <QElapsedTimer>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+class CountingPlayer : public SoundPlayer {
+public:
+    explicit CountingPlayer(int* n) : n_(n) {}
+    void play(const std::string& id) override {
+        if (id == "complete") ++*n_;
+    }
+
+private:
+    int* n_;
+};
+
+// The operations of page n from its last clearing on.
+std::vector<DrawOp> pageOps(Form1& w, int n) {
+    const std::vector<DrawOp>& log = w.pic(n).log();
+    size_t from = 0;
+    for (size_t i = 0; i < log.size(); ++i)
+        if (log[i].kind == DrawOp::Clear) from = i;
+    return {log.begin() + long(from), log.end()};
+}
+
+bool sameOps(const std::vector<DrawOp>& a, const std::vector<DrawOp>& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (a[i].kind != b[i].kind || a[i].x1 != b[i].x1 || a[i].y1 != b[i].y1 ||
+            a[i].x2 != b[i].x2 || a[i].y2 != b[i].y2 || a[i].text != b[i].text ||
+            a[i].color != b[i].color)
+            return false;
+    return true;
+}
+
+class AlderTraceTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        resetContext();
+        resetShellState();
+        setSoundPlayer(std::make_unique<CountingPlayer>(&ringouts));
+        setEndProgramHandler([this] { ++ended; });
+        window = std::make_unique<Form1>(chapter);
+        window->setLogging(true);
+        window->Form_Load();
+        SkipWait = 0;
+        // As after an earlier showing of page 3 (its graphs leave SupSize at
+        // 0.85), so that every drawing of the page compared is alike.
+        SupSize = 0.85f;
+    }
+    void TearDown() override {
+        window.reset();
+        setEndProgramHandler({});
+        resetShellState();
+        CurPic = nullptr;
+    }
+    void keyAt(int ms, Qt::Key key) {
+        QTimer::singleShot(ms, window.get(), [this, key] { QTest::keyClick(window.get(), key); });
+    }
+    // Page 3 as drawn at once, for comparison.
+    std::vector<DrawOp> referencePage() {
+        SkipWait = 1;
+        window->ShowThisPic(3);
+        return pageOps(*window, 3);
+    }
+
+    AlderChapter chapter;
+    std::unique_ptr<Form1> window;
+    int ringouts = 0;
+    int ended = 0;
+};
+
+}  // namespace
+
+TEST_F(AlderTraceTest, F1DuringTheTraceFinishesThePageAtOnce) {
+    window->ShowThisPic(2);
+    keyAt(400, Qt::Key_F1);
+    QElapsedTimer wall;
+    wall.start();
+    QTest::keyClick(window.get(), Qt::Key_Down);  // enters page 3 and traces it
+    // Traced at the paced speed the page takes over a minute.
+    EXPECT_LT(wall.elapsed(), 5000);
+    EXPECT_GE(wall.elapsed(), 350);
+    EXPECT_EQ(SkipWait, 1);
+    EXPECT_EQ(CurPage, 3);
+    EXPECT_EQ(ringouts, 1);
+    const std::vector<DrawOp> traced = pageOps(*window, 3);
+    EXPECT_TRUE(sameOps(traced, referencePage()));
+}
+
+TEST_F(AlderTraceTest, PageChangesDuringTheTraceLeaveBothPagesWhole) {
+    // Home redraws page 0 in the middle of the trace; page 3 goes on on its
+    // own box and page 0 gets nothing of it.
+    keyAt(300, Qt::Key_Home);
+    keyAt(600, Qt::Key_F1);
+    window->ShowThisPic(3);
+    EXPECT_EQ(CurPage, 0);
+    for (const DrawOp& op : pageOps(*window, 0))
+        EXPECT_FALSE(op.kind == DrawOp::Point || op.drawWidth == 2) << op.x1 << "," << op.y1;
+    const std::vector<DrawOp> traced = pageOps(*window, 3);
+    EXPECT_EQ(ringouts, 1);
+    EXPECT_TRUE(sameOps(traced, referencePage()));
+}
+
+TEST_F(AlderTraceTest, ReenteringThePageReplacesTheTraceInProgress) {
+    // Up and Down again start a new drawing of page 3 while the first one
+    // waits; the first must not go on drawing over the new page.
+    keyAt(300, Qt::Key_Up);
+    keyAt(500, Qt::Key_Down);
+    keyAt(800, Qt::Key_F1);
+    window->ShowThisPic(3);
+    EXPECT_EQ(CurPage, 3);
+    EXPECT_EQ(ringouts, 1);
+    EXPECT_TRUE(sameOps(pageOps(*window, 3), referencePage()));
+}
+
+TEST(AlderTraceDeathTest, EscapeOrClosingDuringTheTraceEndsTheProgram) {
+    auto traceThen = [](std::function<void(Form1&)> act) {
+        resetContext();
+        resetShellState();
+        setEndProgramHandler({});  // the real behaviour: end at once
+        AlderChapter chapter;
+        Form1 w(chapter);
+        w.Form_Load();
+        QTimer::singleShot(300, &w, [&] { act(w); });
+        w.ShowThisPic(3);
+        std::_Exit(3);  // the trace ran to its end: not ended at once
+    };
+    EXPECT_EXIT(traceThen([](Form1& w) { QTest::keyClick(&w, Qt::Key_Escape); }),
+                ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(traceThen([](Form1& w) { w.close(); }), ::testing::ExitedWithCode(0), "");
+}

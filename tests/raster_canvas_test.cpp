@@ -130,3 +130,16 @@ TEST(RasterCanvas, ShapesUseUserCoordinatesAfterScale) {
     EXPECT_EQ(c.image().pixelColor(100, 50), QColor(255, 255, 255));
     EXPECT_EQ(log.back().kind, DrawOp::Clear);
 }
+
+TEST(RasterCanvas, GothicGivesDoubleByteCharactersAFullCell) {
+    RasterCanvas c(200, 60);
+    c.FontName = face::Gothic;
+    c.FontSize = 14;
+    const double em = 14 * 96.0 / 72.0;
+    EXPECT_NEAR(c.TextWidth(QStringLiteral("ν")), em, 1e-9);  // a Greek letter is double-byte
+    EXPECT_NEAR(c.TextWidth(QStringLiteral("，")), em, 1e-9);
+    EXPECT_NEAR(c.TextWidth(QStringLiteral("a1")), em, 1e-9);
+    c.CurrentX = 10;
+    c.Print(QStringLiteral("ν"));
+    EXPECT_NEAR(c.CurrentX, 10 + em, 1e-4);
+}

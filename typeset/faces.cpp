@@ -13,7 +13,8 @@ const QHash<QString, FaceInfo>& table() {
         QHash<QString, FaceInfo> h;
         auto add = [&h](const QString& face, FaceInfo info) { h.insert(face, info); };
         add(QStringLiteral("メイリオ"), {QStringLiteral("Noto Sans CJK JP")});
-        add(QStringLiteral("ＭＳ ゴシック"), {QStringLiteral("Noto Sans Mono CJK JP")});
+        add(QStringLiteral("ＭＳ ゴシック"),
+            {QStringLiteral("Noto Sans Mono CJK JP"), 0, 0, FaceInfo::Text, true});
         add(QStringLiteral("Times New Roman"), {QStringLiteral("Liberation Serif")});
         add(QStringLiteral("Courier New"), {QStringLiteral("Liberation Mono")});
         add(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans")});

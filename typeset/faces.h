@@ -10,6 +10,10 @@ struct FaceInfo {
     double ascentEm = 0;      // ascent to use (em units), 0 = the font's own
     double heightEm = 0;      // cell height to use (em units), 0 = the font's own
     enum Encoding { Text, SymbolBytes, WingdingsBytes } encoding = Text;
+    // A fixed-pitch face of the Japanese code page: every double-byte
+    // character (Greek letters included) fills a full em cell, every
+    // single-byte one half an em, whatever advance the substitute gives it.
+    bool doubleByteCells = false;
 };
 
 // The substitute for a face name; unknown names are passed through as they are.

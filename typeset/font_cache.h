@@ -14,6 +14,12 @@ struct ResolvedFont {
     FaceInfo face;
     double ascent;  // pixels from the cell's top to the baseline
     double height;  // cell height in pixels
+    double em;      // the font's size in pixels
+
+    // Advance of a text; in a face with double-byte cells, the sum of the cells.
+    double advance(const QString& s) const;
+    // Width of the cell a character of a double-byte-cell face occupies.
+    double cell(QChar ch) const { return ch.unicode() >= 0x100 ? em : em / 2; }
 };
 
 // The font for (face, size in points, bold, italic) on a 96-dpi surface.

@@ -84,7 +84,7 @@ void RasterCanvas::changed() {
 double RasterCanvas::measureWidthPx(const Font& f, const QString& s) {
     if (s.isEmpty()) return 0;
     const ResolvedFont& rf = resolveFont(f.face, f.size, f.bold, f.italic);
-    return rf.metrics.horizontalAdvance(displayText(rf, s));
+    return rf.advance(displayText(rf, s));
 }
 
 double RasterCanvas::measureHeightPx(const Font& f, const QString&) {
@@ -101,14 +101,25 @@ void RasterCanvas::drawTextPx(const Font& f, double x, double y, const QString& 
         p.setPen(toQColor(c));
         p.translate(x, y);
         if (angle) p.rotate(-angle);
-        p.drawText(QPointF(0, rf.ascent), shown);
+        if (rf.face.doubleByteCells) {
+            // Each character at the start of its cell: a narrow substitute
+            // glyph (a Greek letter) then keeps clear of what the pages set
+            // right after it, as the original's did.
+            double cx = 0;
+            for (QChar ch : shown) {
+                p.drawText(QPointF(cx, rf.ascent), QString(ch));
+                cx += rf.cell(ch);
+            }
+        } else {
+            p.drawText(QPointF(0, rf.ascent), shown);
+        }
     }
     if (log) {
         DrawOp op;
         op.kind = DrawOp::Text;
         op.x1 = x;
         op.y1 = y;
-        op.x2 = x + rf.metrics.horizontalAdvance(shown);
+        op.x2 = x + rf.advance(shown);
         op.y2 = y + rf.height;
         op.text = shown;
         op.face = usedFamily(rf);

@@ -1,11 +1,14 @@
 #include "context.h"
 #include "end_program.h"
+#include "chapter_catalog.h"
 #include "form1.h"
 #include "printer.h"
 #include "specimen_chapter.h"
 #include "state.h"
 
+#include <QElapsedTimer>
 #include <QTest>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 namespace {
@@ -151,4 +154,23 @@ TEST_F(Printing_, NoDefaultPrinterLeavesTheProgramRunning) {
     EXPECT_FALSE(makeSystemPrinter()->printPage(form->Form2().canvas().image()));
     QTest::keyClick(form.get(), Qt::Key_Down);
     EXPECT_EQ(CurPage, 1);
+}
+
+TEST_F(Printing_, APacedPageWithF1SetPrintsAtOnce) {
+    auto alder = makeChapter("alder");
+    ASSERT_TRUE(alder);
+    form = std::make_unique<Form1>(*alder);
+    form->Form_Load();
+    QTest::keyClick(form.get(), Qt::Key_F1);
+    QTest::keyClick(form.get(), Qt::Key_End);
+    QElapsedTimer t;
+    t.start();
+    clickPrint();
+    EXPECT_LT(t.elapsed(), 5000);  // paced, the page would take over a minute
+    ASSERT_EQ(printed.size(), 1u);
+    EXPECT_NE(firstInkRow(printed[0]), -1);
+    // The page shows its print canvas while it draws; it stays until closed.
+    ASSERT_TRUE(form->Form2().window());
+    EXPECT_TRUE(form->Form2().window()->isVisible());
+    form.reset();
 }

@@ -1,0 +1,74 @@
+// alder's page 3 traced at its paced speed (no F1): the wall time against
+// the time the pacing rule implies (0.02 s per canvas unit of each curve's
+// last plotted x, summed over the curves), and the CPU the process used
+// while it waited.
+#include "chapter_catalog.h"
+#include "faces.h"
+#include "form1.h"
+#include "state.h"
+
+#include <QApplication>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <sys/resource.h>
+
+namespace {
+
+double cpuSeconds() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
+           double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) * 1e-6;
+}
+
+void BM_PacedTrace(benchmark::State& state) {
+    auto chapter = makeChapter(QStringLiteral("alder"));
+    if (!chapter) {
+        state.SkipWithError("no alder chapter");
+        return;
+    }
+    Form1 window(*chapter);
+    window.Form_Load();
+    SkipWait = 0;
+    for (auto _ : state) {
+        std::vector<DrawOp> log;
+        window.pic(3).canvas().log = &log;
+        const double cpu0 = cpuSeconds();
+        const auto t0 = std::chrono::steady_clock::now();
+        window.ShowThisPic(3);
+        const double wall =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+        const double cpu = cpuSeconds() - cpu0;
+        window.pic(3).canvas().log = nullptr;
+        // Each curve ends with a drop from its last plotted point straight down
+        // to the bottom of the frame.
+        double rule = 0;
+        int curves = 0;
+        for (const DrawOp& op : log)
+            if (op.kind == DrawOp::Line && op.drawWidth == 2 && op.x1 == op.x2 && op.y2 > op.y1) {
+                rule += 0.02 * op.x1;
+                ++curves;
+            }
+        state.SetIterationTime(wall);
+        state.counters["curves"] = curves;
+        state.counters["rule_s"] = rule;
+        state.counters["wall_over_rule"] = rule > 0 ? wall / rule : 0;
+        state.counters["cpu_over_wall"] = cpu / wall;
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    installFaceSubstitutions();
+    benchmark::RegisterBenchmark("paced/alder/p3", BM_PacedTrace)
+        ->UseManualTime()
+        ->Unit(benchmark::kSecond)
+        ->Iterations(1);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

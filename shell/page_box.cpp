@@ -7,11 +7,16 @@ PageBox::PageBox(QWidget* parent, const Rect& g)
     setGeometry(g.left, g.top, g.width, g.height);
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    canvas_.onChange = [this] { update(); };
+    canvas_.onChange = [this] {
+        if (repaintPending_) return;
+        repaintPending_ = true;
+        update();
+    };
     canvas_.onMakeVisible = [this] { show(); };
 }
 
 void PageBox::paintEvent(QPaintEvent* e) {
+    repaintPending_ = false;
     QPainter p(this);
     p.drawImage(QPointF(0, 0), canvas_.image());
     (void)e;

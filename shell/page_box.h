@@ -22,4 +22,5 @@ protected:
 private:
     RasterCanvas canvas_;
     std::vector<DrawOp> log_;
+    bool repaintPending_ = false;  // one repaint request per run of drawing
 };

@@ -55,14 +55,21 @@ const ResolvedFont& resolveFont(const QString& face, double points, bool bold, b
     const double px = pixelHeight > 0 ? pixelHeight : points * 96.0 / 72.0;
     const double ascent = info.ascentEm > 0 ? info.ascentEm * px : fm.ascent();
     const double height = info.heightEm > 0 ? info.heightEm * px : fm.height();
-    auto rf = std::make_shared<ResolvedFont>(ResolvedFont{f, fm, info, ascent, height, px});
+    auto rf = std::make_shared<ResolvedFont>(ResolvedFont{f, fm, info, ascent, height, px, {}});
     cache.insert(key, rf);
     return *rf;
 }
 
 double ResolvedFont::advance(const QString& s) const {
-    if (!face.doubleByteCells) return metrics.horizontalAdvance(s);
-    double w = 0;
-    for (QChar ch : s) w += cell(ch);
+    if (face.doubleByteCells) {
+        double w = 0;
+        for (QChar ch : s) w += cell(ch);
+        return w;
+    }
+    auto it = widths.constFind(s);
+    if (it != widths.constEnd()) return *it;
+    if (widths.size() > 4096) widths.clear();  // a bound, never reached by a page
+    const double w = metrics.horizontalAdvance(s);
+    widths.insert(s, w);
     return w;
 }

@@ -6,6 +6,7 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QString>
 
 struct ResolvedFont {
@@ -17,7 +18,10 @@ struct ResolvedFont {
     double em;      // the font's size in pixels
 
     // Advance of a text; in a face with double-byte cells, the sum of the cells.
+    // Pages measure the same short texts over and over ("A" for every script),
+    // so measurements are kept.
     double advance(const QString& s) const;
+    mutable QHash<QString, double> widths;
     // Width of the cell a character of a double-byte-cell face occupies.
     double cell(QChar ch) const { return ch.unicode() >= 0x100 ? em : em / 2; }
 };

@@ -50,15 +50,45 @@ RasterCanvas::RasterCanvas(int w, int h, qreal devicePixelRatio)
     image_.fill(toQColor(BackColor));
 }
 
-QPainter& RasterCanvas::painter() {
-    if (!painter_) painter_ = std::make_unique<QPainter>(&image_);
+QPainter& RasterCanvas::painter(bool antialiased) {
+    if (!painter_) {
+        painter_ = std::make_unique<QPainter>(&image_);
+        painter_->setRenderHint(QPainter::TextAntialiasing, true);
+        antialiased_ = false;
+    }
+    // Touch only what differs: every change of painter state makes the
+    // engine set up again on the next operation.
     QPainter& p = *painter_;
-    p.resetTransform();
+    if (antialiased != antialiased_) {
+        p.setRenderHint(QPainter::Antialiasing, antialiased);
+        antialiased_ = antialiased;
+    }
     p.setBrush(Qt::NoBrush);
     p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    p.setRenderHint(QPainter::TextAntialiasing, true);
     return p;
+}
+
+void RasterCanvas::drawString(QPainter& p, const ResolvedFont& rf, double x, double y,
+                              const QString& shown, int angle) {
+    if (angle) {
+        p.save();
+        p.translate(x, y);
+        p.rotate(-angle);
+        x = y = 0;
+    }
+    if (rf.face.doubleByteCells) {
+        // Each character at the start of its cell: a narrow substitute glyph
+        // (a Greek letter) then keeps clear of what the pages set right after
+        // it, as the original's did.
+        double cx = x;
+        for (QChar ch : shown) {
+            p.drawText(QPointF(cx, y + rf.ascent), QString(ch));
+            cx += rf.cell(ch);
+        }
+    } else {
+        p.drawText(QPointF(x, y + rf.ascent), shown);
+    }
+    if (angle) p.restore();
 }
 
 void RasterCanvas::resize(int w, int h) {
@@ -96,23 +126,10 @@ void RasterCanvas::drawTextPx(const Font& f, double x, double y, const QString& 
     const ResolvedFont& rf = resolveFont(f.face, f.size, f.bold, f.italic);
     const QString shown = displayText(rf, s);
     {
-        QPainter& p = painter();
+        QPainter& p = painter(false);
         p.setFont(rf.font);
         p.setPen(toQColor(c));
-        p.translate(x, y);
-        if (angle) p.rotate(-angle);
-        if (rf.face.doubleByteCells) {
-            // Each character at the start of its cell: a narrow substitute
-            // glyph (a Greek letter) then keeps clear of what the pages set
-            // right after it, as the original's did.
-            double cx = 0;
-            for (QChar ch : shown) {
-                p.drawText(QPointF(cx, rf.ascent), QString(ch));
-                cx += rf.cell(ch);
-            }
-        } else {
-            p.drawText(QPointF(0, rf.ascent), shown);
-        }
+        drawString(p, rf, x, y, shown, angle);
     }
     if (log) {
         DrawOp op;
@@ -144,16 +161,14 @@ QSize RasterCanvas::glyphsPx(const Font& f, int x, int y, const QByteArray& byte
             ? resolveFont(f.face, 0, false, false, kDefaultHeight)
             : resolveFont(f.face, f.size, f.bold, f.italic);
     const QString shown = decodeBytes(bytes, rf.face.encoding);
-    const int width = int(std::nearbyint(rf.metrics.horizontalAdvance(shown)));
+    const int width = int(std::nearbyint(rf.advance(shown)));
     const int height = int(std::nearbyint(rf.height));
     if (draw && !bytes.isEmpty()) {
         {
-            QPainter& p = painter();
+            QPainter& p = painter(false);
             p.setFont(rf.font);
             p.setPen(toQColor(c));
-            p.translate(x, y);
-            if (angle) p.rotate(-angle);
-            p.drawText(QPointF(0, rf.ascent), shown);
+            drawString(p, rf, x, y, shown, angle);
         }
         if (log) {
             DrawOp op;
@@ -178,11 +193,13 @@ QSize RasterCanvas::glyphsPx(const Font& f, int x, int y, const QByteArray& byte
 
 void RasterCanvas::linePx(double x1, double y1, double x2, double y2, Color c) {
     {
-        QPainter& p = painter();
+        QPainter& p = painter(false);
         QPen pen(toQColor(c));
         pen.setWidth(DrawWidth);
         pen.setStyle(DrawWidth > 1 ? Qt::SolidLine : penStyle(DrawStyle_));
-        pen.setCapStyle(Qt::RoundCap);
+        // At two pixels a round end is a square one; stroking real round caps
+        // would cost more than the line.
+        pen.setCapStyle(DrawWidth > 2 ? Qt::RoundCap : Qt::SquareCap);
         p.setPen(pen);
         p.drawLine(QPointF(x1, y1), QPointF(x2, y2));
     }
@@ -199,7 +216,7 @@ void RasterCanvas::linePx(double x1, double y1, double x2, double y2, Color c) {
 
 void RasterCanvas::boxPx(double x1, double y1, double x2, double y2, Color c, bool filled) {
     {
-        QPainter& p = painter();
+        QPainter& p = painter(false);
         const QRectF r = QRectF(QPointF(x1, y1), QPointF(x2, y2)).normalized();
         if (filled) {
             p.fillRect(r.adjusted(0, 0, 1, 1), toQColor(c));
@@ -227,8 +244,7 @@ void RasterCanvas::boxPx(double x1, double y1, double x2, double y2, Color c, bo
 void RasterCanvas::circlePx(double cx, double cy, double rx, double ry, Color c, double start,
                             double end) {
     {
-        QPainter& p = painter();
-        p.setRenderHint(QPainter::Antialiasing, true);
+        QPainter& p = painter(true);
         QPen pen(toQColor(c));
         pen.setWidth(DrawWidth);
         pen.setStyle(penStyle(DrawStyle_));
@@ -261,7 +277,7 @@ void RasterCanvas::circlePx(double cx, double cy, double rx, double ry, Color c,
 
 void RasterCanvas::psetPx(double x, double y, Color c) {
     {
-        QPainter& p = painter();
+        QPainter& p = painter(false);
         if (DrawWidth <= 1) {
             p.setPen(toQColor(c));
             p.drawPoint(QPointF(x, y));
@@ -297,7 +313,7 @@ void RasterCanvas::clearPx(Color back) {
 void RasterCanvas::copyPx(const Canvas& src, int dx, int dy, int w, int h, int sx, int sy) {
     if (auto* r = dynamic_cast<const RasterCanvas*>(&src)) {
         const QImage& from = r->image();
-        QPainter& p = painter();
+        QPainter& p = painter(false);
         p.setCompositionMode(QPainter::CompositionMode_Source);
         p.drawImage(QRectF(dx, dy, w, h), from,
                     QRectF(sx * r->dpr_, sy * r->dpr_, w * r->dpr_, h * r->dpr_));

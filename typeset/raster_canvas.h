@@ -64,7 +64,10 @@ private:
     void changed();
     // One painter serves a run of operations: opening one per operation
     // would cost more than most operations themselves.
-    QPainter& painter();
+    QPainter& painter(bool antialiased);
+    void drawString(QPainter& p, const struct ResolvedFont& rf, double x, double y,
+                    const QString& shown, int angle);
+    bool antialiased_ = false;
     int w_, h_;
     qreal dpr_;
     QImage image_;

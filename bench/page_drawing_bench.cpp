@@ -138,7 +138,7 @@ int main(int argc, char** argv) {
     for (const QString& qname : chapterNames()) {
         const std::string name = qname.toStdString();
         auto probe = makeChapter(qname);
-        for (int n = 0; n < probe->spec().pages; ++n) {
+        for (int n = 0; n < probe->profile().pages; ++n) {
             const std::string tag = name + "/p" + std::to_string(n);
             benchmark::RegisterBenchmark(("library/" + tag).c_str(), BM_Library, name, n)
                 ->Unit(benchmark::kMillisecond);

@@ -15,7 +15,7 @@ struct Rect {
     int left, top, width, height;
 };
 
-struct ChapterSpec {
+struct ChapterProfile {
     QString name;     // the deliverable, e.g. "alder"
     QString title;    // Label1 and the printed title of page 0
     QString caption;  // window caption; the title when empty
@@ -48,7 +48,7 @@ struct ChapterSpec {
 class Chapter {
 public:
     virtual ~Chapter() = default;
-    virtual const ChapterSpec& spec() const = 0;
+    virtual const ChapterProfile& profile() const = 0;
     // The page routine picN: clears CurPic and draws the whole page on it.
     virtual void drawPage(int n) = 0;
     // Called once the page boxes exist, for pages that hold controls of their

@@ -38,22 +38,22 @@ bool contains(const std::vector<int>& v, int n) {
 }  // namespace
 
 Form1::Form1(Chapter& chapter)
-    : chapter_(chapter), spec_(chapter.spec()), backColor_(RGB(240, 240, 240)) {
-    setWindowTitle(spec_.caption.isEmpty() ? spec_.title : spec_.caption);
+    : chapter_(chapter), profile_(chapter.profile()), backColor_(RGB(240, 240, 240)) {
+    setWindowTitle(profile_.caption.isEmpty() ? profile_.title : profile_.caption);
     setFont(windowFont());
     setFocusPolicy(Qt::StrongFocus);
-    resize(spec_.clientWidth, spec_.clientHeight);
+    resize(profile_.clientWidth, profile_.clientHeight);
     setBack(*this, backColor_);
 
     cmdPrint_ = new LabelButton(QStringLiteral("印刷"), this);
     cmdBack_ = new LabelButton(QStringLiteral("←"), this);
     cmdGo_ = new LabelButton(QStringLiteral("→"), this);
-    label1_ = new QLabel(spec_.title, this);
+    label1_ = new QLabel(profile_.title, this);
     auto place = [](QWidget* w, const Rect& r) { w->setGeometry(r.left, r.top, r.width, r.height); };
-    place(cmdPrint_, spec_.cmdPrint);
-    place(cmdBack_, spec_.cmdBack);
-    place(cmdGo_, spec_.cmdGo);
-    place(label1_, spec_.label1);
+    place(cmdPrint_, profile_.cmdPrint);
+    place(cmdBack_, profile_.cmdBack);
+    place(cmdGo_, profile_.cmdGo);
+    place(label1_, profile_.label1);
     for (LabelButton* b : {cmdPrint_, cmdBack_, cmdGo_}) {
         b->setFrameStyle(QFrame::Box | QFrame::Plain);
         b->setLineWidth(1);
@@ -69,7 +69,7 @@ Form1::Form1(Chapter& chapter)
     connect(cmdBack_, &LabelButton::clicked, this, [this] { cmdBack_Click(); });
     connect(cmdPrint_, &LabelButton::clicked, this, [this] { cmdPrint_Click(); });
 
-    for (const Rect& g : spec_.designBoxGeometry) addBox(g);
+    for (const Rect& g : profile_.designBoxGeometry) addBox(g);
 }
 
 Form1::~Form1() = default;
@@ -114,24 +114,24 @@ PrintCanvas& Form1::Form2() {
     // The window's size as designed, not its frame as the window manager
     // draws it: the frame is unknown until the window is shown, and every
     // load of the print canvas must give the same page.
-    if (!form2_) form2_ = std::make_unique<PrintCanvas>(spec_.clientWidth, spec_.clientHeight);
+    if (!form2_) form2_ = std::make_unique<PrintCanvas>(profile_.clientWidth, profile_.clientHeight);
     return *form2_;
 }
 
 void Form1::Form_Load() {
-    Variant = spec_.library;
+    Variant = profile_.library;
     // 1-2: the design text colour, and the labels' system colour that step 5
     // overwrites.
-    if (spec_.keepsDefFore) DefFore = colSystemText;
-    if (spec_.systemButtonColourFirst)
+    if (profile_.keepsDefFore) DefFore = colSystemText;
+    if (profile_.systemButtonColourFirst)
         for (LabelButton* b : {cmdPrint_, cmdBack_, cmdGo_}) setBack(*b, RGB(255, 255, 255));
     // 3-6
     setFormBackColor(RGB(255, 255, 255));
     dspInit(*this);
-    for (LabelButton* b : {cmdPrint_, cmdBack_, cmdGo_}) styleButton(*b, spec_.buttonBack);
-    if (spec_.hidesBackAtStart) cmdBack_->hide();
+    for (LabelButton* b : {cmdPrint_, cmdBack_, cmdGo_}) styleButton(*b, profile_.buttonBack);
+    if (profile_.hidesBackAtStart) cmdBack_->hide();
     // 7
-    if (spec_.entitiesBeforePrintCanvas) {
+    if (profile_.entitiesBeforePrintCanvas) {
         InitEntities();
         Form2();
     } else {
@@ -150,11 +150,11 @@ void Form1::Form_Load() {
         UnitH = float(c.TextHeight(QStringLiteral("A")));
     }
     // 10
-    deriveLayoutStops(spec_.tabX3Units);
+    deriveLayoutStops(profile_.tabX3Units);
     // 11: the remaining boxes are copies of pic(0), hidden.
-    const Rect first = spec_.designBoxGeometry.front();
+    const Rect first = profile_.designBoxGeometry.front();
     RasterCanvas& model = pic_.front()->canvas();
-    for (int n = int(pic_.size()); n < spec_.pages; ++n) {
+    for (int n = int(pic_.size()); n < profile_.pages; ++n) {
         PageBox* box = addBox(first);
         box->canvas().FontName = model.FontName;
         box->canvas().FontSize = model.FontSize;
@@ -170,9 +170,9 @@ void Form1::Form_Load() {
     placeWindow();
     show();
     CurPage = 0;
-    for (int n : spec_.drawnAtStartup) {
+    for (int n : profile_.drawnAtStartup) {
         if (closed_) return;
-        const bool interactive = contains(spec_.shownWhileDrawnAtStartup, n);
+        const bool interactive = contains(profile_.shownWhileDrawnAtStartup, n);
         if (interactive)
             for (int i = 0; i < int(pic_.size()); ++i) pic_[size_t(i)]->setVisible(i == n);
         CurPic = &pic(n).canvas();
@@ -188,7 +188,7 @@ void Form1::ShowThisPic(int32_t n) {
     for (int i = 0; i < int(pic_.size()); ++i) pic_[size_t(i)]->setVisible(i == n);
     cmdGo_->setVisible(n != lastPage());
     cmdBack_->setVisible(n != 0);
-    if (contains(spec_.redrawnWhenShown, n)) {
+    if (contains(profile_.redrawnWhenShown, n)) {
         CurPic = &pic(n).canvas();
         chapter_.drawPage(n);
     }
@@ -256,7 +256,7 @@ void Form1::Form_KeyDown(int keyCode) {
         ShowThisPic(lastPage());
         break;
     case 112:
-        if (spec_.f1SetsSkipWait) SkipWait = 1;
+        if (profile_.f1SetsSkipWait) SkipWait = 1;
         break;
     default:
         break;
@@ -294,11 +294,11 @@ void Form1::closeEvent(QCloseEvent* e) {
     // Closing is never refused.
     unloadForm2();
     closed_ = true;
-    if (spec_.closeEndsProgram) endProgram();
+    if (profile_.closeEndsProgram) endProgram();
     e->accept();
 }
 
 void Form1::paintEvent(QPaintEvent* e) {
-    if (spec_.unloadsPrintCanvasOnPaint) unloadForm2();
+    if (profile_.unloadsPrintCanvasOnPaint) unloadForm2();
     QWidget::paintEvent(e);
 }

@@ -30,7 +30,7 @@ public:
     // Windows virtual key codes; the shift state is ignored.
     void Form_KeyDown(int keyCode);
 
-    int lastPage() const { return spec_.pages - 1; }
+    int lastPage() const { return profile_.pages - 1; }
     PageBox& pic(int n) { return *pic_.at(size_t(n)); }
     int boxCount() const { return int(pic_.size()); }
     LabelButton& cmdPrint() { return *cmdPrint_; }
@@ -71,7 +71,7 @@ private:
     void placeWindow();
 
     Chapter& chapter_;
-    const ChapterSpec& spec_;
+    const ChapterProfile& profile_;
     std::vector<PageBox*> pic_;
     LabelButton* cmdPrint_;
     LabelButton* cmdBack_;

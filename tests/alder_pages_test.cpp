@@ -182,7 +182,7 @@ TEST_F(AlderPagesTest, PageZeroMarksTheSubstitutionOncePageOneIsDrawn) {
 }
 
 TEST_F(AlderPagesTest, PrintoutsAddTheTitleAndStartLower) {
-    const QString title = ch.spec().title;
+    const QString title = ch.profile().title;
     ch.pic0();
     EXPECT_FALSE(hasText(title));
     const double screenHeading = texts().front().y1;

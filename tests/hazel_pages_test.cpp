@@ -15,7 +15,7 @@ class HazelPages : public LibraryTest {
 protected:
     void SetUp() override {
         LibraryTest::SetUp();
-        Variant = chapter.spec().library;
+        Variant = chapter.profile().library;
         BaseSize = 13.0f;
     }
     void TearDown() override {
@@ -166,7 +166,7 @@ TEST_F(HazelPages, PrintedPagesStartOneLineLowerAndPageZeroCarriesTheTitle) {
         ASSERT_FALSE(screen.empty());
         if (page == 0) {
             ASSERT_EQ(paper.size(), screen.size() + 1);
-            EXPECT_EQ(paper[0].text, chapter.spec().title);
+            EXPECT_EQ(paper[0].text, chapter.profile().title);
             EXPECT_EQ(paper[0].size, 16.0);
             EXPECT_NEAR(paper[0].x1, 20 * UnitW, 1e-4);
             EXPECT_NEAR(paper[1].y1 - screen[0].y1, 1.5 * UnitH, 1e-3);
@@ -183,7 +183,7 @@ TEST(HazelPagesRaster, TextStaysOnTheVisiblePage) {
     resetContext();
     resetShellState();
     HazelChapter chapter;
-    Variant = chapter.spec().library;
+    Variant = chapter.profile().library;
     RasterCanvas page(774, 729);
     std::vector<DrawOp> log;
     page.log = &log;
@@ -196,7 +196,7 @@ TEST(HazelPagesRaster, TextStaysOnTheVisiblePage) {
     UnitW = float(page.TextWidth(QStringLiteral("A")));
     UnitH = float(page.TextHeight(QStringLiteral("A")));
     deriveLayoutStops(10);
-    const int visible = chapter.spec().clientHeight - chapter.spec().designBoxGeometry[0].top;
+    const int visible = chapter.profile().clientHeight - chapter.profile().designBoxGeometry[0].top;
     for (int n = 0; n < 5; ++n) {
         log.clear();
         chapter.drawPage(n);

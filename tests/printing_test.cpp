@@ -39,8 +39,8 @@ protected:
         setPagePrinter(nullptr);
         setEndProgramHandler(nullptr);
     }
-    void start(ChapterSpec spec = SpecimenChapter::defaultSpec()) {
-        chapter = std::make_unique<SpecimenChapter>(std::move(spec));
+    void start(ChapterProfile profile = SpecimenChapter::defaultProfile()) {
+        chapter = std::make_unique<SpecimenChapter>(std::move(profile));
         form = std::make_unique<Form1>(*chapter);
         form->Form_Load();
     }
@@ -98,7 +98,7 @@ TEST_F(Printing_, PageZeroCarriesTheTitleOnlyOnPaper) {
     form->Form2().canvas().log = nullptr;
     auto hasTitle = [&](const std::vector<DrawOp>& ops) {
         for (const DrawOp& op : ops)
-            if (op.kind == DrawOp::Text && op.text == chapter->spec().title) return op.size == 20;
+            if (op.kind == DrawOp::Text && op.text == chapter->profile().title) return op.size == 20;
         return false;
     };
     EXPECT_TRUE(hasTitle(paper));
@@ -129,7 +129,7 @@ TEST_F(Printing_, ClicksAndPageChangesDuringAPrintChangeNothingPrinted) {
 }
 
 TEST_F(Printing_, ThePrintCanvasOutlivesAnUnloadDuringThePrint) {
-    ChapterSpec s = SpecimenChapter::defaultSpec();
+    ChapterProfile s = SpecimenChapter::defaultProfile();
     s.unloadsPrintCanvasOnPaint = true;
     start(s);
     chapter->duringPage = [&](int) { form->unloadForm2(); };

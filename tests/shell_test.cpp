@@ -23,8 +23,8 @@ protected:
         setEndProgramHandler(nullptr);
     }
 
-    void start(ChapterSpec spec = SpecimenChapter::defaultSpec()) {
-        chapter = std::make_unique<SpecimenChapter>(std::move(spec));
+    void start(ChapterProfile profile = SpecimenChapter::defaultProfile()) {
+        chapter = std::make_unique<SpecimenChapter>(std::move(profile));
         form = std::make_unique<Form1>(*chapter);
         form->Form_Load();
     }
@@ -49,8 +49,8 @@ protected:
     int ended = 0;
 };
 
-ChapterSpec withDesignBoxes(int n) {
-    ChapterSpec s = SpecimenChapter::defaultSpec();
+ChapterProfile withDesignBoxes(int n) {
+    ChapterProfile s = SpecimenChapter::defaultProfile();
     s.designBoxes = n;
     s.designBoxGeometry.clear();
     for (int i = 0; i < n; ++i) s.designBoxGeometry.push_back({13 + i, 39 + i, 774, 729});
@@ -119,7 +119,7 @@ TEST_F(Shell, OtherKeysDoNothing) {
 }
 
 TEST_F(Shell, F1TurnsPacingOffForGoodWhereTheChapterPaces) {
-    ChapterSpec s = SpecimenChapter::defaultSpec();
+    ChapterProfile s = SpecimenChapter::defaultProfile();
     s.f1SetsSkipWait = true;
     start(s);
     key(Qt::Key_F1);
@@ -136,7 +136,7 @@ TEST_F(Shell, EscapeEndsTheProgram) {
 }
 
 TEST_F(Shell, KeysDuringAHomeOrEndRedrawAreDropped) {
-    ChapterSpec s = SpecimenChapter::defaultSpec();
+    ChapterProfile s = SpecimenChapter::defaultProfile();
     s.redrawnWhenShown = {0, 2};
     start(s);
     int inside = 0;
@@ -159,7 +159,7 @@ TEST_F(Shell, KeysDuringAHomeOrEndRedrawAreDropped) {
 }
 
 TEST_F(Shell, KeysDuringAnArrowRedrawAreHandledInsideIt) {
-    ChapterSpec s = SpecimenChapter::defaultSpec();
+    ChapterProfile s = SpecimenChapter::defaultProfile();
     s.redrawnWhenShown = {1};
     start(s);
     int inside = 0;
@@ -173,7 +173,7 @@ TEST_F(Shell, KeysDuringAnArrowRedrawAreHandledInsideIt) {
 }
 
 TEST_F(Shell, StartupDrawsItsPagesInOrderAndRedrawsOnlyTheListedOnes) {
-    ChapterSpec s = SpecimenChapter::defaultSpec();
+    ChapterProfile s = SpecimenChapter::defaultProfile();
     s.pages = 4;
     s.drawnAtStartup = {0, 1, 2};
     s.redrawnWhenShown = {0, 3};
@@ -204,7 +204,7 @@ TEST_F(Shell, PageZeroIsInViewAfterStartupWhateverTheDesignBoxes) {
 }
 
 TEST_F(Shell, AnInteractiveStartupPageIsInViewWhileItIsDrawn) {
-    ChapterSpec s = withDesignBoxes(2);
+    ChapterProfile s = withDesignBoxes(2);
     s.shownWhileDrawnAtStartup = {1};
     chapter = std::make_unique<SpecimenChapter>(s);
     std::vector<int> seen;
@@ -216,7 +216,7 @@ TEST_F(Shell, AnInteractiveStartupPageIsInViewWhileItIsDrawn) {
 }
 
 TEST_F(Shell, ChapterDataSetsColoursBackLabelAndGeometry) {
-    ChapterSpec s = SpecimenChapter::defaultSpec();
+    ChapterProfile s = SpecimenChapter::defaultProfile();
     s.hidesBackAtStart = true;
     s.buttonBack = RGB(244, 244, 255);
     s.designBoxGeometry = {{13, 50, 774, 729}};
@@ -256,7 +256,7 @@ TEST_F(Shell, PrintCanvasIsLoadedAtStartupAndUnloadedOnClose) {
 }
 
 TEST_F(Shell, ClosingEndsAtOnceWhereTheChapterSaysSo) {
-    ChapterSpec s = SpecimenChapter::defaultSpec();
+    ChapterProfile s = SpecimenChapter::defaultProfile();
     s.closeEndsProgram = true;
     start(s);
     form->close();
@@ -265,7 +265,7 @@ TEST_F(Shell, ClosingEndsAtOnceWhereTheChapterSaysSo) {
 }
 
 TEST_F(Shell, RepaintUnloadsThePrintCanvasWhereTheChapterSaysSo) {
-    ChapterSpec s = SpecimenChapter::defaultSpec();
+    ChapterProfile s = SpecimenChapter::defaultProfile();
     s.unloadsPrintCanvasOnPaint = true;
     start(s);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));

@@ -1,5 +1,5 @@
 // Where the deliverables' library routines differ, the difference is data: the
-// chapter hands one of these to the library at start-up (see ChapterSpec).
+// chapter hands one of these to the library at start-up (see ChapterProfile).
 #pragma once
 
 struct LibraryVariant {

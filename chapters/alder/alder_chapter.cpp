@@ -6,10 +6,10 @@
 #include "pen.h"
 #include "text.h"
 
-AlderChapter::AlderChapter() : spec_(makeSpec()) {}
+AlderChapter::AlderChapter() : profile_(makeProfile()) {}
 
-ChapterSpec AlderChapter::makeSpec() {
-    ChapterSpec s;
+ChapterProfile AlderChapter::makeProfile() {
+    ChapterProfile s;
     s.name = QStringLiteral("alder");
     s.title = QStringLiteral("連分数 (Continued Fractions)");
     s.pages = 4;

@@ -13,9 +13,9 @@
 class AlderChapter : public Chapter {
 public:
     AlderChapter();
-    static ChapterSpec makeSpec();
+    static ChapterProfile makeProfile();
 
-    const ChapterSpec& spec() const override { return spec_; }
+    const ChapterProfile& profile() const override { return profile_; }
     void drawPage(int n) override;
 
     void pic0();
@@ -54,7 +54,7 @@ private:
     bool drawCurve(int idx, float nu, int run);
     bool pace(double deadline, int run);
 
-    ChapterSpec spec_;
+    ChapterProfile profile_;
     int pic3Runs_ = 0;
     std::map<const void*, int> latestPic3_;  // per canvas, the newest run of pic3
 };

@@ -48,7 +48,7 @@ void AlderChapter::pic0() {
     if (Printing) {
         PenX = float(15.0 * UnitW);
         c.FontSize = 20;
-        pr(spec_.title);
+        pr(profile_.title);
         c.FontSize = BaseSize;
         SkipH(1.5f);
     }

@@ -7,7 +7,7 @@
 #include "symbols.h"
 
 HazelChapter::HazelChapter() {
-    ChapterSpec& s = spec_;
+    ChapterProfile& s = profile_;
     s.name = QStringLiteral("hazel");
     s.title = QStringLiteral("チェビシェフ補間");
     s.pages = 5;

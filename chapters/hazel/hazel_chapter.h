@@ -12,7 +12,7 @@ class HazelChapter : public Chapter {
 public:
     HazelChapter();
 
-    const ChapterSpec& spec() const override { return spec_; }
+    const ChapterProfile& profile() const override { return profile_; }
     void drawPage(int n) override;
 
     void pic0();
@@ -35,5 +35,5 @@ private:
     void coefficientTerm(int k);
     void expGraph();
     void errorGraph();
-    ChapterSpec spec_;
+    ChapterProfile profile_;
 };

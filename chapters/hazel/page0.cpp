@@ -32,7 +32,7 @@ void HazelChapter::pic0() {
     if (Printing) {
         PenX = 20 * UnitW;
         c.FontSize = 16;
-        pr(spec_.title);
+        pr(profile_.title);
         c.FontSize = BaseSize;
         SkipH(1.5f);
     }

@@ -8,8 +8,8 @@
 #include "state.h"
 #include "text.h"
 
-ChapterSpec SpecimenChapter::defaultSpec() {
-    ChapterSpec s;
+ChapterProfile SpecimenChapter::defaultProfile() {
+    ChapterProfile s;
     s.name = QStringLiteral("specimen");
     s.title = QStringLiteral("組版見本 (Specimen)");
     s.pages = 3;
@@ -18,8 +18,8 @@ ChapterSpec SpecimenChapter::defaultSpec() {
     return s;
 }
 
-SpecimenChapter::SpecimenChapter(ChapterSpec spec) : spec_(std::move(spec)) {
-    drawCount.assign(size_t(spec_.pages), 0);
+SpecimenChapter::SpecimenChapter(ChapterProfile profile) : profile_(std::move(profile)) {
+    drawCount.assign(size_t(profile_.pages), 0);
 }
 
 void SpecimenChapter::drawPage(int n) {
@@ -50,7 +50,7 @@ void SpecimenChapter::specimenPage() {
     if (Printing) {
         PenX = 15 * UnitW;
         c.FontSize = 20;
-        pr(spec_.title);
+        pr(profile_.title);
         c.FontSize = BaseSize;
         SkipH(1.5);
         PenX = float(LeftX);

@@ -12,10 +12,10 @@
 class SpecimenChapter : public Chapter {
 public:
     // The default row: three pages, one design box, all drawn at start-up.
-    static ChapterSpec defaultSpec();
-    explicit SpecimenChapter(ChapterSpec spec = defaultSpec());
+    static ChapterProfile defaultProfile();
+    explicit SpecimenChapter(ChapterProfile profile = defaultProfile());
 
-    const ChapterSpec& spec() const override { return spec_; }
+    const ChapterProfile& profile() const override { return profile_; }
     void drawPage(int n) override;
 
     std::vector<int> drawCount;        // per page
@@ -28,5 +28,5 @@ private:
     void specimenPage();
     void constructsPage();
     void plainPage(int n);
-    ChapterSpec spec_;
+    ChapterProfile profile_;
 };

@@ -39,6 +39,42 @@ void diagonalDots() {
     }
 }
 
+// The first three levels of a continued fraction as a staircase, each level's
+// numerator over a text bar and the next level 0.6 lines lower, ending with
+// "a_3 + " and a descending ellipsis. b_1 stands b1Units units right of T;
+// the bars have the given lengths. Returns the origin of the last level.
+template <class LeftSide>
+float staircase(float T, double b1Units, LeftSide left, std::initializer_list<int> bars) {
+    const int* len = bars.begin();
+    SkipH(1.5f);
+    PenX = float(T + b1Units * UnitW);
+    prVS("b", "1");
+    SkipH(0.6f);
+    PenX = T;
+    left();
+    Skip(6);
+    pr(QStringLiteral(" = "));
+    Skip(6);
+    float origin = PenX;
+    pr(bar(len[0]) + QStringLiteral("  "));
+    SkipH(0.6f);
+    PenX = float(T + 12.0 * UnitW);
+    prVS("b", "2");
+    SkipH(0.6f);
+    origin = level(origin, "1", QStringLiteral("+  "));
+    pr(bar(len[1]));
+    SkipH(0.6f);
+    PenX = float(origin + 7.0 * UnitW);
+    prVS("b", "3");
+    SkipH(0.6f);
+    origin = level(origin, "2", QStringLiteral("+  "));
+    pr(bar(len[2]));
+    SkipH(0.6f);
+    level(origin, "3", QStringLiteral("+ "));
+    diagonalDots();
+    return origin;
+}
+
 }  // namespace
 
 void AlderChapter::pic0() {
@@ -85,32 +121,7 @@ void AlderChapter::pic0() {
 
     // R = b_1/(a_1 + b_2/(a_2 + b_3/(a_3 + ...))) as a staircase.
     const float T = float(TabX2);
-    SkipH(1.5f);
-    PenX = float(T + 7.0 * UnitW);
-    prVS("b", "1");
-    SkipH(0.6f);
-    PenX = T;
-    prVar(QStringLiteral("R"));
-    Skip(6);
-    pr(QStringLiteral(" = "));
-    Skip(6);
-    float origin = PenX;
-    pr(bar(13) + QStringLiteral("  "));
-    SkipH(0.6f);
-    PenX = float(T + 12.0 * UnitW);
-    prVS("b", "2");
-    SkipH(0.6f);
-    origin = level(origin, "1", QStringLiteral("+  "));
-    pr(bar(10));
-    SkipH(0.6f);
-    PenX = float(origin + 7.0 * UnitW);
-    prVS("b", "3");
-    SkipH(0.6f);
-    origin = level(origin, "2", QStringLiteral("+  "));
-    pr(bar(6));
-    SkipH(0.6f);
-    level(origin, "3", QStringLiteral("+ "));
-    diagonalDots();
+    staircase(T, 7, [] { prVar(QStringLiteral("R")); }, {13, 10, 6});
 
     PenX = float(LeftX);
     SkipH(1.5f);
@@ -119,32 +130,7 @@ void AlderChapter::pic0() {
     pr(QStringLiteral("そこで，どこかで打ち切って有限連分数とする："));
 
     // R_n: the same staircase, cut off after a_n.
-    SkipH(1.5f);
-    PenX = float(T + 8.0 * UnitW);
-    prVS("b", "1");
-    SkipH(0.6f);
-    PenX = T;
-    prVS("R", "n");
-    Skip(6);
-    pr(QStringLiteral(" = "));
-    Skip(6);
-    origin = PenX;
-    pr(bar(16) + QStringLiteral("  "));
-    SkipH(0.6f);
-    PenX = float(T + 12.0 * UnitW);
-    prVS("b", "2");
-    SkipH(0.6f);
-    origin = level(origin, "1", QStringLiteral("+  "));
-    pr(bar(13));
-    SkipH(0.6f);
-    PenX = float(origin + 7.0 * UnitW);
-    prVS("b", "3");
-    SkipH(0.6f);
-    origin = level(origin, "2", QStringLiteral("+  "));
-    pr(bar(10));
-    SkipH(0.6f);
-    level(origin, "3", QStringLiteral("+ "));
-    diagonalDots();
+    float origin = staircase(T, 8, [] { prVS("R", "n"); }, {16, 13, 10});
     PenY = PenY + 11;
     origin = float(origin + 7.0 * UnitW);
     PenX = float(origin + 3.8 * UnitW);

@@ -1,6 +1,7 @@
 #include "state.h"
 
 #include "context.h"
+#include "pen.h"
 
 void resetShellState() {
     CurPage = 0;
@@ -20,4 +21,12 @@ void deriveLayoutStops(int tabX3Units) {
     TabX2 = Round(5.0 * UnitW + LeftX);
     TabX3 = Round(tabX3Units * double(UnitW) + LeftX);
     FarX = Round(50.0 * UnitW + LeftX);
+}
+
+void prPaperTitle(const QString& title, float units, float size) {
+    PenX = float(units * double(UnitW));
+    CurPic->FontSize = size;
+    pr(title);
+    CurPic->FontSize = BaseSize;
+    SkipH(1.5f);
 }

@@ -4,6 +4,8 @@
 
 #include "canvas.h"
 
+#include <QString>
+
 #include <cstdint>
 
 inline int32_t CurPage = 0;
@@ -15,6 +17,11 @@ inline float TabX3W = 0, TabX4W = 0;  // unrounded stops of the magic-square pag
 inline Color DefFore = colSystemText;
 
 void resetShellState();
+
+// The chapter title that page 0 carries on paper: at the pen line, units
+// layout units from the left, in the given size; then the page size again and
+// the pen one and a half lines lower.
+void prPaperTitle(const QString& title, float units, float size);
 
 // The margin and tab stops from the measured UnitW, in their order; each uses
 // the already rounded LeftX. TabX3 lies tabX3Units units past the margin.

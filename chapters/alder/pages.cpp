@@ -81,13 +81,7 @@ void AlderChapter::pic0() {
     Canvas& c = *CurPic;
     c.Cls();
     PenY = UnitH;
-    if (Printing) {
-        PenX = float(15.0 * UnitW);
-        c.FontSize = 20;
-        pr(profile_.title);
-        c.FontSize = BaseSize;
-        SkipH(1.5f);
-    }
+    if (Printing) prPaperTitle(profile_.title, 15, 20);
     PenX = float(TabX1);
     prBlue(QStringLiteral("(1)  概 要"));
 

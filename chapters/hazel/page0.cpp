@@ -29,13 +29,7 @@ void HazelChapter::pic0() {
     c.FontSize = BaseSize;
     SupSize = 0.85f;  // kept for the rest of the run, as every page expects
     PenY = UnitH;
-    if (Printing) {
-        PenX = 20 * UnitW;
-        c.FontSize = 16;
-        pr(profile_.title);
-        c.FontSize = BaseSize;
-        SkipH(1.5f);
-    }
+    if (Printing) prPaperTitle(profile_.title, 20, 16);
 
     PenX = float(TabX1);
     prBlue(QStringLiteral("(1) 概 要"));

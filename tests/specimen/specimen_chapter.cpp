@@ -48,11 +48,7 @@ void SpecimenChapter::specimenPage() {
     PenX = float(LeftX);
     PenY = UnitH;
     if (Printing) {
-        PenX = 15 * UnitW;
-        c.FontSize = 20;
-        pr(profile_.title);
-        c.FontSize = BaseSize;
-        SkipH(1.5);
+        prPaperTitle(profile_.title, 15, 20);
         PenX = float(LeftX);
     }
 

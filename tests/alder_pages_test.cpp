@@ -230,10 +230,7 @@ TEST(AlderPagesInRealFonts, StayInsideTheVisiblePage) {
     CurPic = &page;
     UnitW = float(page.TextWidth(QStringLiteral("A")));
     UnitH = float(page.TextHeight(QStringLiteral("A")));
-    LeftX = Round(2.0 * UnitW);
-    TabX1 = Round(2.0 * UnitW + LeftX);
-    TabX2 = Round(5.0 * UnitW + LeftX);
-    TabX3 = Round(10.0 * UnitW + LeftX);
+    deriveLayoutStops(10);
 
     AlderChapter ch;
     for (int n : {1, 0, 2, 3}) {  // page 0 after page 1: its widest form

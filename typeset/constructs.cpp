@@ -15,13 +15,6 @@ namespace {
 // The runtime's Int: the whole part, rounding down.
 int32_t Int(double v) { return int32_t(std::floor(v)); }
 
-bool takePrefix(QString& text, const char* prefix) {
-    const QLatin1String p(prefix);
-    if (!text.startsWith(p)) return false;
-    text.remove(0, p.size());
-    return true;
-}
-
 QByteArray code(int c) { return QByteArray(1, char(uchar(c))); }
 
 // One Symbol piece at whole pixels in the canvas's current font.

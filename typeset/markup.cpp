@@ -8,36 +8,28 @@ namespace {
 
 const QString kTime = QStringLiteral("Time:");
 
-// Takes prefix off the front of text when it is there.
-bool take(QString& text, const char* prefix) {
-    const QLatin1String p(prefix);
-    if (!text.startsWith(p)) return false;
-    text.remove(0, p.size());
-    return true;
-}
-
 enum class Script { Sup, Sub };
 
 // The Greek spellings the two script printers share; true when one was
 // printed (and removed from text).
 bool scriptGreek(Canvas& c, Script kind, float& x, float yLine, QString& text, float entrySize,
                  float scriptSize, double W) {
-    if (take(text, "phi")) {
+    if (takePrefix(text, "phi")) {
         if (kind == Script::Sup) x = float(x + 0.1 * W);
         c.FontItalic = true;
         dsp_text(c, x, yLine, QStringLiteral("φ"));
         c.FontItalic = false;
         return true;
     }
-    if (take(text, "fi")) {
+    if (takePrefix(text, "fi")) {
         dsp_symbolIt(c, x, yLine, QStringLiteral("j"));
         return true;
     }
-    if (take(text, "theta")) {
+    if (takePrefix(text, "theta")) {
         dsp_symbolIt(c, x, yLine + 1, QStringLiteral("q"));
         return true;
     }
-    if (take(text, "pi")) {
+    if (takePrefix(text, "pi")) {
         c.FontSize = entrySize;
         x += 1;
         dsp_symbol(c, x, yLine - 2, QStringLiteral("p"));
@@ -45,15 +37,15 @@ bool scriptGreek(Canvas& c, Script kind, float& x, float yLine, QString& text, f
         c.FontSize = scriptSize;
         return true;
     }
-    if (take(text, "alpha")) {
+    if (takePrefix(text, "alpha")) {
         dsp_symbolIt(c, x, yLine, QStringLiteral("a"));
         return true;
     }
-    if (take(text, "beta")) {
+    if (takePrefix(text, "beta")) {
         dsp_symbolIt(c, x, yLine, QStringLiteral("b"));
         return true;
     }
-    if (kind == Script::Sup && take(text, "omega")) {
+    if (kind == Script::Sup && takePrefix(text, "omega")) {
         dsp_omega(c, x, yLine + 1);
         x += 2;
         return true;
@@ -62,6 +54,13 @@ bool scriptGreek(Canvas& c, Script kind, float& x, float yLine, QString& text, f
 }
 
 }  // namespace
+
+bool takePrefix(QString& text, const char* prefix) {
+    const QLatin1String p(prefix);
+    if (!text.startsWith(p)) return false;
+    text.remove(0, p.size());
+    return true;
+}
 
 bool isLatinLetter(QChar ch) {
     const ushort u = ch.unicode();
@@ -201,7 +200,7 @@ int32_t MarkupWidth(const QString& textIn) {
     while (!text.isEmpty()) {
         bool greek = false;
         for (const char* g : {"alpha", "beta", "omega", "pi", "epsln"})
-            if (take(text, g)) {
+            if (takePrefix(text, g)) {
                 greek = true;
                 break;
             }

@@ -18,3 +18,6 @@ void prSub(const QString& text);
 void prSquare(const QString& v);
 
 bool isLatinLetter(QChar ch);
+// Takes prefix (a markup spelling such as "pi") off the front of text when it
+// is there.
+bool takePrefix(QString& text, const char* prefix);

@@ -11,13 +11,6 @@ namespace {
 
 const QString kInfinity = QStringLiteral("∞");
 
-bool takePrefix(QString& text, const char* prefix) {
-    const QLatin1String p(prefix);
-    if (!text.startsWith(p)) return false;
-    text.remove(0, p.size());
-    return true;
-}
-
 // Infinity sits high in its cell; in the fallback faces it needs more drop.
 float infinityDrop() { return BookmanOK == 1 ? 1.0f : 3.0f; }
 

@@ -23,10 +23,7 @@ protected:
         CurPic = &canvas;
         UnitW = float(canvas.TextWidth(QStringLiteral("A")));
         UnitH = float(canvas.TextHeight(QStringLiteral("A")));
-        LeftX = Round(2.0 * UnitW);
-        TabX1 = Round(2.0 * UnitW + LeftX);
-        TabX2 = Round(5.0 * UnitW + LeftX);
-        TabX3 = Round(10.0 * UnitW + LeftX);
+        deriveLayoutStops(10);
         PenX = 100;
         PenY = 200;
     }

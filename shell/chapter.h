@@ -6,6 +6,7 @@
 #include "variant.h"
 
 #include <QString>
+#include <utility>
 #include <vector>
 
 class PageBox;
@@ -58,4 +59,30 @@ public:
     // what is on screen (instead of drawing it again) does so onto CurPic and
     // returns true.
     virtual bool composePrintedPage(int) { return false; }
+};
+
+// A chapter whose page routines are its own methods pic0 … picN, listed once
+// in page order; the profile's page count is the length of that list.
+template <class Self>
+class PagedChapter : public Chapter {
+public:
+    using PageRoutine = void (Self::*)();
+
+    PagedChapter(ChapterProfile profile, std::vector<PageRoutine> pages)
+        : profile_(std::move(profile)), pages_(std::move(pages)) {
+        profile_.pages = int(pages_.size());
+    }
+
+    const ChapterProfile& profile() const override { return profile_; }
+
+    void drawPage(int n) override {
+        if (n < 0 || n >= int(pages_.size())) return;
+        (static_cast<Self*>(this)->*pages_[size_t(n)])();
+    }
+
+protected:
+    ChapterProfile profile_;
+
+private:
+    std::vector<PageRoutine> pages_;
 };

@@ -22,11 +22,3 @@ void deriveLayoutStops(int tabX3Units) {
     TabX3 = Round(tabX3Units * double(UnitW) + LeftX);
     FarX = Round(50.0 * UnitW + LeftX);
 }
-
-void prPaperTitle(const QString& title, float units, float size) {
-    PenX = float(units * double(UnitW));
-    CurPic->FontSize = size;
-    pr(title);
-    CurPic->FontSize = BaseSize;
-    SkipH(1.5f);
-}

@@ -18,11 +18,6 @@ inline Color DefFore = colSystemText;
 
 void resetShellState();
 
-// The chapter title that page 0 carries on paper: at the pen line, units
-// layout units from the left, in the given size; then the page size again and
-// the pen one and a half lines lower.
-void prPaperTitle(const QString& title, float units, float size);
-
 // The margin and tab stops from the measured UnitW, in their order; each uses
 // the already rounded LeftX. TabX3 lies tabX3Units units past the margin.
 void deriveLayoutStops(int tabX3Units);

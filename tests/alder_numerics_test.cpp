@@ -1,6 +1,6 @@
 // The continued fraction of the incomplete gamma function and the estimate of
 // its truncation error, checked against the fraction evaluated directly.
-#include "incomplete_gamma.h"
+#include "alder/incomplete_gamma.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // The pages of the continued-fraction chapter drawn on the recording canvas,
 // and once in the real fonts to see that they stay on the page.
-#include "alder_chapter.h"
+#include "alder/alder_chapter.h"
 #include "faces.h"
 #include "raster_canvas.h"
 #include "sound.h"

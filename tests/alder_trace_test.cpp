@@ -1,6 +1,6 @@
 // Page 3 traced in a real viewer window: keys, page changes and closing in
 // the middle of the paced drawing.
-#include "alder_chapter.h"
+#include "alder/alder_chapter.h"
 #include "end_program.h"
 #include "form1.h"
 #include "sound.h"

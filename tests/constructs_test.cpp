@@ -122,7 +122,7 @@ TEST_F(Constructs, FractionFormsDifferInPiAndCentring) {
     // shifted by half the difference; the rule adds the width of "A".
     canvas.ops.clear();
     PenX = 100;
-    Variant.fraction = LibraryVariant::FractionForm::Hazel;
+    Variant.fraction = LibraryVariant::FractionForm::WholeParts;
     Variant.plainMarkupWidth = true;
     prFrac("1", "n+1");  // widths Round(6.5) = 6 and Round(19.5) = 20
     t = texts();
@@ -171,7 +171,7 @@ TEST_F(Constructs, FixedFractionsOfTwoPi) {
     // The form built like 1/(4 pi): the pen prints the denominator itself.
     canvas.ops.clear();
     PenX = 100;
-    Variant.over2PiLikeOver4Pi = true;
+    Variant.over2PiPenPrintsDenominator = true;
     prOver2Pi();
     EXPECT_DOUBLE_EQ(find("1").x1, 106);
     EXPECT_DOUBLE_EQ(find("2").x1, 100);

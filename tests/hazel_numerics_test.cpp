@@ -1,4 +1,4 @@
-#include "chebyshev.h"
+#include "hazel/chebyshev.h"
 
 #include <gtest/gtest.h>
 

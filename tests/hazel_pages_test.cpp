@@ -1,4 +1,4 @@
-#include "hazel_chapter.h"
+#include "hazel/hazel_chapter.h"
 
 #include "faces.h"
 #include "raster_canvas.h"

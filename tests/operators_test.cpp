@@ -79,7 +79,7 @@ TEST_F(Operators, InfinityBelowASumDropsFurtherWithoutBookman) {
 }
 
 TEST_F(Operators, HazelSumPlacesLimitsByCharacterCount) {
-    Variant.hazelSum = true;
+    Variant.sumLimitsByLength = true;
     float x = 100;
     dsp_sum(canvas, x, 200, "k=0", "n");
     auto t = textOps();

@@ -3,7 +3,7 @@
 #include "chapter_catalog.h"
 #include "form1.h"
 #include "printer.h"
-#include "specimen_chapter.h"
+#include "specimen/specimen_chapter.h"
 #include "state.h"
 
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 #include "context.h"
 #include "end_program.h"
 #include "form1.h"
-#include "specimen_chapter.h"
+#include "specimen/specimen_chapter.h"
 #include "state.h"
 
 #include <QTest>

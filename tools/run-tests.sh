@@ -8,9 +8,9 @@ tools/setup-debian.sh
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
 
-cmake --preset default >/dev/null
-cmake --build --preset default -j "$jobs"
-ctest --preset default -j "$jobs"
+cmake --preset ci >/dev/null
+cmake --build --preset ci -j "$jobs"
+ctest --preset ci -j "$jobs"
 
 cmake --preset asan >/dev/null
 cmake --build --preset asan -j "$jobs"

@@ -100,6 +100,32 @@ void Canvas::scaleReset() {
     sx_ = sy_ = 1;
 }
 
+Canvas::State Canvas::state() const {
+    return {FontName,   FontSize,    FontBold,   FontItalic, ForeColor, BackColor,
+            FillColor,  FillStyle_,  DrawStyle_, DrawWidth,  FontTransparent,
+            CurrentX,   CurrentY,    scaleLeft_, scaleTop_,  sx_,       sy_};
+}
+
+void Canvas::setState(const State& s) {
+    FontName = s.FontName;
+    FontSize = s.FontSize;
+    FontBold = s.FontBold;
+    FontItalic = s.FontItalic;
+    ForeColor = s.ForeColor;
+    BackColor = s.BackColor;
+    FillColor = s.FillColor;
+    FillStyle_ = s.FillStyle_;
+    DrawStyle_ = s.DrawStyle_;
+    DrawWidth = s.DrawWidth;
+    FontTransparent = s.FontTransparent;
+    CurrentX = s.CurrentX;
+    CurrentY = s.CurrentY;
+    scaleLeft_ = s.scaleLeft;
+    scaleTop_ = s.scaleTop;
+    sx_ = s.sx;
+    sy_ = s.sy;
+}
+
 void Canvas::copyFrom(const Canvas& src, int dx, int dy, int w, int h, int sx, int sy) {
     copyPx(src, dx, dy, w, h, sx, sy);
 }

@@ -103,6 +103,23 @@ public:
     void Scale(double x1, double y1, double x2, double y2);
     void scaleReset();
 
+    // Every drawing property at once (fonts, colours, pen and fill, current
+    // point, user scale), for a drawing that is interrupted and resumed.
+    struct State {
+        QString FontName;
+        float FontSize;
+        bool FontBold, FontItalic;
+        Color ForeColor, BackColor, FillColor;
+        FillStyle FillStyle_;
+        DrawStyle DrawStyle_;
+        int DrawWidth;
+        bool FontTransparent;
+        float CurrentX, CurrentY;
+        double scaleLeft, scaleTop, sx, sy;
+    };
+    State state() const;
+    void setState(const State& s);
+
     // Pixel copy of a region of another canvas (source copy).
     void copyFrom(const Canvas& src, int dx, int dy, int w, int h, int sx, int sy);
 

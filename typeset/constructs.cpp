@@ -100,17 +100,17 @@ void Fraction(float scale, const QString& num, const QString& den) {
     Canvas& c = *CurPic;
     const float S = c.FontSize;
     c.FontSize = scale * S;
-    const bool hazel = Variant.fraction == LibraryVariant::FractionForm::Hazel;
+    const bool wholeParts = Variant.fraction == LibraryVariant::FractionForm::WholeParts;
     const int32_t wN = MarkupWidth(num);
     const int32_t wD = MarkupWidth(den);
     const float Wf =
-        float(std::max(wN, wD) + c.TextWidth(hazel ? QStringLiteral("A") : QStringLiteral("p")));
+        float(std::max(wN, wD) + c.TextWidth(wholeParts ? QStringLiteral("A") : QStringLiteral("p")));
     // The scale is single precision: 10 * 0.9f is just under 9, so Int gives 8.
     const float yN = PenY - float(Int(num.contains(QLatin1Char('_')) ? 12.0 * scale
                                                                        : 10.0 * scale));
     const float yD = PenY + float(Int(13.0 * scale + 0.5));
 
-    if (hazel) {
+    if (wholeParts) {
         float xN = PenX + 4;
         if (wN < wD) xN = float(xN + (wD - wN) / 2.0);
         if (num == QLatin1String("y")) {
@@ -183,7 +183,7 @@ void prOverPi() {
 void prOver2Pi() {
     Canvas& c = *CurPic;
     const float x0 = PenX;
-    const bool likeOver4Pi = Variant.over2PiLikeOver4Pi;
+    const bool likeOver4Pi = Variant.over2PiPenPrintsDenominator;
     pr(QStringLiteral("─"));
     Skip(likeOver4Pi ? -10 : -8);
     pr(QStringLiteral("─"));

@@ -41,7 +41,7 @@ void dsp_sum(Canvas& c, float& x, float y, const QString& lower, const QString& 
     const double H = c.TextHeight(QStringLiteral("A"));
     const float S = c.FontSize;
     const float yUpper = float(y - 0.6 * H);
-    if (Variant.hazelSum) {
+    if (Variant.sumLimitsByLength) {
         float xu = float(x + 12 - 4 * upper.size());
         dsp_sup(c, xu, yUpper, upper);
         float xl = float(x + 12 - 4 * lower.size());

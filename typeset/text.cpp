@@ -149,3 +149,8 @@ QString num2str(double x) {
 }
 
 double MaxOf(double a, double b) { return a >= b ? a : b; }
+
+void dsp_textAt(Canvas& c, double x, double y, const QString& text) {
+    float px = float(x);
+    dsp_text(c, px, float(y), text);
+}

@@ -18,6 +18,8 @@ void dsp_var(Canvas& c, float& x, float y, const QString& text);
 void dsp_pi(Canvas& c, float& x, float y);
 void dsp_epsln(Canvas& c, float& x, float y);
 void dsp_omega(Canvas& c, float& x, float y);
+// dsp_text at a fixed place (a graph's labels), where nothing follows on.
+void dsp_textAt(Canvas& c, double x, double y, const QString& text);
 
 // True when the first character is a double-byte character of the Japanese
 // code page (anything beyond Latin-1); false for an empty string.

@@ -7,20 +7,23 @@ struct LibraryVariant {
     // every character but the Greek spellings at its plain width (true).
     bool plainMarkupWidth = false;
 
-    // Built-up fraction: the common form, the form that also knows "pi" in the
-    // numerator (cedar, maple), or hazel's simpler centred form.
-    enum class FractionForm { Common, PiAware, Hazel };
+    // Built-up fraction: the common form (scripts and Greek spellings in both
+    // parts), the form that also knows "pi" in the numerator, or each part
+    // printed whole as one limit, 4 pixels in, the narrower one centred.
+    enum class FractionForm { Common, PiAware, WholeParts };
     FractionForm fraction = FractionForm::Common;
 
     // When the column brace draws its two extension pieces.
     enum class BraceExtension { Always, HeightAtLeastOne, HeightAboveFourTenths };
     BraceExtension braceExtension = BraceExtension::Always;
 
-    // Tall parentheses in bold (every deliverable but hazel).
+    // Tall parentheses in bold (false: in the caller's weight, left as it was).
     bool boldBigParen = true;
 
-    // Summation sign with limits: the common form or hazel's.
-    bool hazelSum = false;
+    // Summation sign with limits: limits centred by their measured width
+    // (false), or placed by their length in characters, the lower one a
+    // fixed distance below the line (true).
+    bool sumLimitsByLength = false;
 
     // prFunc: pixels between the name and "(", and the pixel after an
     // ordinary argument before ")".
@@ -35,8 +38,8 @@ struct LibraryVariant {
     int twoPGap = 2;
 
     // prOver2Pi: the pen stays after the bars, 2 pi set under them (false),
-    // or built like prOver4Pi, the pen printing 2 pi itself (true).
-    bool over2PiLikeOver4Pi = false;
+    // or the pen prints 2 pi itself and ends after it, as prOver4Pi does (true).
+    bool over2PiPenPrintsDenominator = false;
 };
 
 // The variant in force for this run (set by the shell from the chapter).

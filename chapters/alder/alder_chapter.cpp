@@ -6,13 +6,14 @@
 #include "pen.h"
 #include "text.h"
 
-AlderChapter::AlderChapter() : profile_(makeProfile()) {}
+AlderChapter::AlderChapter()
+    : PagedChapter(makeProfile(), {&AlderChapter::pic0, &AlderChapter::pic1, &AlderChapter::pic2,
+                                   &AlderChapter::pic3}) {}
 
 ChapterProfile AlderChapter::makeProfile() {
     ChapterProfile s;
     s.name = QStringLiteral("alder");
     s.title = QStringLiteral("連分数 (Continued Fractions)");
-    s.pages = 4;
     s.designBoxes = 1;
     s.drawnAtStartup = {0, 1, 2};
     // Page 0 shows page 1's substitution once page 1 exists; page 3 traces
@@ -25,16 +26,6 @@ ChapterProfile AlderChapter::makeProfile() {
     s.hidesBackAtStart = true;
     s.label1 = {209, 5, 303, 31};
     return s;
-}
-
-void AlderChapter::drawPage(int n) {
-    switch (n) {
-    case 0: pic0(); break;
-    case 1: pic1(); break;
-    case 2: pic2(); break;
-    case 3: pic3(); break;
-    default: break;
-    }
 }
 
 void AlderChapter::dsp_nu() {

@@ -5,18 +5,16 @@
 #pragma once
 
 #include "chapter.h"
+#include "pacing.h"
 
 #include <QString>
 #include <cstdint>
-#include <map>
 
-class AlderChapter : public Chapter {
+class AlderChapter : public PagedChapter<AlderChapter> {
 public:
     AlderChapter();
     static ChapterProfile makeProfile();
 
-    const ChapterProfile& profile() const override { return profile_; }
-    void drawPage(int n) override;
 
     void pic0();
     void pic1();
@@ -50,11 +48,6 @@ private:
     void continuedFractionFormula();
     // Each returns false when a newer drawing of the same page has taken
     // over while this one waited; the caller then stops at once.
-    bool drawGraph(float nu, int run);
-    bool drawCurve(int idx, float nu, int run);
-    bool pace(double deadline, int run);
-
-    ChapterProfile profile_;
-    int pic3Runs_ = 0;
-    std::map<const void*, int> latestPic3_;  // per canvas, the newest run of pic3
+    bool drawGraph(float nu, PacedDrawing& trace);
+    bool drawCurve(int idx, float nu, PacedDrawing& trace);
 };

@@ -24,8 +24,8 @@ constexpr int referencePasses[6][2] = {{0, 0}, {92, 356}, {51, 188}, {37, 131}, 
 
 void AlderChapter::pic3() {
     Canvas& c = *CurPic;
-    const int run = ++pic3Runs_;
-    latestPic3_[&c] = run;
+    PacedDrawing trace(c);
+    trace.keep(graph);
 
     c.Cls();
     c.makeVisible();  // the trace is meant to be watched
@@ -37,9 +37,9 @@ void AlderChapter::pic3() {
     graph.H = float(10.0 * UnitH);
     graph.L = float(LeftX + 15.0 * UnitW);
     graph.T = UnitH;
-    if (!drawGraph(0.0f, run)) return;
+    if (!drawGraph(0.0f, trace)) return;
     graph.T = float(graph.T + graph.H + 2.0 * UnitH);
-    if (!drawGraph(0.5f, run)) return;
+    if (!drawGraph(0.5f, trace)) return;
     PlayRingout();
 }
 
@@ -117,7 +117,7 @@ void AlderChapter::continuedFractionFormula() {
     c.FontSize = BaseSize;
 }
 
-bool AlderChapter::drawGraph(float nu, int run) {
+bool AlderChapter::drawGraph(float nu, PacedDrawing& trace) {
     Canvas& c = *CurPic;
     graph.lowerExp = 10;
     graph.upperExp = 40;
@@ -143,10 +143,7 @@ bool AlderChapter::drawGraph(float nu, int run) {
     }
 
     const float ly = float(bottom + 5.0);
-    auto label = [&](double x, const QString& text) {
-        float lx = float(x);
-        dsp_text(c, lx, ly, text);
-    };
+    auto label = [&](double x, const QString& text) { dsp_textAt(c, x, ly, text); };
     auto ticks = [&](float X) {
         c.Line(X, bottom, X, bottom - 10, frameBlue);
         c.Line(X, top, X, top + 10, frameBlue);
@@ -175,11 +172,11 @@ bool AlderChapter::drawGraph(float nu, int run) {
     pr(nu == 0.0f ? QStringLiteral("0") : QStringLiteral("0.5"));
 
     for (int idx = 6; idx >= 1; --idx)
-        if (!drawCurve(idx, nu, run)) return false;
+        if (!drawCurve(idx, nu, trace)) return false;
     return true;
 }
 
-bool AlderChapter::drawCurve(int idx, float nu, int run) {
+bool AlderChapter::drawCurve(int idx, float nu, PacedDrawing& trace) {
     Canvas& c = *CurPic;
     const Color colour = colTable[size_t(idx)];
     const double x = idx == 6 ? 10.0 : double(idx);
@@ -221,7 +218,7 @@ bool AlderChapter::drawCurve(int idx, float nu, int run) {
             lastY = PenY;
             // Measured from the start of the curve, so the trace moves right
             // at 50 canvas units a second whatever the drawing cost.
-            if (!pace(t0 + 0.02 * double(PenX), run)) return false;
+            if (!trace.waitUntil(t0 + 0.02 * double(PenX))) return false;
         }
         e.next();
     }
@@ -237,19 +234,4 @@ bool AlderChapter::drawCurve(int idx, float nu, int run) {
         c.FillStyle_ = FillStyle::Transparent;
     }
     return true;
-}
-
-bool AlderChapter::pace(double deadline, int run) {
-    if (SkipWait != 0) return true;
-    // Whatever runs during the wait (a page change that redraws page 0, a
-    // print) may move the pen, switch CurPic or lay out a graph of its own.
-    Canvas* const canvas = CurPic;
-    const float penX = PenX, penY = PenY;
-    const Graph g = graph;
-    waitUntil(deadline);
-    CurPic = canvas;
-    PenX = penX;
-    PenY = penY;
-    graph = g;
-    return latestPic3_[canvas] == run;
 }

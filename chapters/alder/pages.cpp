@@ -7,6 +7,7 @@
 #include "context.h"
 #include "markup.h"
 #include "pen.h"
+#include "page_opening.h"
 #include "state.h"
 #include "text.h"
 
@@ -79,9 +80,7 @@ float staircase(float T, double b1Units, LeftSide left, std::initializer_list<in
 
 void AlderChapter::pic0() {
     Canvas& c = *CurPic;
-    c.Cls();
-    PenY = UnitH;
-    if (Printing) prPaperTitle(profile_.title, 15, 20);
+    openTitlePage(profile_.title, 15, 20);
     PenX = float(TabX1);
     prBlue(QStringLiteral("(1)  概 要"));
 
@@ -159,9 +158,7 @@ void AlderChapter::pic0() {
 
 void AlderChapter::pic1() {
     Canvas& c = *CurPic;
-    c.Cls();
-    PenX = float(TabX1);
-    PenY = Printing ? UnitH : 0.0f;
+    openPage();
     prBlue(QStringLiteral("(3)  有限連分数を計算する漸化式"));
     NewPara();
     pr(QStringLiteral("有限連分数 "));
@@ -326,12 +323,7 @@ void AlderChapter::pic1() {
 
 void AlderChapter::pic2() {
     Canvas& c = *CurPic;
-    c.Cls();
-    PenX = float(TabX1);
-    PenY = Printing ? UnitH : 0.0f;
-    prBlue(QStringLiteral("(4)  誤差を推定する"));
-    PenX = float(LeftX);
-    SkipH(1.5f);
+    openPage(QStringLiteral("(4)  誤差を推定する"));
     pr(QStringLiteral("連分数の収束が十分に速いとすれば，隣り合う二つの近似値の差"));
 
     // ⊿R_n ≡ R_n − R_(n+1) = G_n/F_n − G_(n+1)/F_(n+1) = E_n/(F_n F_(n+1))

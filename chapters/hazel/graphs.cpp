@@ -15,12 +15,6 @@
 
 namespace {
 
-// A text's top-left at (x, y), in user units.
-void label(Canvas& c, double x, double y, const QString& s) {
-    float px = float(x);
-    dsp_text(c, px, float(y), s);
-}
-
 // The frame, both axes and the x ticks with their labels, for a graph
 // spanning yTop .. yBottom.
 void frameAndXAxis(Canvas& c, double yTop, double yBottom) {
@@ -34,9 +28,9 @@ void frameAndXAxis(Canvas& c, double yTop, double yBottom) {
 }
 
 void xAxisLabels(Canvas& c) {
-    label(c, -0.025, 0.08, QStringLiteral("0"));
-    label(c, 0.44, 0.08, QStringLiteral("0.5"));
-    label(c, -0.6, 0.08, QStringLiteral("-0.5"));
+    dsp_textAt(c, -0.025, 0.08, QStringLiteral("0"));
+    dsp_textAt(c, 0.44, 0.08, QStringLiteral("0.5"));
+    dsp_textAt(c, -0.6, 0.08, QStringLiteral("-0.5"));
 }
 
 // The curve through (x, y(x)) for the sample points: the first one set, the
@@ -82,8 +76,8 @@ void HazelChapter::expGraph() {
     dsp_sup(c, PenX, PenY, QStringLiteral("x"));
 
     c.FontSize = float(0.8 * BaseSize);
-    label(c, -0.12, -2.16, QStringLiteral("2"));
-    label(c, -0.12, -1.18, QStringLiteral("1"));
+    dsp_textAt(c, -0.12, -2.16, QStringLiteral("2"));
+    dsp_textAt(c, -0.12, -1.18, QStringLiteral("1"));
     xAxisLabels(c);
 
     curve(c, colOrange, [](double x) { return -std::exp(x); });
@@ -101,7 +95,7 @@ void HazelChapter::errorGraph() {
     // The error axis in units of 1/1000.
     for (int v = -2; v <= 2; ++v) {
         c.Line(1, v, 0.95, v, colBlue);
-        label(c, 1.05, v - 0.15, Str(-v / 1000.0));
+        dsp_textAt(c, 1.05, v - 0.15, Str(-v / 1000.0));
     }
     legend(c, -0.9, -1.7, colMagenta, QStringLiteral("テイラー級数（５次まで）の誤差"));
 

@@ -3,14 +3,18 @@
 #include "context.h"
 #include "markup.h"
 #include "pen.h"
+#include "page_opening.h"
 #include "state.h"
 #include "symbols.h"
 
-HazelChapter::HazelChapter() {
-    ChapterProfile& s = profile_;
+HazelChapter::HazelChapter()
+    : PagedChapter(makeProfile(), {&HazelChapter::pic0, &HazelChapter::pic1, &HazelChapter::pic2,
+                                   &HazelChapter::pic3, &HazelChapter::pic4}) {}
+
+ChapterProfile HazelChapter::makeProfile() {
+    ChapterProfile s;
     s.name = QStringLiteral("hazel");
     s.title = QStringLiteral("チェビシェフ補間");
-    s.pages = 5;
     s.designBoxes = 1;
     s.drawnAtStartup = {0, 1, 2, 3, 4};
     s.buttonBack = RGB(240, 240, 255);
@@ -21,25 +25,15 @@ HazelChapter::HazelChapter() {
     s.cmdGo = {729, 10, 21, 26};
 
     LibraryVariant& v = s.library;
-    v.fraction = LibraryVariant::FractionForm::Hazel;
+    v.fraction = LibraryVariant::FractionForm::WholeParts;
     v.plainMarkupWidth = true;
-    v.hazelSum = true;
+    v.sumLimitsByLength = true;
     v.boldBigParen = false;
     v.braceExtension = LibraryVariant::BraceExtension::HeightAboveFourTenths;
     v.funcNameGap = 5;
     v.funcArgTrail = 0;
     v.ofXGaps = LibraryVariant::OfXGaps::None;
-}
-
-void HazelChapter::drawPage(int n) {
-    switch (n) {
-    case 0: pic0(); break;
-    case 1: pic1(); break;
-    case 2: pic2(); break;
-    case 3: pic3(); break;
-    case 4: pic4(); break;
-    default: break;
-    }
+    return s;
 }
 
 void HazelChapter::T(const QString& k) {
@@ -51,13 +45,6 @@ void HazelChapter::T(const QString& k) {
 // Every page but the first: cleared canvas in pixels, the heading at TabX1
 // (one line lower on paper), then the pen at the margin for the text.
 void HazelChapter::pageStart(const QString& heading) {
-    Canvas& c = *CurPic;
-    c.scaleReset();  // page 1 leaves its graph scale on the canvas
-    c.Cls();
-    c.FontSize = BaseSize;
-    PenX = float(TabX1);
-    PenY = Printing ? UnitH : 0.0f;
-    prBlue(heading);
-    PenX = float(LeftX);
-    SkipH(1.5f);
+    CurPic->FontSize = BaseSize;
+    openPage(heading);
 }

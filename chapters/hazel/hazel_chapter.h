@@ -8,12 +8,10 @@
 
 #include <QString>
 
-class HazelChapter : public Chapter {
+class HazelChapter : public PagedChapter<HazelChapter> {
 public:
     HazelChapter();
 
-    const ChapterProfile& profile() const override { return profile_; }
-    void drawPage(int n) override;
 
     void pic0();
     void pic1();
@@ -35,5 +33,5 @@ private:
     void coefficientTerm(int k);
     void expGraph();
     void errorGraph();
-    ChapterProfile profile_;
+    static ChapterProfile makeProfile();
 };

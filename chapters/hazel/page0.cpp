@@ -6,6 +6,7 @@
 #include "context.h"
 #include "markup.h"
 #include "pen.h"
+#include "page_opening.h"
 #include "state.h"
 #include "symbols.h"
 
@@ -23,13 +24,9 @@ void powerIs(const QString& p) {
 }  // namespace
 
 void HazelChapter::pic0() {
-    Canvas& c = *CurPic;
-    c.scaleReset();
-    c.Cls();
-    c.FontSize = BaseSize;
+    openTitlePage(profile_.title, 20, 16);
+    CurPic->FontSize = BaseSize;
     SupSize = 0.85f;  // kept for the rest of the run, as every page expects
-    PenY = UnitH;
-    if (Printing) prPaperTitle(profile_.title, 20, 16);
 
     PenX = float(TabX1);
     prBlue(QStringLiteral("(1) 概 要"));

@@ -2,6 +2,8 @@
 // that compare its error with the Taylor polynomial's.
 #include "hazel_chapter.h"
 
+#include "page_opening.h"
+
 #include "context.h"
 #include "markup.h"
 #include "number_format.h"
@@ -27,13 +29,10 @@ void HazelChapter::coefficientTerm(int k) {
 
 void HazelChapter::pic1() {
     Canvas& c = *CurPic;
-    c.scaleReset();
-    c.Cls();
     c.FontSize = BaseSize;
+    openPage();
     storeExpCoefficients(Coef);
 
-    PenX = float(TabX1);
-    PenY = Printing ? UnitH : 0.0f;
     NewPara();
     PenX = float(TabX1) + UnitW;
     pr(QStringLiteral("e"));

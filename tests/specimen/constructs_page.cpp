@@ -52,7 +52,7 @@ void SpecimenChapter::constructsPage() {
     {
         const LibraryVariant saved = Variant;
         caption(QStringLiteral("hazel"));
-        Variant.fraction = LibraryVariant::FractionForm::Hazel;
+        Variant.fraction = LibraryVariant::FractionForm::WholeParts;
         Variant.plainMarkupWidth = true;
         prFrac(QStringLiteral("1"), QStringLiteral("n+1"));
         Skip(12);
@@ -207,7 +207,7 @@ void SpecimenChapter::constructsPage() {
     Skip(12);
     {
         const LibraryVariant saved = Variant;
-        Variant.hazelSum = true;
+        Variant.sumLimitsByLength = true;
         dsp_sum(c, PenX, PenY, QStringLiteral("k=0"), QStringLiteral("n"));
         Variant = saved;
     }

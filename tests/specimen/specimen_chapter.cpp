@@ -5,6 +5,7 @@
 #include "glyphs.h"
 #include "markup.h"
 #include "pen.h"
+#include "page_opening.h"
 #include "state.h"
 #include "text.h"
 

@@ -1,0 +1,49 @@
+# A chapter is a folder of page routines whose header <name>/<name>_chapter.h
+# declares the class <Name>Chapter. add_viewer_chapter(name [DIR dir]) makes
+# its library <name>_chapter from every .cpp of the folder, the viewer <name>
+# from a generated main, and lists it for the chapter catalog.
+set(VIEWER_CMAKE_DIR ${CMAKE_CURRENT_LIST_DIR})
+
+function(add_viewer_chapter name)
+  cmake_parse_arguments(ARG "" "DIR" "" ${ARGN})
+  if(NOT ARG_DIR)
+    set(ARG_DIR ${CMAKE_CURRENT_SOURCE_DIR}/${name})
+  endif()
+  string(SUBSTRING ${name} 0 1 initial)
+  string(TOUPPER ${initial} initial)
+  string(SUBSTRING ${name} 1 -1 rest)
+  set(VIEWER_CLASS "${initial}${rest}Chapter")
+  set(VIEWER_HEADER "${name}/${name}_chapter.h")
+
+  file(GLOB sources CONFIGURE_DEPENDS ${ARG_DIR}/*.cpp)
+  add_library(${name}_chapter STATIC ${sources})
+  # Includes are qualified by the chapter's folder ("alder/figure.h"), so
+  # two chapters may each have a header of the same name.
+  get_filename_component(parent ${ARG_DIR} DIRECTORY)
+  target_include_directories(${name}_chapter PUBLIC ${parent})
+  target_link_libraries(${name}_chapter PUBLIC shell)
+
+  configure_file(${VIEWER_CMAKE_DIR}/viewer_main.cpp.in
+                 ${CMAKE_CURRENT_BINARY_DIR}/${name}_main.cpp @ONLY)
+  add_executable(${name} ${CMAKE_CURRENT_BINARY_DIR}/${name}_main.cpp)
+  target_link_libraries(${name} PRIVATE ${name}_chapter)
+
+  set_property(GLOBAL APPEND PROPERTY VIEWER_CHAPTER_NAMES ${name})
+  set_property(GLOBAL APPEND PROPERTY VIEWER_CHAPTER_CLASSES ${VIEWER_CLASS})
+  set_property(GLOBAL APPEND PROPERTY VIEWER_CHAPTER_HEADERS ${VIEWER_HEADER})
+endfunction()
+
+# Writes the catalog's table of every chapter added so far to file.
+function(write_chapter_catalog file)
+  get_property(names GLOBAL PROPERTY VIEWER_CHAPTER_NAMES)
+  get_property(classes GLOBAL PROPERTY VIEWER_CHAPTER_CLASSES)
+  get_property(headers GLOBAL PROPERTY VIEWER_CHAPTER_HEADERS)
+  set(VIEWER_INCLUDES "")
+  set(VIEWER_ENTRIES "")
+  foreach(name header class IN ZIP_LISTS names headers classes)
+    string(APPEND VIEWER_INCLUDES "#include \"${header}\"\n")
+    string(APPEND VIEWER_ENTRIES
+           "        {QStringLiteral(\"${name}\"), [] { return std::unique_ptr<Chapter>(new ${class}); }},\n")
+  endforeach()
+  configure_file(${VIEWER_CMAKE_DIR}/chapter_table.cpp.in ${file} @ONLY)
+endfunction()

@@ -4,6 +4,7 @@
 #include "glyphs.h"
 #include "markup.h"
 #include "pen.h"
+#include "symbol_codes.h"
 #include "text.h"
 
 #include <QByteArray>
@@ -233,8 +234,8 @@ void dsp_bigParen(float& x, float y, int kind) {
     if (Variant.boldBigParen) c.FontBold = true;
     c.FontName = face::Symbol;
     const bool left = kind == 1;
-    piece(c, x, y - 6, left ? 230 : 246);
-    piece(c, x, y + 8, left ? 232 : 248);
+    piece(c, x, y - 6, left ? symbol::LParenTop : symbol::RParenTop);
+    piece(c, x, y + 8, left ? symbol::LParenBottom : symbol::RParenBottom);
     c.FontName = savedFace;
     c.FontBold = savedBold;
 }
@@ -247,7 +248,7 @@ void ColBrace(int index, float lx, float ly, float ht) {
     Canvas& c = *CurPic;
     const QString savedFace = c.FontName;
     c.FontName = face::Symbol;
-    const int hook = 236 + 16 * index;
+    const int hook = symbol::LBraceTop + symbol::BraceSideStep * index;
     bool extend = true;
     switch (Variant.braceExtension) {
     case LibraryVariant::BraceExtension::Always: extend = true; break;
@@ -255,9 +256,9 @@ void ColBrace(int index, float lx, float ly, float ht) {
     case LibraryVariant::BraceExtension::HeightAboveFourTenths: extend = ht > 0.4; break;
     }
     piece(c, lx, ly - 2.0 * ht * UnitH, hook);
-    if (extend) piece(c, lx, ly - double(ht) * UnitH, 239);
+    if (extend) piece(c, lx, ly - double(ht) * UnitH, symbol::BraceExtension);
     piece(c, lx, ly, hook + 1);
-    if (extend) piece(c, lx, ly + double(ht) * UnitH, 239);
+    if (extend) piece(c, lx, ly + double(ht) * UnitH, symbol::BraceExtension);
     piece(c, lx, ly + 2.0 * ht * UnitH, hook + 2);
     c.FontName = savedFace;
 }
@@ -276,11 +277,11 @@ void brace_beta(float x, float y) {
     c.FontName = face::Symbol;
     int32_t xb = Round(x - 2.0 * UnitW);
     const int32_t yb = Round(y);
-    dsp_rotFace(c, xb, yb, 236, 1, 90);
+    dsp_rotFace(c, xb, yb, symbol::LBraceTop, 1, 90);
     xb += 10;
-    dsp_rotFace(c, xb, yb, 237, 1, 90);
+    dsp_rotFace(c, xb, yb, symbol::LBraceMiddle, 1, 90);
     xb += 10;
-    dsp_rotFace(c, xb, yb, 238, 1, 90);
+    dsp_rotFace(c, xb, yb, symbol::LBraceBottom, 1, 90);
     c.FontName = savedFace;
 }
 

@@ -3,6 +3,7 @@
 #include "context.h"
 #include "glyphs.h"
 #include "markup.h"
+#include "symbol_codes.h"
 #include "text.h"
 
 #include <QByteArray>
@@ -30,7 +31,7 @@ void dsp_bigSigma(Canvas& c, float& x, float y) {
     c.FontSize = 2 * S;
     c.FontName = face::Symbol;
     int32_t xi = Round(x);
-    gdiTextOut(c, xi, Round(y), QByteArray(1, char(229)), 1);
+    gdiTextOut(c, xi, Round(y), QByteArray(1, char(symbol::Sigma)), 1);
     x = float(xi);
     c.FontSize = S;
     c.FontName = savedFace;
@@ -67,9 +68,9 @@ void dsp_intSign(Canvas& c, float& x, float y) {
     c.FontName = face::Symbol;
     const double H = c.TextHeight(QStringLiteral("A"));
     int32_t xi = Round(x);
-    gdiTextOut(c, xi, Round(y - 0.28 * H), QByteArray(1, char(243)), 1);
+    gdiTextOut(c, xi, Round(y - 0.28 * H), QByteArray(1, char(symbol::IntegralTop)), 1);
     xi = Round(x);
-    gdiTextOut(c, xi, Round(y + 0.38 * H), QByteArray(1, char(245)), 1);
+    gdiTextOut(c, xi, Round(y + 0.38 * H), QByteArray(1, char(symbol::IntegralBottom)), 1);
     x = float(xi);
     c.FontName = savedFace;
 }
@@ -142,7 +143,7 @@ void dsp_sqrt(Canvas& c, float& x, float y, float width) {
     const bool savedBold = c.FontBold;
     c.FontBold = false;
     float xr = x;
-    dsp_symbol(c, xr, y, QString(QChar(214)));
+    dsp_symbol(c, xr, y, QString(QChar(symbol::Radical)));
     c.FontBold = savedBold;
     // A rule of no length would still set a pixel on some devices.
     if (width != 0) {

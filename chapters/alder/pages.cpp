@@ -9,6 +9,7 @@
 #include "pen.h"
 #include "page_opening.h"
 #include "state.h"
+#include "symbol_codes.h"
 #include "text.h"
 
 namespace {
@@ -145,7 +146,7 @@ void AlderChapter::pic0() {
         c.DrawStyle_ = DrawStyle::Solid;
         SkipW(1);
         PenY = PenY + 4;
-        prWing(232);
+        prWing(wingdings::HeavyRightArrow);
         SkipW(1);
         PenY = PenY - 4;
         prVS("a", "n");
@@ -243,7 +244,7 @@ void AlderChapter::pic1() {
     Pic1Drawn = 1;
     PenX = float(LeftX);
     SkipH(1.5f);
-    prWing(224);
+    prWing(wingdings::WideRightArrow);
     Skip(10);
     prVS("a", "n");
     pr(QStringLiteral(" + "));

@@ -56,6 +56,8 @@ void prTheta() { dsp_symbolIt(*CurPic, PenX, PenY, QStringLiteral("q")); }
 
 void prAlpha() { dsp_symbolIt(*CurPic, PenX, PenY, QStringLiteral("a")); }
 
+void omega() { dsp_omega(*CurPic, PenX, PenY); }
+
 void prBeta() { dsp_symbolIt(*CurPic, PenX, PenY, QStringLiteral("b")); }
 
 void prKappa() { symbolAtPen(QStringLiteral("k"), 1.2, 2); }

@@ -9,6 +9,8 @@
 void prDelta();
 void prTheta();
 void prAlpha();
+// ω at the pen (the Kepler and lattice chapters call it omega).
+void omega();
 void prBeta();
 void prKappa();
 void prEpsln();

@@ -3,15 +3,7 @@
 #include "context.h"
 #include "pen.h"
 
-void resetShellState() {
-    CurPage = 0;
-    Printing = 0;
-    SkipWait = 0;
-    BaseSize = 13.0f;
-    FarX = 0;
-    TabX3W = TabX4W = 0;
-    DefFore = colSystemText;
-}
+void resetShellState() { shell::state = {}; }
 
 void deriveLayoutStops(int tabX3Units) {
     LeftX = Round(2.0 * UnitW);

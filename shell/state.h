@@ -8,13 +8,31 @@
 
 #include <cstdint>
 
-inline int32_t CurPage = 0;
-inline int32_t Printing = 0;
-inline int32_t SkipWait = 0;   // set by F1 where the chapter allows; never cleared
-inline float BaseSize = 13.0f;
-inline int32_t FarX = 0;
-inline float TabX3W = 0, TabX4W = 0;  // unrounded stops of the magic-square page
-inline Color DefFore = colSystemText;
+namespace shell {
+
+struct ShellState {
+    int32_t CurPage = 0;
+    int32_t Printing = 0;
+    int32_t SkipWait = 0;   // set by F1 where the chapter allows; never cleared
+    float BaseSize = 13.0f;
+    int32_t FarX = 0;
+    float TabX3W = 0, TabX4W = 0;  // unrounded stops of the magic-square page
+    Color DefFore = colSystemText;
+};
+
+inline ShellState state;
+
+}  // namespace shell
+
+// The names the page routines use.
+inline int32_t& CurPage = shell::state.CurPage;
+inline int32_t& Printing = shell::state.Printing;
+inline int32_t& SkipWait = shell::state.SkipWait;
+inline float& BaseSize = shell::state.BaseSize;
+inline int32_t& FarX = shell::state.FarX;
+inline float& TabX3W = shell::state.TabX3W;
+inline float& TabX4W = shell::state.TabX4W;
+inline Color& DefFore = shell::state.DefFore;
 
 void resetShellState();
 

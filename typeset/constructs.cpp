@@ -1,6 +1,7 @@
 #include "constructs.h"
 
 #include "context.h"
+#include "font_state.h"
 #include "glyphs.h"
 #include "markup.h"
 #include "pen.h"
@@ -229,15 +230,12 @@ void pr4pi(float& x, float y) { digitPi(x, y, QStringLiteral("4"), 1); }
 
 void dsp_bigParen(float& x, float y, int kind) {
     Canvas& c = *CurPic;
-    const QString savedFace = c.FontName;
-    const bool savedBold = c.FontBold;
+    FontState keep(c);
     if (Variant.boldBigParen) c.FontBold = true;
     c.FontName = face::Symbol;
     const bool left = kind == 1;
     piece(c, x, y - 6, left ? symbol::LParenTop : symbol::RParenTop);
     piece(c, x, y + 8, left ? symbol::LParenBottom : symbol::RParenBottom);
-    c.FontName = savedFace;
-    c.FontBold = savedBold;
 }
 
 void prBigLParen(float& x, float y) { dsp_bigParen(x, y, 1); }
@@ -246,7 +244,7 @@ void prBigRParen(float& x, float y) { dsp_bigParen(x, y, 2); }
 
 void ColBrace(int index, float lx, float ly, float ht) {
     Canvas& c = *CurPic;
-    const QString savedFace = c.FontName;
+    FontState keep(c);
     c.FontName = face::Symbol;
     const int hook = symbol::LBraceTop + symbol::BraceSideStep * index;
     bool extend = true;
@@ -260,7 +258,6 @@ void ColBrace(int index, float lx, float ly, float ht) {
     piece(c, lx, ly, hook + 1);
     if (extend) piece(c, lx, ly + double(ht) * UnitH, symbol::BraceExtension);
     piece(c, lx, ly + 2.0 * ht * UnitH, hook + 2);
-    c.FontName = savedFace;
 }
 
 void Brace_alpha(int index, float lx, float ly) {
@@ -273,7 +270,7 @@ void brace_beta(float x, float y) {
     Canvas& c = *CurPic;
     float xBeta = x;
     dsp_symbolIt(c, xBeta, float(y + 0.2 * UnitH), QStringLiteral("b"));
-    const QString savedFace = c.FontName;
+    FontState keep(c);
     c.FontName = face::Symbol;
     int32_t xb = Round(x - 2.0 * UnitW);
     const int32_t yb = Round(y);
@@ -282,7 +279,6 @@ void brace_beta(float x, float y) {
     dsp_rotFace(c, xb, yb, symbol::LBraceMiddle, 1, 90);
     xb += 10;
     dsp_rotFace(c, xb, yb, symbol::LBraceBottom, 1, 90);
-    c.FontName = savedFace;
 }
 
 void Xa(const QString& top, const QString& bottom) {

@@ -1,5 +1,6 @@
 #include "context.h"
 
+#include "entities.h"
 #include "faces.h"
 
 #include <cmath>
@@ -60,14 +61,6 @@ void dspInit(FormSurface& form) {
 }
 
 void resetContext() {
-    CurPic = nullptr;
-    PenX = PenY = 0;
-    UnitW = UnitH = 0;
-    LeftX = TabX1 = TabX2 = TabX3 = 0;
-    BookmanOK = 0;
-    SupRaise = 0.2f, SupSize = 0.75f, SubDrop = 0.3f, SubSize = 0.85f;
-    Pi = 0;
-    PageBack = RGB(255, 255, 255);
-    colTable = {};
-    Variant = LibraryVariant{};
+    typeset::context = {};
+    EntityName = {};
 }

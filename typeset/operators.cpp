@@ -1,6 +1,7 @@
 #include "operators.h"
 
 #include "context.h"
+#include "font_state.h"
 #include "glyphs.h"
 #include "markup.h"
 #include "symbol_codes.h"
@@ -26,15 +27,12 @@ void sumLowerLimit(Canvas& c, float x, float y, const QString& lower) {
 }  // namespace
 
 void dsp_bigSigma(Canvas& c, float& x, float y) {
-    const float S = c.FontSize;
-    const QString savedFace = c.FontName;
-    c.FontSize = 2 * S;
+    FontState keep(c);
+    c.FontSize = 2 * keep.size();
     c.FontName = face::Symbol;
     int32_t xi = Round(x);
     gdiTextOut(c, xi, Round(y), QByteArray(1, char(symbol::Sigma)), 1);
     x = float(xi);
-    c.FontSize = S;
-    c.FontName = savedFace;
 }
 
 void dsp_sum(Canvas& c, float& x, float y, const QString& lower, const QString& upper) {
@@ -64,7 +62,7 @@ void dsp_sum(Canvas& c, float& x, float y, const QString& lower, const QString& 
 }
 
 void dsp_intSign(Canvas& c, float& x, float y) {
-    const QString savedFace = c.FontName;
+    FontState keep(c);
     c.FontName = face::Symbol;
     const double H = c.TextHeight(QStringLiteral("A"));
     int32_t xi = Round(x);
@@ -72,7 +70,6 @@ void dsp_intSign(Canvas& c, float& x, float y) {
     xi = Round(x);
     gdiTextOut(c, xi, Round(y + 0.38 * H), QByteArray(1, char(symbol::IntegralBottom)), 1);
     x = float(xi);
-    c.FontName = savedFace;
 }
 
 void dsp_integral(Canvas& c, float& x, float y, const QString& upperIn, const QString& lowerIn) {

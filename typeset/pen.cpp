@@ -1,6 +1,7 @@
 #include "pen.h"
 
 #include "context.h"
+#include "font_state.h"
 #include "glyphs.h"
 #include "text.h"
 
@@ -25,10 +26,9 @@ void pr(const QString& text) { dsp_text(*CurPic, PenX, PenY, text); }
 void prUpright(const QString& text) { dsp_courier(*CurPic, PenX, PenY, text); }
 
 void prBlue(const QString& text) {
-    const Color saved = CurPic->ForeColor;
+    FontState keep(*CurPic);
     CurPic->ForeColor = colBlue;
     pr(text);
-    CurPic->ForeColor = saved;
 }
 
 void prVar(const QString& text) {
@@ -69,13 +69,10 @@ void prDiff(const QString& v) {
 
 void prWing(uint8_t code) {
     Canvas& c = *CurPic;
-    const QString savedFace = c.FontName;
-    const Color savedFore = c.ForeColor;
-    c.FontName = QStringLiteral("Wingdings");
+    FontState keep(c);
+    c.FontName = face::Wingdings;
     c.ForeColor = colBlue;
     int32_t x = Round(PenX);
     gdiTextOut(c, x, Round(PenY), QByteArray(1, char(code)), 1);
     PenX = float(x);
-    c.FontName = savedFace;
-    c.ForeColor = savedFore;
 }

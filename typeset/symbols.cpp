@@ -2,6 +2,7 @@
 
 #include "constructs.h"
 #include "context.h"
+#include "font_state.h"
 #include "markup.h"
 #include "pen.h"
 #include "symbol_codes.h"
@@ -64,38 +65,32 @@ void prKappa() { symbolAtPen(QStringLiteral("k"), 1.2, 2); }
 
 void prEpsln() {
     Canvas& c = *CurPic;
-    const float S = c.FontSize;
-    c.FontSize = float(1.05 * S);
+    FontState keep(c);
+    c.FontSize = float(1.05 * keep.size());
     dsp_text(c, PenX, PenY - 2, QStringLiteral("ε"));
-    c.FontSize = S;
 }
 
 void prPrime() {
     Canvas& c = *CurPic;
-    const QString savedFace = c.FontName;
-    const bool savedBold = c.FontBold;
+    FontState keep(c);
     c.FontName = face::Verdana;
     c.FontBold = true;
     PenX += 4;
     dsp_text(c, PenX, PenY, QStringLiteral("'"));
-    c.FontName = savedFace;
-    c.FontBold = savedBold;
 }
 
 void dsp_prime(Canvas& c, float& x, float y) {
-    const bool savedBold = c.FontBold;
+    FontState keep(c);
     c.FontBold = true;
     x = float(x + 0.5 * c.TextWidth(QStringLiteral("A")));
     dsp_text(c, x, y, QStringLiteral("′"));
     x = float(x + 0.2 * c.TextWidth(QStringLiteral("A")));
-    c.FontBold = savedBold;
 }
 
 void dsp_sup2(Canvas& c, float& x, float y) {
-    const float S = c.FontSize;
-    c.FontSize = SupSize * S;
+    FontState keep(c);
+    c.FontSize = SupSize * keep.size();
     dsp_text(c, x, float(y - 0.1 * c.TextHeight(QStringLiteral("2"))), QStringLiteral("2"));
-    c.FontSize = S;
 }
 
 void prDot(const QString& v) { dottedVariable(v, 1); }

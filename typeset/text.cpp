@@ -2,6 +2,7 @@
 
 #include "context.h"
 #include "faces.h"
+#include "font_state.h"
 
 #include <cmath>
 #include <cstdio>
@@ -14,10 +15,9 @@ void dsp_plain(Canvas& c, float& x, float y, const QString& text) {
 }
 
 void dsp_face(Canvas& c, const QString& faceName, float& x, float y, const QString& text) {
-    const QString saved = c.FontName;
+    FontState keep(c);
     c.FontName = faceName;
     dsp_plain(c, x, y, text);
-    c.FontName = saved;
 }
 
 void dsp_text(Canvas& c, float& x, float y, const QString& text) {
@@ -50,10 +50,9 @@ void dsp_gothic(Canvas& c, float& x, float y, const QString& text) {
 }
 
 void dsp_courier(Canvas& c, float& x, float y, const QString& text) {
-    const float s = c.FontSize;
-    c.FontSize = float(1.2 * s);
+    FontState keep(c);
+    c.FontSize = float(1.2 * keep.size());
     dsp_face(c, face::Courier, x, y, text);
-    c.FontSize = s;
 }
 
 void dsp_symbol(Canvas& c, float& x, float y, const QString& text) {
@@ -61,18 +60,16 @@ void dsp_symbol(Canvas& c, float& x, float y, const QString& text) {
 }
 
 void dsp_symbolIt(Canvas& c, float& x, float y, const QString& text) {
-    const bool italic = c.FontItalic;
+    FontState keep(c);
     c.FontItalic = true;
     dsp_face(c, face::Symbol, x, y, text);
-    c.FontItalic = italic;
 }
 
 void dsp_var(Canvas& c, float& x, float y, const QString& text) {
     if (BookmanOK == 0) BookmanOK = FontExists(face::Bookman) ? 1 : -1;
-    const bool bold = c.FontBold, italic = c.FontItalic;
-    const float s = c.FontSize;
+    FontState keep(c);
     c.FontItalic = true;
-    c.FontSize = float(1.15 * s);
+    c.FontSize = float(1.15 * keep.size());
     QString faceName = face::Bookman;
     if (BookmanOK != 1) {
         c.FontBold = true;
@@ -84,32 +81,25 @@ void dsp_var(Canvas& c, float& x, float y, const QString& text) {
         }
     }
     dsp_face(c, faceName, x, y, text);
-    c.FontBold = bold;
-    c.FontItalic = italic;
-    c.FontSize = s;
 }
 
 void dsp_pi(Canvas& c, float& x, float y) {
-    const float s = c.FontSize;
-    c.FontSize = float(1.2 * s);
+    FontState keep(c);
+    c.FontSize = float(1.2 * keep.size());
     dsp_symbol(c, x, float(y - 0.08 * c.TextHeight(QStringLiteral("p"))), QStringLiteral("p"));
-    c.FontSize = s;
 }
 
 void dsp_epsln(Canvas& c, float& x, float y) {
-    const float s = c.FontSize;
-    c.FontSize = float(1.05 * s);
+    FontState keep(c);
+    c.FontSize = float(1.05 * keep.size());
     dsp_text(c, x, y - 2, QStringLiteral("ε"));
-    c.FontSize = s;
 }
 
 void dsp_omega(Canvas& c, float& x, float y) {
-    const bool bold = c.FontBold, italic = c.FontItalic;
+    FontState keep(c);
     c.FontItalic = true;
     if (BookmanOK != 1) c.FontBold = true;
     dsp_text(c, x, float(y - 0.05 * c.TextHeight(QStringLiteral("A"))), QStringLiteral("ω"));
-    c.FontBold = bold;
-    c.FontItalic = italic;
 }
 
 bool IsWideChar(const QString& s) { return !s.isEmpty() && s.at(0).unicode() >= 256; }

@@ -41,6 +41,3 @@ struct LibraryVariant {
     // or the pen prints 2 pi itself and ends after it, as prOver4Pi does (true).
     bool over2PiPenPrintsDenominator = false;
 };
-
-// The variant in force for this run (set by the shell from the chapter).
-inline LibraryVariant Variant;

@@ -12,20 +12,30 @@ const QHash<QString, FaceInfo>& table() {
     static const QHash<QString, FaceInfo> t = [] {
         QHash<QString, FaceInfo> h;
         auto add = [&h](const QString& face, FaceInfo info) { h.insert(face, info); };
-        add(QStringLiteral("メイリオ"), {QStringLiteral("Noto Sans CJK JP")});
+        // The pages place text by the top of its cell, with pixel offsets
+        // tuned for the original faces. Each substitute is therefore drawn
+        // with the ascent and cell height (em units) of the face it stands
+        // for, so that pieces printed at one y in two faces share the
+        // baseline the originals gave them. The substitutes' own ascents
+        // differ by up to 0.27 em (Symbol), 0.3 em (the Gothic face) and
+        // 0.2 em (Century, whose substitute is much taller).
+        // The body face keeps its substitute's cell height (1.45 em, not the
+        // original's 1.50): it sets UnitH, the line pitch the landed pages
+        // were fitted to the visible page with. Its ascent is set a little
+        // under the original's 1.06 em so that subscript digits clear the
+        // rule under a numerator, still within a pixel of the letters.
+        add(QStringLiteral("メイリオ"), {QStringLiteral("Noto Sans CJK JP"), 1.02, 0});
         add(QStringLiteral("ＭＳ ゴシック"),
-            {QStringLiteral("Noto Sans Mono CJK JP"), 0, 0, FaceInfo::Text, true});
-        add(QStringLiteral("Times New Roman"), {QStringLiteral("Liberation Serif")});
-        add(QStringLiteral("Courier New"), {QStringLiteral("Liberation Mono")});
-        add(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans")});
-        add(QStringLiteral("Century"), {QStringLiteral("C059")});
-        add(QStringLiteral("Verdana"), {QStringLiteral("DejaVu Sans")});
-        // The substitute reports a much smaller ascent than the face the pixel
-        // offsets of the formula code were tuned for; use the original's cell.
+            {QStringLiteral("Noto Sans Mono CJK JP"), 0.86, 1.00, FaceInfo::Text, true});
+        add(QStringLiteral("Times New Roman"), {QStringLiteral("Liberation Serif"), 0.891, 1.107});
+        add(QStringLiteral("Courier New"), {QStringLiteral("Liberation Mono"), 0.833, 1.133});
+        add(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans"), 0.905, 1.117});
+        add(QStringLiteral("Century"), {QStringLiteral("C059"), 0.92, 1.14});
+        add(QStringLiteral("Verdana"), {QStringLiteral("DejaVu Sans"), 1.005, 1.215});
         add(QStringLiteral("Symbol"),
             {QStringLiteral("Standard Symbols PS"), 1.005, 1.225, FaceInfo::SymbolBytes});
         add(QStringLiteral("Wingdings"),
-            {QStringLiteral("Noto Sans Symbols2"), 0, 0, FaceInfo::WingdingsBytes});
+            {QStringLiteral("Noto Sans Symbols2"), 0.90, 1.11, FaceInfo::WingdingsBytes});
         return h;
     }();
     return t;

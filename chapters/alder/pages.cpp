@@ -283,13 +283,14 @@ void AlderChapter::pic1() {
         PenX = xBar;
         PenY = num ? y0 - 28 : y0 + 28;
         prBigLParen(PenX, PenY);
-        Skip(8);
+        Skip(10);  // 2 more than tuned: the substitute's tall halves are wider
         prVS("a", "n");
         pr(QStringLiteral(" + "));
         prFrac(QStringLiteral("b_n+1"), QStringLiteral("a_n+1"));
         Skip(2);
         prBigRParen(PenX, PenY);
         SkipW(0.4f);
+        Skip(6);  // clear of the tall half's bulge
         prVS(v, "n-1");
         pr(QStringLiteral(" + "));
         prVS("b", "n");

@@ -20,6 +20,7 @@ void sum(const QString& lower, const QString& upper) {
 // f(x_j), g(x_j), ...
 void ofXj(const QString& f) {
     prVar(f);
+    Skip(2);  // the italic f's hook reaches into the parenthesis
     pr(QStringLiteral("("));
     prVarSub(QStringLiteral("x"), QStringLiteral("j"));
     pr(QStringLiteral(")"));
@@ -82,6 +83,7 @@ void HazelChapter::pic2() {
     prVar(QStringLiteral("j"));
     pr(QStringLiteral(" = 1 ～ "));
     prVar(QStringLiteral("N"));
+    Skip(2);  // the bold italic N leans into the parenthesis
     pr(QStringLiteral(")"));
 
     SkipH(1.5f);

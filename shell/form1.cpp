@@ -12,6 +12,9 @@
 #include <QPalette>
 #include <QScreen>
 #include <algorithm>
+#include <cstdio>
+#include <exception>
+#include <utility>
 
 namespace {
 
@@ -120,17 +123,17 @@ PrintCanvas& Form1::Form2() {
 
 void Form1::Form_Load() {
     Variant = profile_.library;
-    // 1-2: the design text colour, and the labels' system colour that step 5
-    // overwrites.
+    // The design text colour, and (where the chapter does) the labels' system
+    // colour that their button colour overwrites below.
     if (profile_.keepsDefFore) DefFore = colSystemText;
     if (profile_.systemButtonColourFirst)
         for (LabelButton* b : {cmdPrint_, cmdBack_, cmdGo_}) setBack(*b, RGB(255, 255, 255));
-    // 3-6
+    // A white window, the library's own set-up on it, the button colours.
     setFormBackColor(RGB(255, 255, 255));
     dspInit(*this);
     for (LabelButton* b : {cmdPrint_, cmdBack_, cmdGo_}) styleButton(*b, profile_.buttonBack);
     if (profile_.hidesBackAtStart) cmdBack_->hide();
-    // 7
+    // The print canvas and the entity table, in the chapter's order.
     if (profile_.entitiesBeforePrintCanvas) {
         InitEntities();
         Form2();
@@ -138,7 +141,7 @@ void Form1::Form_Load() {
         Form2();
         InitEntities();
     }
-    // 8-9: measure the layout unit on the design boxes.
+    // The layout unit, measured on the design boxes at the page size.
     BaseSize = 13.0f;
     for (PageBox* box : pic_) {
         RasterCanvas& c = box->canvas();
@@ -149,9 +152,9 @@ void Form1::Form_Load() {
         UnitW = float(c.TextWidth(QStringLiteral("A")));
         UnitH = float(c.TextHeight(QStringLiteral("A")));
     }
-    // 10
+    // The margin and tab stops from it.
     deriveLayoutStops(profile_.tabX3Units);
-    // 11: the remaining boxes are copies of pic(0), hidden.
+    // The remaining boxes are copies of pic(0), hidden.
     const Rect first = profile_.designBoxGeometry.front();
     RasterCanvas& model = pic_.front()->canvas();
     for (int n = int(pic_.size()); n < profile_.pages; ++n) {
@@ -166,7 +169,7 @@ void Form1::Form_Load() {
     // boxes in place.
     for (int n = 1; n < int(pic_.size()); ++n) pic_[size_t(n)]->hide();
     chapter_.attach(*this);
-    // 12-14
+    // Show the window, then draw the start-up pages in page order.
     placeWindow();
     show();
     CurPage = 0;
@@ -220,9 +223,23 @@ void Form1::cmdPrint_Click() {
     // The page chosen now is the one printed, even if the reader pages on
     // while it is drawn.
     const int page = CurPage;
-    if (!chapter_.composePrintedPage(page)) chapter_.drawPage(page);
-    QCoreApplication::processEvents();
-    pagePrinter().printPage(Form2().canvas().image());
+    // A page routine that fails leaves no half-drawn page on paper, and must
+    // not leave Printing set: no later print would ever happen.
+    const char* failure = nullptr;
+    try {
+        if (!chapter_.composePrintedPage(page)) chapter_.drawPage(page);
+    } catch (const std::exception& e) {
+        failure = e.what();
+    } catch (...) {
+        failure = "unknown error";
+    }
+    if (failure) {
+        std::fprintf(stderr, "print: page %d could not be drawn (%s); nothing was printed\n",
+                     page, failure);
+    } else {
+        QCoreApplication::processEvents();
+        pagePrinter().printPage(Form2().canvas().image());
+    }
     Printing = 0;
     if (unloadPending_) {
         unloadPending_ = false;
@@ -233,29 +250,29 @@ void Form1::cmdPrint_Click() {
 void Form1::Form_KeyDown(int keyCode) {
     if (KeyBusy) return;
     switch (keyCode) {
-    case 27:
+    case vk::Escape:
         endProgram();
         break;
-    case 38:
-    case 8:
+    case vk::Up:
+    case vk::Backspace:
         Backward();
         KeyBusy = 1;
         break;
-    case 40:
-    case 13:
-    case 32:
+    case vk::Down:
+    case vk::Return:
+    case vk::Space:
         Forward();
         KeyBusy = 1;
         break;
-    case 36:
+    case vk::Home:
         KeyBusy = 1;
         ShowThisPic(0);
         break;
-    case 35:
+    case vk::End:
         KeyBusy = 1;
         ShowThisPic(lastPage());
         break;
-    case 112:
+    case vk::F1:
         if (profile_.f1SetsSkipWait) SkipWait = 1;
         break;
     default:
@@ -265,23 +282,15 @@ void Form1::Form_KeyDown(int keyCode) {
 }
 
 int Form1::virtualKey(int qtKey) {
-    switch (qtKey) {
-    case Qt::Key_Escape: return 27;
-    case Qt::Key_Up: return 38;
-    case Qt::Key_Backspace: return 8;
-    case Qt::Key_Down: return 40;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return 13;
-    case Qt::Key_Space: return 32;
-    case Qt::Key_Home: return 36;
-    case Qt::Key_End: return 35;
-    case Qt::Key_F1: return 112;
-    case Qt::Key_Left: return 37;
-    case Qt::Key_Right: return 39;
-    case Qt::Key_PageUp: return 33;
-    case Qt::Key_PageDown: return 34;
-    default: return 0;
-    }
+    static constexpr std::pair<int, int> table[] = {
+        {Qt::Key_Escape, vk::Escape}, {Qt::Key_Up, vk::Up},         {Qt::Key_Backspace, vk::Backspace},
+        {Qt::Key_Down, vk::Down},     {Qt::Key_Return, vk::Return}, {Qt::Key_Enter, vk::Return},
+        {Qt::Key_Space, vk::Space},   {Qt::Key_Home, vk::Home},     {Qt::Key_End, vk::End},
+        {Qt::Key_F1, vk::F1},         {Qt::Key_Left, vk::Left},     {Qt::Key_Right, vk::Right},
+        {Qt::Key_PageUp, vk::PageUp}, {Qt::Key_PageDown, vk::PageDown}};
+    for (const auto& [qt, code] : table)
+        if (qt == qtKey) return code;
+    return 0;
 }
 
 void Form1::keyPressEvent(QKeyEvent* e) {

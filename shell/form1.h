@@ -12,6 +12,12 @@
 #include <memory>
 #include <vector>
 
+// The Windows virtual key codes the viewers act on (Form_KeyDown's input).
+namespace vk {
+constexpr int Backspace = 8, Return = 13, Escape = 27, Space = 32, PageUp = 33, PageDown = 34,
+              End = 35, Home = 36, Left = 37, Up = 38, Right = 39, Down = 40, F1 = 112;
+}  // namespace vk
+
 class Form1 : public QWidget, public FormSurface {
     Q_OBJECT
 public:

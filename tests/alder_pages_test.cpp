@@ -5,6 +5,7 @@
 #include "raster_canvas.h"
 #include "sound.h"
 #include "support/library_fixture.h"
+#include "support/recording_sound.h"
 #include "text.h"
 
 #include <algorithm>
@@ -12,21 +13,12 @@
 
 namespace {
 
-class CountingPlayer : public SoundPlayer {
-public:
-    explicit CountingPlayer(std::vector<std::string>* log) : log_(log) {}
-    void play(const std::string& id) override { log_->push_back(id); }
-
-private:
-    std::vector<std::string>* log_;
-};
-
 class AlderPagesTest : public LibraryTest {
 protected:
     void SetUp() override {
         LibraryTest::SetUp();
         SkipWait = 1;
-        setSoundPlayer(std::make_unique<CountingPlayer>(&sounds));
+        sounds = RecordingSound::install();
     }
 
     // Ops of one kind drawn with the given width.
@@ -43,7 +35,7 @@ protected:
     }
 
     AlderChapter ch;
-    std::vector<std::string> sounds;
+    std::shared_ptr<std::vector<std::string>> sounds;
 };
 
 }  // namespace
@@ -129,7 +121,7 @@ TEST_F(AlderPagesTest, LegendsAndCurvesOfBothGraphs) {
     }
     EXPECT_EQ(drops, 12);
     EXPECT_EQ(canvas.DrawWidth, 1);
-    EXPECT_EQ(sounds, std::vector<std::string>{"complete"});
+    EXPECT_EQ(*sounds, std::vector<std::string>{"complete"});
 }
 
 TEST_F(AlderPagesTest, ReferenceMarkersOnlyForNuZeroAndNotForTen) {
@@ -219,8 +211,7 @@ TEST(AlderPagesInRealFonts, StayInsideTheVisiblePage) {
     resetShellState();
     InitColors();
     BookmanOK = FontExists(face::Bookman) ? 1 : -1;
-    std::vector<std::string> sounds;
-    setSoundPlayer(std::make_unique<CountingPlayer>(&sounds));
+    RecordingSound::install();
     SkipWait = 1;
     RasterCanvas page(774, 729);
     std::vector<DrawOp> log;

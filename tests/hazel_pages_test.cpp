@@ -54,8 +54,13 @@ TEST_F(HazelPages, CoefficientLineShowsTheSevenRoundedCoefficients) {
     // The second row starts under the first coefficient, 1.2 lines lower.
     const auto texts = canvas.texts();
     const auto at = [&](const char* s) {
-        return *std::find_if(texts.begin(), texts.end(),
-                             [&](const DrawOp& op) { return op.text == QLatin1String(s); });
+        const auto it = std::find_if(texts.begin(), texts.end(),
+                                     [&](const DrawOp& op) { return op.text == QLatin1String(s); });
+        if (it == texts.end()) {
+            ADD_FAILURE() << "no text " << s;
+            return DrawOp{};
+        }
+        return *it;
     };
     EXPECT_NEAR(at("0.00547").y1 - at("1.26606").y1, 1.2 * UnitH, 1e-3);
     EXPECT_LT(at("0.27148").x1, at("0.04427").x1);

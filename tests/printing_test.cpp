@@ -11,6 +11,8 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 namespace {
 
 class RecordingPrinter : public PagePrinter {
@@ -145,7 +147,14 @@ TEST_F(Printing_, ThePrintCanvasOutlivesAnUnloadDuringThePrint) {
 }
 
 TEST_F(Printing_, NoDefaultPrinterLeavesTheProgramRunning) {
-    // No print server answers here.
+    // No print server answers here; the test's own setting goes again after it.
+    const QByteArray saved = qgetenv("CUPS_SERVER");
+    const bool wasSet = qEnvironmentVariableIsSet("CUPS_SERVER");
+    struct Restore {
+        QByteArray value;
+        bool set;
+        ~Restore() { set ? qputenv("CUPS_SERVER", value) : qunsetenv("CUPS_SERVER"); }
+    } restore{saved, wasSet};
     qputenv("CUPS_SERVER", "/nonexistent/cups.sock");
     setPagePrinter(makeSystemPrinter());
     start();
@@ -173,4 +182,18 @@ TEST_F(Printing_, APacedPageWithF1SetPrintsAtOnce) {
     ASSERT_TRUE(form->Form2().window());
     EXPECT_TRUE(form->Form2().window()->isVisible());
     form.reset();
+}
+
+TEST_F(Printing_, APageThatFailsOnPaperPrintsNothingAndLeavesPrintingPossible) {
+    start();
+    chapter->duringPage = [](int) {
+        if (Printing) throw std::out_of_range("no value for that argument");
+    };
+    clickPrint();
+    EXPECT_TRUE(printed.empty());  // no half-drawn page
+    EXPECT_EQ(Printing, 0);
+
+    chapter->duringPage = nullptr;
+    clickPrint();
+    EXPECT_EQ(printed.size(), 1u);
 }

@@ -154,8 +154,10 @@ TEST_F(Symbols, PartialDerivativeInTallParentheses) {
     }
     ASSERT_EQ(glyphs.size(), 4u);
     EXPECT_DOUBLE_EQ(glyphs[0].x1, 100);
-    const auto& rule = *std::find_if(canvas.ops.begin(), canvas.ops.end(),
+    const auto ruleAt = std::find_if(canvas.ops.begin(), canvas.ops.end(),
                                      [](const DrawOp& op) { return op.kind == DrawOp::Line; });
+    ASSERT_NE(ruleAt, canvas.ops.end());
+    const DrawOp& rule = *ruleAt;
     EXPECT_DOUBLE_EQ(rule.x1, 110);
     EXPECT_DOUBLE_EQ(rule.x2, 138);
     EXPECT_DOUBLE_EQ(rule.y1, 212);

@@ -1,6 +1,8 @@
 // The paced wait: it lets events run, ends at the deadline or on SkipWait,
 // and sleeps in the event loop rather than spinning.
 #include "pacing.h"
+#include "context.h"
+#include "recording_canvas.h"
 #include "state.h"
 
 #include <QElapsedTimer>
@@ -83,4 +85,49 @@ TEST_F(PacingTest, WaitsOnTheRealClockWithoutSpinning) {
     // A spinning wait would use a whole second of CPU here.
     EXPECT_LT(cpu, 0.05) << "CPU seconds during a 1 s wait";
     RecordProperty("cpu_ms_per_second_of_waiting", int(cpu * 1000));
+}
+
+// A paced drawing's waits give the context back to whatever runs meanwhile,
+// and take their own back afterwards.
+TEST_F(PacingTest, APacedDrawingKeepsItsContextAcrossAWait) {
+    RecordingCanvas canvas, other;
+    CurPic = &canvas;
+    canvas.DrawWidth = 1;
+    PacedDrawing drawing(canvas);
+    int graphTop = 10;
+    drawing.keep(graphTop);
+
+    canvas.DrawWidth = 2;  // a thick curve is being traced
+    PenX = 50;
+    int seenWidth = 0;
+    bool raised = false;
+    QTimer::singleShot(20, [&] {
+        seenWidth = canvas.DrawWidth;  // as at the drawing's start
+        CurPic = &other;               // a page change or a print
+        PenX = 7;
+        graphTop = 99;
+        raised = true;
+    });
+    EXPECT_TRUE(drawing.waitFor([&] { return raised; }));
+    EXPECT_EQ(seenWidth, 1);
+    EXPECT_EQ(canvas.DrawWidth, 2);
+    EXPECT_EQ(CurPic, &canvas);
+    EXPECT_EQ(PenX, 50);
+    EXPECT_EQ(graphTop, 10);
+    CurPic = nullptr;
+}
+
+TEST_F(PacingTest, ANewerDrawingOfTheSameCanvasTakesOver) {
+    RecordingCanvas canvas;
+    PacedDrawing older(canvas);
+    bool done = false;
+    QTimer::singleShot(20, [&] {
+        PacedDrawing newer(canvas);
+        canvas.DrawWidth = 3;
+        EXPECT_TRUE(newer.current());
+        done = true;
+    });
+    EXPECT_FALSE(older.waitFor([&] { return done; }));
+    EXPECT_EQ(canvas.DrawWidth, 3);  // left as the newer drawing left it
+    EXPECT_FALSE(older.current());
 }

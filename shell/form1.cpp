@@ -176,21 +176,33 @@ void Form1::Form_Load() {
     for (int n : profile_.drawnAtStartup) {
         if (closed_) return;
         const bool interactive = contains(profile_.shownWhileDrawnAtStartup, n);
-        if (interactive)
-            for (int i = 0; i < int(pic_.size()); ++i) pic_[size_t(i)]->setVisible(i == n);
+        const int startPage = CurPage;
+        const bool goWas = cmdGo_->isVisibleTo(this), backWas = cmdBack_->isVisibleTo(this);
+        // The page that waits for the reader is the current one while it is
+        // in view: paging and printing act on what the reader sees.
+        if (interactive) showBoxes(n);
         CurPic = &pic(n).canvas();
         chapter_.drawPage(n);
-        if (interactive)
+        if (interactive && CurPage == n) {
+            // Still there when it is done: back to the start-up view.
+            CurPage = startPage;
             for (int i = 0; i < int(pic_.size()); ++i) pic_[size_t(i)]->setVisible(i == CurPage);
+            cmdGo_->setVisible(goWas);
+            cmdBack_->setVisible(backWas);
+        }
     }
     startupDone_ = true;
 }
 
-void Form1::ShowThisPic(int32_t n) {
+void Form1::showBoxes(int32_t n) {
     CurPage = n;
     for (int i = 0; i < int(pic_.size()); ++i) pic_[size_t(i)]->setVisible(i == n);
     cmdGo_->setVisible(n != lastPage());
     cmdBack_->setVisible(n != 0);
+}
+
+void Form1::ShowThisPic(int32_t n) {
+    showBoxes(n);
     if (contains(profile_.redrawnWhenShown, n)) {
         CurPic = &pic(n).canvas();
         chapter_.drawPage(n);

@@ -73,6 +73,8 @@ protected:
 
 private:
     PageBox* addBox(const Rect& g);
+    // ShowThisPic without drawing: the current page, its box and the arrows.
+    void showBoxes(int32_t n);
     void styleButton(LabelButton& b, Color back);
     void placeWindow();
 

@@ -215,6 +215,38 @@ TEST_F(Shell, AnInteractiveStartupPageIsInViewWhileItIsDrawn) {
     EXPECT_EQ(visibleBox(), 0);
 }
 
+TEST_F(Shell, AnInteractiveStartupPageInViewIsTheCurrentPage) {
+    ChapterProfile s = withDesignBoxes(2);
+    s.shownWhileDrawnAtStartup = {1};
+    chapter = std::make_unique<SpecimenChapter>(s);
+    std::vector<int> current;
+    bool arrowsDuring = false;
+    chapter->duringPage = [&](int n) {
+        current.push_back(CurPage);
+        if (n == 1) arrowsDuring = goShown() && backShown();
+    };
+    form = std::make_unique<Form1>(*chapter);
+    form->Form_Load();
+    // Printing or paging while page 1 waits acts on page 1, not on page 0.
+    EXPECT_EQ(current, (std::vector<int>{0, 1, 0}));
+    EXPECT_TRUE(arrowsDuring);
+    EXPECT_EQ(CurPage, 0);
+    EXPECT_EQ(visibleBox(), 0);
+    EXPECT_TRUE(goShown() && backShown());  // as at start, until the first page change
+
+    // Paged on from it while it waited: start-up leaves the reader there.
+    form.reset();
+    resetShellState();
+    chapter = std::make_unique<SpecimenChapter>(s);
+    chapter->duringPage = [&](int n) {
+        if (n == 1) form->Forward();
+    };
+    form = std::make_unique<Form1>(*chapter);
+    form->Form_Load();
+    EXPECT_EQ(CurPage, 2);
+    EXPECT_EQ(visibleBox(), 2);
+}
+
 TEST_F(Shell, ChapterDataSetsColoursBackLabelAndGeometry) {
     ChapterProfile s = SpecimenChapter::defaultProfile();
     s.hidesBackAtStart = true;

@@ -1,0 +1,205 @@
+#include "cedar_chapter.h"
+
+#include "cedar/square_box.h"
+#include "context.h"
+#include "form1.h"
+#include "label_button.h"
+#include "page_box.h"
+#include "pen.h"
+#include "state.h"
+#include "symbol_codes.h"
+#include "text.h"
+
+#include <QFont>
+#include <QLabel>
+#include <QPalette>
+#include <cstdlib>
+
+namespace {
+
+// Where PicSq sits inside pic(1).
+constexpr int sqLeft = 446, sqTop = -1;
+
+struct LetterPlace {
+    const char* caption;
+    int x, y;
+};
+// L(0) … L(8) as designed: the finished square V F T / U G / S H p, and
+// L(0), a spare "U" that page 1 hides for good.
+constexpr LetterPlace letterPlaces[9] = {
+    {"U", 23, 112}, {"E", 21, 143},  {"F", 155, 15}, {"G", 280, 144}, {"H", 143, 266},
+    {"p", 267, 263}, {"S", 17, 261}, {"V", 19, 17},  {"T", 270, 22},
+};
+
+void setBack(QWidget& w, Color c) {
+    QPalette pal = w.palette();
+    pal.setColor(QPalette::Window, toQColor(c));
+    w.setPalette(pal);
+    w.setAutoFillBackground(true);
+}
+
+// A Bookman-like serif italic at 15.75 points: the URW face that comes with
+// the base-35 fonts.
+QFont letterFont() {
+    QFont f(QStringLiteral("URW Bookman"));
+    f.setItalic(true);
+    f.setPixelSize(21);
+    return f;
+}
+
+}  // namespace
+
+CedarChapter::CedarChapter()
+    : PagedChapter(makeProfile(), {&CedarChapter::pic0, &CedarChapter::pic1, &CedarChapter::pic2,
+                                   &CedarChapter::pic3, &CedarChapter::pic4}) {}
+
+ChapterProfile CedarChapter::makeProfile() {
+    ChapterProfile s;
+    s.name = QStringLiteral("cedar");
+    s.title = QStringLiteral("熱力学の魔方陣 (Thermodynamic Square)");
+    s.caption = QStringLiteral(" ");
+    s.designBoxes = 2;
+    s.drawnAtStartup = {0, 1, 2, 3, 4};
+    // The construction waits for the reader's clicks on page 1's buttons.
+    s.shownWhileDrawnAtStartup = {1};
+    s.buttonBack = RGB(240, 240, 255);
+    s.f1SetsSkipWait = true;
+    s.closeEndsProgram = true;
+    s.tabX3Units = 8;
+    s.clientWidth = 794;
+    s.designBoxGeometry = {{14, 33, 774, 686}, {13, 34, 774, 729}};
+    s.cmdBack = {697, 7, 20, 26};
+    s.cmdGo = {729, 6, 20, 26};
+    s.label1 = {150, 5, 470, 31};
+    return s;
+}
+
+void CedarChapter::attach(Form1& form) {
+    form_ = &form;
+    page1_ = &form.pic(1);
+    PicSq = new SquareBox(page1_, sqLeft, sqTop);
+    PicSq->canvas().BackColor = RGB(255, 255, 255);
+    PicSq->canvas().Cls();
+    const QFont font = letterFont();
+    for (int i = 0; i < 9; ++i) {
+        auto* l = new QLabel(QString::fromLatin1(letterPlaces[i].caption), PicSq);
+        l->setFont(font);
+        l->move(letterPlaces[i].x, letterPlaces[i].y);
+        l->adjustSize();
+        l->setAttribute(Qt::WA_TransparentForMouseEvents);
+        L[size_t(i)] = l;
+    }
+    for (int i = 1; i <= 5; ++i) {
+        auto* b = new LabelButton(QStringLiteral("Step%1").arg(i), page1_);
+        b->resize(59, 25);
+        b->setFrameStyle(QFrame::Box | QFrame::Plain);
+        b->setLineWidth(1);
+        b->setAlignment(Qt::AlignCenter);
+        b->setFocusPolicy(Qt::NoFocus);
+        b->hide();
+        QObject::connect(b, &LabelButton::clicked, b, [this, i] { Stp_Click(i); });
+        Stp[size_t(i)] = b;
+    }
+}
+
+void CedarChapter::showFinishedFigure() {
+    for (int i = 0; i <= 8; ++i) {
+        L[size_t(i)]->setText(QString::fromLatin1(letterPlaces[i].caption));
+        L[size_t(i)]->setVisible(i != 0);
+    }
+    L[1]->setText(QStringLiteral("U"));
+    PicSq->setShape1Visible(true);
+    PicSq->canvas().Cls();
+    for (int i = 1; i <= 5; ++i) Stp[size_t(i)]->hide();
+}
+
+void CedarChapter::Stp_Click(int index) {
+    // Only ever forward: a click cannot take the construction back.
+    if (index > StepNo) StepNo = index;
+}
+
+bool CedarChapter::Wait(float seconds) {
+    if (!pacing_) return true;
+    return pacing_->waitUntil(pacingClock().seconds() + double(seconds));
+}
+
+bool CedarChapter::DrawSlow(int32_t x1, int32_t y1, int32_t dx, int32_t dy, Color colour) {
+    RasterCanvas& c = PicSq->canvas();
+    c.PSet(x1, y1, colour);
+    const double t0 = pacingClock().seconds();
+    const int32_t n = dx != 0 ? dx : dy;
+    double cx = x1, cy = y1;
+    const int32_t dir = n > 0 ? 1 : -1;
+    for (int32_t k = dir; n != 0 && k * dir <= n * dir; k += dir) {
+        const double x = x1 + double(dx) * k / n, y = y1 + double(dy) * k / n;
+        c.Line(cx, cy, x, y, colour);
+        cx = x;
+        cy = y;
+        // The pace is measured from the start of the segment, so a slow event
+        // does not slow the whole line.
+        if (pacing_ && !pacing_->waitUntil(t0 + std::abs(k) / 100.0)) return false;
+    }
+    return true;
+}
+
+bool CedarChapter::WaitStpNo() {
+    const int32_t c = StepNo + 1;
+    LabelButton* b = Stp.at(size_t(c));
+    setBack(*b, colOrange);
+    b->move(LeftX, Round(PenY));
+    b->setEnabled(true);
+    b->show();
+    const bool ok = !pacing_ || pacing_->waitFor([this, c] {
+        if (SkipWait != 0 && StepNo < c) StepNo = c;
+        return StepNo >= c;
+    });
+    if (!ok) return false;
+    b->setEnabled(false);
+    setBack(*b, RGB(240, 240, 255));
+    PenX = float(b->x() + b->width() + double(UnitW));
+    return true;
+}
+
+void CedarChapter::dif(const QString& v) {
+    Canvas& c = *CurPic;
+    dsp_text(c, PenX, PenY - 2, QStringLiteral("d"));
+    dsp_var(c, PenX, PenY, v);
+}
+
+void CedarChapter::del_bold() {
+    Canvas& c = *CurPic;
+    const bool bold = c.FontBold;
+    c.FontBold = true;
+    dsp_symbol(c, PenX, PenY + 1, QString(QChar(symbol::Partial)));
+    c.FontBold = bold;
+}
+
+bool CedarChapter::composePrintedPage(int page) {
+    if (page != 1 || !PicSq) return false;
+    Canvas& out = *CurPic;
+    // The print canvas may still hold another page, wider than this copy.
+    out.scaleReset();
+    out.Cls();
+    out.FontSize = BaseSize;
+    RasterCanvas& pageImage = page1_->canvas();
+    out.copyFrom(pageImage, 0, 0, pageImage.pixelWidth(), pageImage.pixelHeight(), 0, 0);
+    RasterCanvas& sq = PicSq->canvas();
+    out.copyFrom(sq, sqLeft, sqTop, sq.pixelWidth(), sq.pixelHeight(), 0, 0);
+    // What lies over the square's image on screen, as far as it is on view.
+    PicSq->drawOverlay(out, sqLeft, sqTop);
+    for (int h = 1; h <= 8; ++h) {
+        const QLabel* l = L[size_t(h)];
+        if (!l->isVisibleTo(PicSq)) continue;
+        float x = float(l->x() + sqLeft);
+        dsp_var(out, x, float(l->y() + sqTop), l->text());
+    }
+    for (int i = 1; i <= 5; ++i) {
+        const LabelButton* b = Stp[size_t(i)];
+        if (!b->isVisibleTo(page1_)) continue;
+        const float x = float(b->x()), y = float(b->y());
+        out.Box(x, y, x + 5.0 * UnitW, y + UnitH, colBlue, false);
+        float tx = x + 4;
+        dsp_text(out, tx, y, QStringLiteral("Step ") + QString::number(i));
+    }
+    return true;
+}

@@ -1,0 +1,35 @@
+// The square's own picture box on page 1: a persistent image that the
+// construction draws into, with the square outline Shape1 and the two thin
+// diagonals Line2 and Line4 lying over it like controls of their own.
+#pragma once
+
+#include "raster_canvas.h"
+
+#include <QWidget>
+
+class SquareBox : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int Width = 325, Height = 304;
+    // Shape1: the finished square's outline, shown until step 1.
+    static constexpr QRect shape1{50, 50, 200, 200};
+    // Line2 and Line4: the diagonals, always on view.
+    static constexpr QLine line2{60, 60, 240, 240}, line4{60, 240, 240, 60};
+
+    SquareBox(QWidget* parent, int left, int top);
+    RasterCanvas& canvas() { return canvas_; }
+
+    bool shape1Visible() const { return shape1Visible_; }
+    void setShape1Visible(bool on);
+
+    // Shape1 and the diagonals drawn on c at (dx, dy): the same strokes as
+    // on screen, for the printed page.
+    void drawOverlay(Canvas& c, int dx, int dy) const;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    RasterCanvas canvas_;
+    bool shape1Visible_ = true;
+};

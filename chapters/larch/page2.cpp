@@ -111,9 +111,11 @@ void LarchChapter::pic2() {
     omega();
     pr(QStringLiteral(" = "));
     prSin();
+    Skip(2);  // keeps the rule off the n of sin
     prFracS(QStringLiteral("|q|"), QStringLiteral("2"));
     SkipW(2);
-    pr(QStringLiteral("(-"));
+    pr(QStringLiteral("("));
+    pr(QStringLiteral("-"));
     dsp_pi(page, PenX, PenY);
     pr(QStringLiteral(" ≦ "));
     prVar(QStringLiteral("q"));
@@ -172,6 +174,7 @@ void LarchChapter::pic2() {
     prVar(QStringLiteral("t"));
     Skip(4);
     prSin();
+    Skip(2);  // keeps the rule off the n of sin
     prFracS(QStringLiteral("|q|"), QStringLiteral("2"));
     prMinus();
     prVar(QStringLiteral("nq"));

@@ -10,12 +10,14 @@
 #include "chapter_catalog.h"
 #include "faces.h"
 #include "form1.h"
+#include "page_box.h"
 #include "printer.h"
 #include "state.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QPainter>
 #include <QTextStream>
 #include <cstdio>
 
@@ -61,6 +63,18 @@ void writeList(const std::vector<DrawOp>& log, const QString& path) {
             cols << QStringLiteral("width=%1").arg(op.drawWidth);
         out << cols.join(QLatin1Char('\t')) << '\n';
     }
+}
+
+// A page box as the reader sees it: its own picture with the pictures of the
+// boxes it holds (figure boxes) on top.
+QImage pageAsShown(PageBox& box) {
+    QImage shown = box.canvas().image();
+    const auto inner = box.findChildren<PageBox*>(Qt::FindDirectChildrenOnly);
+    if (inner.isEmpty()) return shown;
+    QPainter p(&shown);
+    for (PageBox* child : inner)
+        if (child->isVisibleTo(&box)) p.drawImage(child->pos(), child->canvas().image());
+    return shown;
 }
 
 // Keeps the page a print click would send.
@@ -116,7 +130,7 @@ int main(int argc, char** argv) {
         window.ShowThisPic(n);
         app.processEvents();
         const QString base = outDir.filePath(QStringLiteral("%1-p%2").arg(name).arg(n));
-        if (!window.pic(n).canvas().image().save(base + QStringLiteral(".png"))) {
+        if (!pageAsShown(window.pic(n)).save(base + QStringLiteral(".png"))) {
             std::fprintf(stderr, "pageshot: cannot write %s.png\n", qPrintable(base));
             ++failures;
         }

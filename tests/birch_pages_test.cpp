@@ -202,6 +202,41 @@ TEST_F(BirchPages, CancellationStrokesCrossTheDtTheyCancel) {
     }
 }
 
+// Page 3's 1/(2π): two bars, the 1 six pixels in and ten up, 2π from the
+// bars' start ten down, and the pen after 2π, not after the bars.
+TEST_F(BirchPages, FixedOneOverTwoPiIsSetLikeOneOverFourPi) {
+    ch.pic3();
+    const auto t = texts();
+    int found = 0;
+    for (size_t i = 0; i + 5 < t.size(); ++i) {
+        if (t[i].text != "─" || t[i + 1].text != "─" || t[i + 2].text != "1") continue;
+        const DrawOp &bar = t[i], &one = t[i + 2], &two = t[i + 3], &pi = t[i + 4];
+        EXPECT_NEAR(t[i + 1].x1, bar.x2 - 10, 1e-3);
+        EXPECT_NEAR(one.x1, bar.x1 + 6, 1e-3);
+        EXPECT_NEAR(one.y1, bar.y1 - 10, 1e-3);
+        EXPECT_EQ(two.text, "2");
+        EXPECT_NEAR(two.x1, bar.x1, 1e-3);
+        EXPECT_NEAR(two.y1, bar.y1 + 10, 1e-3);
+        EXPECT_EQ(pi.text, "p");  // the Symbol face's π
+        // The integral sign follows the 2π (two pixels on), not the bars.
+        EXPECT_NEAR(t[i + 5].x1, pi.x2 + 2, 0.5);  // glyphs at whole pixels
+        ++found;
+    }
+    EXPECT_EQ(found, 2);
+}
+
+// The column braces join two rows only: hooks without extension pieces.
+TEST_F(BirchPages, ColumnBracesAreThreeHooks) {
+    for (int page : {1, 2}) {
+        canvas.ops.clear();
+        ch.drawPage(page);
+        QString pieces;
+        for (const DrawOp& op : canvas.ops)
+            if (op.kind == DrawOp::Glyph && op.face == "Symbol") pieces += op.text;
+        EXPECT_EQ(pieces, QString::fromLatin1("\xEC\xED\xEE")) << "page " << page;
+    }
+}
+
 // The pages in the real fonts, as the viewer lays them out: nothing may run
 // past the right edge of the page box or below the part of it the window
 // shows, on screen and on paper.

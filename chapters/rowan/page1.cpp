@@ -36,7 +36,7 @@ void RowanChapter::pic1() {
     c.FontSize = BaseSize;
     openPage(QStringLiteral("(3) フーリエ変換"));
     pr(QStringLiteral("一方，"));
-    pr(QStringLiteral("-∞ < "));
+    pr(QStringLiteral("−∞ < "));
     prVar(QStringLiteral("x"));
     pr(QStringLiteral(" < ∞ で定義された関数 "));
     prFunc(QStringLiteral("f"), QStringLiteral("x"));

@@ -19,10 +19,11 @@ void RowanChapter::pic2() {
     prBlue(QStringLiteral("(5) FFT の仕組み"));
     PenX = float(LeftX);
     SkipH(1.5f);
-    pr(QStringLiteral("計算の手順を説明するために，計算の途中の段階に現れる次の量"));
-    NewLine();
+    pr(QStringLiteral("計算の手順を説明するために，次の量 "));
     Xp(QStringLiteral("k, l"));
     pr(QStringLiteral(" を定義します．"));
+    NewLine();
+    pr(QStringLiteral("これは，計算の途中の段階に現れる量です．"));
 
     // [8] X^(p)_(k,l) == sum_(j=0)^(2^p-1) f(jN/2^p + l) omega^(jkN/2^p),
     //     p = 0 ~ n,  N = 2^n
@@ -43,6 +44,7 @@ void RowanChapter::pic2() {
     prVar(QStringLiteral("l"));
     Skip(3);
     pr(QStringLiteral(")"));
+    Skip(4);
     omega();
     // The exponent is a fraction with its own superscript, more than the
     // script markup can carry: set it by hand, raised and a little smaller.

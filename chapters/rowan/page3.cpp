@@ -101,6 +101,7 @@ void RowanChapter::pic3() {
     });
     SkipW(1.4f);
     fOfJBeta("2", false);
+    Skip(4);
     omega();
     prSup(QStringLiteral("2 jkbeta"));
     pr(QStringLiteral("，  "));
@@ -168,6 +169,7 @@ void RowanChapter::pic3() {
     Xp(QStringLiteral("k, l"));
     pr(QStringLiteral("  －  "));
     omegaKBeta();
+    Skip(8);
     Xp(QStringLiteral("k, l+beta"));
 
     PenX = float(LeftX);

@@ -3,6 +3,7 @@
 #include "rowan_chapter.h"
 
 #include "constructs.h"
+#include "canvas.h"
 #include "context.h"
 #include "markup.h"
 #include "pen.h"
@@ -32,11 +33,13 @@ void sumToAlpha(bool twice, float gap) {
 void splitSums(const QString& sign, float gap) {
     sumToAlpha(false, gap);
     fOfJBeta("2", false);
+    Skip(4);
     omega();
     prSup(QStringLiteral("2 jkbeta"));
     pr(sign);
     sumToAlpha(false, gap);
     fOfJBeta("2", true);
+    Skip(4);
     omega();
     prSup(QStringLiteral("2 jkbeta+kbeta"));
 }
@@ -47,7 +50,15 @@ void butterflyRight(const QString& sign) {
     pr(sign);
     omega();
     prSup(QStringLiteral("kbeta"));
+    Skip(8);
     Xp(QStringLiteral("k, l+beta"));
+}
+
+// Where "  ＝  " must start for its sign to stand under the "＝" of a line
+// above that began at col with the blanks lead.
+float underEquals(float col, const QString& lead) {
+    Canvas& c = *CurPic;
+    return float(col + c.TextWidth(lead) - c.TextWidth(QStringLiteral("  ")));
 }
 
 }  // namespace
@@ -63,6 +74,7 @@ void RowanChapter::pic4() {
     pr(QStringLiteral("　 ＝　 "));
     sumToAlpha(true, 2);
     fOfJBeta("", false);
+    Skip(4);
     omega();
     prSup(QStringLiteral("jkbeta"));
     PenX = float(LeftX + 20 * UnitW);
@@ -98,7 +110,7 @@ void RowanChapter::pic4() {
     const float eqCol = PenX;
     pr(QStringLiteral("　 ＝　 "));
     splitSums(QStringLiteral("  ＋  "), 1.5f);
-    PenX = eqCol;
+    PenX = underEquals(eqCol, QStringLiteral("　 "));
     SkipH(2.5f);
     pr(QStringLiteral("  ＝  "));
     butterflyRight(QStringLiteral("  ＋  "));
@@ -120,6 +132,7 @@ void RowanChapter::pic4() {
     pr(QStringLiteral("　＝　"));
     sumToAlpha(true, 2);
     fOfJBeta("", false);
+    Skip(4);
     omega();
     prSup(QStringLiteral("j(k+alpha)beta"));
 
@@ -133,6 +146,7 @@ void RowanChapter::pic4() {
     prSup(QStringLiteral("j"));
     Skip(2);
     fOfJBeta("", false);
+    Skip(4);
     omega();
     prSup(QStringLiteral("jkbeta"));
 
@@ -141,7 +155,7 @@ void RowanChapter::pic4() {
     pr(QStringLiteral("　＝　"));
     splitSums(QStringLiteral("  －  "), 1.5f);
 
-    PenX = eqCol2;
+    PenX = underEquals(eqCol2, QStringLiteral("　"));
     SkipH(2.5f);
     pr(QStringLiteral("  ＝  "));
     butterflyRight(QStringLiteral("  －  "));

@@ -1,0 +1,60 @@
+// The fast-Fourier-transform chapter: from the Fourier series and transform
+// to the discrete Fourier transform, then how the FFT reaches C(k) from f(j)
+// in n stages through the butterfly recurrence, drawn as a block diagram and
+// proved. Nothing is computed.
+#pragma once
+
+#include "chapter.h"
+
+#include <QString>
+#include <functional>
+
+class RowanChapter : public PagedChapter<RowanChapter> {
+public:
+    RowanChapter();
+    static ChapterProfile makeProfile();
+
+    void pic0();
+    void pic1();
+    void pic2();
+    void pic3();
+    void pic4();
+
+    // f(j) at the pen.
+    void dsp_fj();
+
+private:
+    // Pages 2 to 4 begin alike: cleared, the pen at TabX1 on the first line.
+    void openMechanismPage();
+};
+
+// Pieces of notation the pages share, drawn at the pen.
+namespace rowan {
+
+// The equation number "[n]" at column x, then the pen at TabX2 on the same
+// line for the formula.
+void eqNumber(const char* n, float x);
+
+// The summation sign with the lower limit j = 0 and no upper limit; returns
+// the pen x after the sign, where a separately printed upper limit is
+// measured from.
+float sumFromZero();
+
+// The upper limit of such a sum, printed by upper at (eqCol - back, row - 22)
+// at 0.85 of the page size; the size is BaseSize afterwards and the pen is
+// back at (eqCol, row).
+void sumUpperLimit(float eqCol, float back, float row, const std::function<void()>& upper);
+
+// name(v_sub), the function notation with a subscripted argument.
+void funcOfSub(const char* name, const char* v, const char* sub);
+
+// f(2jβ + l), f(jβ + l) and f(2jβ + β + l): lead is "2" or empty.
+void fOfJBeta(const char* lead, bool plusBeta);
+
+// "ω = e^(-2πi/N)".
+void omegaDefinition();
+
+// Italic X with a superscript only, as in the chain X^(n) <- ... <- X^(0).
+void XSup(const char* sup);
+
+}  // namespace rowan

@@ -62,12 +62,12 @@ TEST_F(Constructs, SmallFractionOffsetsComeFromTheSinglePrecisionScale) {
     EXPECT_FLOAT_EQ(float(find("1").size), 0.9f * 13.0f);
     EXPECT_FLOAT_EQ(canvas.FontSize, 13.0f);
 
-    // With a subscript in the numerator: 12 * 0.9f = 10.7999997 gives 10.
+    // With a subscript in the numerator: 13 * 0.9f = 11.6999998 gives 11.
     canvas.ops.clear();
     PenX = 100;
     prFracS("x_1", "2");
     const DrawOp x = find("x");
-    EXPECT_DOUBLE_EQ(x.y1, 190);
+    EXPECT_DOUBLE_EQ(x.y1, 189);
     EXPECT_TRUE(x.italic);
     const DrawOp sub = find("1");
     EXPECT_GT(sub.y1, x.y1);  // the "_" itself is not printed

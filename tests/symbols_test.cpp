@@ -164,10 +164,10 @@ TEST_F(Symbols, PartialDerivativeInTallParentheses) {
     ASSERT_EQ(text.size(), 5u);  // ∂ U ∂ S V
     EXPECT_DOUBLE_EQ(text[0].y1, 190);
     EXPECT_DOUBLE_EQ(text[2].y1, 212);
-    // The right parenthesis 5 pixels after the denominator, the subscript 8 on.
-    const double rightParen = Round(text[3].x2 + 5);
+    // The right parenthesis 7 pixels after the wider part, the subscript 11 on.
+    const double rightParen = Round(std::max(text[1].x2, text[3].x2) + 7);
     EXPECT_DOUBLE_EQ(glyphs[2].x1, rightParen);
-    EXPECT_NEAR(text[4].x1, text[3].x2 + 13, 1e-4);
+    EXPECT_NEAR(text[4].x1, std::max(text[1].x2, text[3].x2) + 18, 1e-4);
     EXPECT_NEAR(PenX, text[4].x2, 1e-4);
 }
 

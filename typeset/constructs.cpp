@@ -108,7 +108,9 @@ void Fraction(float scale, const QString& num, const QString& den) {
     const float Wf =
         float(std::max(wN, wD) + c.TextWidth(wholeParts ? QStringLiteral("A") : QStringLiteral("p")));
     // The scale is single precision: 10 * 0.9f is just under 9, so Int gives 8.
-    const float yN = PenY - float(Int(num.contains(QLatin1Char('_')) ? 12.0 * scale
+    // A numerator with a subscript stands one pixel higher than the 12 the
+    // pages were set with, so that the script's digits clear the rule.
+    const float yN = PenY - float(Int(num.contains(QLatin1Char('_')) ? 13.0 * scale
                                                                        : 10.0 * scale));
     const float yD = PenY + float(Int(13.0 * scale + 0.5));
 

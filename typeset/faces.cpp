@@ -21,10 +21,8 @@ const QHash<QString, FaceInfo>& table() {
         // 0.2 em (Century, whose substitute is much taller).
         // The body face keeps its substitute's cell height (1.45 em, not the
         // original's 1.50): it sets UnitH, the line pitch the landed pages
-        // were fitted to the visible page with. Its ascent is set a little
-        // under the original's 1.06 em so that subscript digits clear the
-        // rule under a numerator, still within a pixel of the letters.
-        add(QStringLiteral("メイリオ"), {QStringLiteral("Noto Sans CJK JP"), 1.02, 0});
+        // were fitted to the visible page with. Its ascent is the original's.
+        add(QStringLiteral("メイリオ"), {QStringLiteral("Noto Sans CJK JP"), 1.06, 0});
         add(QStringLiteral("ＭＳ ゴシック"),
             {QStringLiteral("Noto Sans Mono CJK JP"), 0.86, 1.00, FaceInfo::Text, true});
         add(QStringLiteral("Times New Roman"), {QStringLiteral("Liberation Serif"), 0.891, 1.107});

@@ -82,9 +82,19 @@ void dsp_sup(Canvas& c, float& x, float y, const QString& textIn) {
             dsp_text(c, pos, yLine, text);
             break;
         }
-        if (scriptGreek(c, Script::Sup, pos, yLine, text, S, scriptSize, W)) continue;
+        if (scriptGreek(c, Script::Sup, pos, yLine, text, S, scriptSize, W)) {
+            // The italic Greek letters lean into a closing parenthesis.
+            if (text.startsWith(QLatin1Char(')'))) pos += 2;
+            continue;
+        }
         const QString ch = text.left(1);
         text.remove(0, 1);
+        // Nor may an italic letter lean into an opening one.
+        if (ch == QLatin1String("(") && !text.isEmpty() && isLatinLetter(text[0])) {
+            dsp_text(c, pos, yLine, ch);
+            pos += 2;
+            continue;
+        }
         if (isLatinLetter(ch[0])) {
             dsp_var(c, pos, yLine, ch);
             pos += 2;

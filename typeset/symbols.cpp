@@ -209,15 +209,18 @@ void prPartial(const QString& num, const QString& den, const QString& fixed) {
     dsp_symbol(c, x, PenY - 10, partial);
     x += 2;
     prThermoVar(c, x, PenY - 10, num);
+    const float numEnd = x;
 
     x = xs;
     dsp_symbol(c, x, PenY + 12, partial);
     x += 2;
     prThermoVar(c, x, PenY + 12, den);
 
-    x += 5;
+    // The parenthesis closes after the wider part, with room for the slant
+    // of the bold italic letters.
+    x = std::max(x, numEnd) + 7;
     prBigRParen(x, PenY);
-    x += 8;
+    x += 11;  // past the lower half's hook
     dsp_sub(c, x, PenY + 10, fixed);
     PenX = x;
 }

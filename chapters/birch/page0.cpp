@@ -22,7 +22,7 @@ void rOfTheta() {
     Skip(3);
     pr(QStringLiteral("("));
     prTheta();
-    Skip(1);
+    Skip(3);  // the italic theta leans into the parenthesis
     pr(QStringLiteral(")"));
 }
 }  // namespace
@@ -84,6 +84,7 @@ void BirchChapter::pic0() {
     var("r");
     Skip(3);
     dot(QStringLiteral("theta"));
+    Skip(2);  // the italic theta leans into the parenthesis
     text(")");
     prSup(QStringLiteral("2"));
 

@@ -203,5 +203,6 @@ void BirchChapter::massOverAlpha(bool massOnTop) {
     if (massOnTop)
         birch::barFraction(2, {2, -10, mass}, {12, 13, alpha});
     else
-        birch::barFraction(2, {13, -10, alpha}, {2, 13, mass});
+        // the mass sits 2 px lower than alpha would: the raised 3 must clear the bar
+        birch::barFraction(2, {13, -10, alpha}, {2, 15, mass});
 }

@@ -162,7 +162,8 @@ bool CedarChapter::WaitStpNo() {
 
 void CedarChapter::dif(const QString& v) {
     Canvas& c = *CurPic;
-    dsp_text(c, PenX, PenY - 2, QStringLiteral("d"));
+    // One pixel up, not two: the substitute faces already share a baseline.
+    dsp_text(c, PenX, PenY - 1, QStringLiteral("d"));
     dsp_var(c, PenX, PenY, v);
 }
 

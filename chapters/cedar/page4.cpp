@@ -170,6 +170,7 @@ void CedarChapter::pic4() {
     prVar(QStringLiteral("T"));
     Skip(2);
     prPartial(QStringLiteral("p"), QStringLiteral("T"), QStringLiteral("V"));
+    Skip(3);  // the subscript V leans into the next parenthesis
     prPartial(QStringLiteral("V"), QStringLiteral("T"), QStringLiteral("p"));
     SkipH(1.8f);
     PenX = float(LeftX);
@@ -183,6 +184,7 @@ void CedarChapter::pic4() {
     prVar(QStringLiteral("T"));
     Skip(2);
     prPartial(QStringLiteral("p"), QStringLiteral("T"), QStringLiteral("V"));
+    Skip(3);  // the subscript V leans into the next parenthesis
     prPartial(QStringLiteral("V"), QStringLiteral("T"), QStringLiteral("p"));
     eq();
     sub("C", "V");

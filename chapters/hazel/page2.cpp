@@ -153,6 +153,7 @@ void HazelChapter::pic2() {
     prVar(QStringLiteral("k"));
     pr(QStringLiteral(" ≠ "));
     prVar(QStringLiteral("l"));
+    Skip(2);  // the italic l leans into the parenthesis
     pr(QStringLiteral(")"));
 
     NewPara();

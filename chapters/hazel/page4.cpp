@@ -29,6 +29,7 @@ void twoX() {
 // "(a − b)" of two subscripted variables.
 void diff(const QString& a, const QString& i, const QString& b, const QString& j) {
     text("(");
+    if (a == QLatin1String("f")) Skip(2);  // the italic f's hook reaches back into the parenthesis
     var(a, i);
     prMinus();
     var(b, j);
@@ -114,6 +115,7 @@ void HazelChapter::pic4() {
     text(" = ");
     prFrac(QStringLiteral("1"), QStringLiteral("2"));
     text(" (");
+    Skip(2);  // the italic f's hook reaches back into the parenthesis
     var(QStringLiteral("f"), QStringLiteral("n"));
     prMinus();
     var(QStringLiteral("f"), QStringLiteral("n-2"));

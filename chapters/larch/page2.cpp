@@ -38,6 +38,7 @@ void prPiMinusTheta() {
     dsp_pi(*CurPic, PenX, PenY);
     prMinus();
     prTheta();
+    Skip(2);  // the italic theta leans into the parenthesis
     pr(QStringLiteral(")"));
 }
 
@@ -137,6 +138,7 @@ void LarchChapter::pic2() {
     pr(QStringLiteral(" ＝ "));
     dsp_integral(page, PenX, PenY, QStringLiteral("pi"), QStringLiteral("-pi"));
     pr(QStringLiteral("("));
+    Skip(2);  // the italic A leans into the parenthesis
     prFunc(QStringLiteral("A"), QStringLiteral("q"));
     Skip(2);
     prExp("i(omegat-nq)");
@@ -200,6 +202,7 @@ void LarchChapter::pic2() {
     pr(QStringLiteral("2"));
     prVar(QStringLiteral("n"));
     prTheta();
+    Skip(2);  // the italic theta leans into the parenthesis
     pr(QStringLiteral(")"));
     prDTheta();
 
@@ -215,12 +218,14 @@ void LarchChapter::pic2() {
     Skip(4);
     prSin();
     prTheta();
+    Skip(2);  // the italic theta leans into the parenthesis
     pr(QStringLiteral(")"));
     Skip(4);
     prCos();
     pr(QStringLiteral("(2"));
     prVar(QStringLiteral("n"));
     prTheta();
+    Skip(2);  // the italic theta leans into the parenthesis
     pr(QStringLiteral(")"));
     prDTheta();
     pr(QStringLiteral(" + 0"));
@@ -240,6 +245,7 @@ void LarchChapter::pic2() {
     EqCol = float(PenX - UnitW);
     prSin();
     prTheta();
+    Skip(2);  // the italic theta leans into the parenthesis
     pr(QStringLiteral(")"));
     Skip(4);
     EqCol2 = PenX;
@@ -247,6 +253,7 @@ void LarchChapter::pic2() {
     pr(QStringLiteral("(2"));
     prVar(QStringLiteral("n"));
     prTheta();
+    Skip(2);  // the italic theta leans into the parenthesis
     pr(QStringLiteral(")"));
     prDTheta();
     pr(QStringLiteral(" ＝ "));
@@ -265,11 +272,17 @@ void LarchChapter::pic2() {
     }
     page.ForeColor = DefFore;
     SkipH(0.2f);
+    // Here sin and cos stand before upright π and 2, which show the
+    // upright face's higher baseline: it is lowered by a pixel to meet them.
     PenX = float(EqCol - 2.0 * UnitW);
+    PenY += 1;
     prSin();
+    PenY -= 1;
     prPiMinusTheta();
     PenX = float(EqCol2 + 2.0 * UnitW);
+    PenY += 1;
     prCos();
+    PenY -= 1;
     pr(QStringLiteral("2"));
     prVar(QStringLiteral("n"));
     prPiMinusTheta();

@@ -37,6 +37,7 @@ void RowanChapter::pic2() {
     prVar(QStringLiteral("f"));
     Skip(4);
     pr(QStringLiteral("("));
+    Skip(2);  // the tail of the italic j runs under the parenthesis
     prVar(QStringLiteral("jN"));
     pr(QStringLiteral("/"));
     dsp_2p();

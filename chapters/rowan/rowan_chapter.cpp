@@ -85,6 +85,7 @@ void fOfJBeta(const char* lead, bool plusBeta) {
     prVar(QStringLiteral("f"));
     Skip(4);
     pr(QStringLiteral("(") + QLatin1String(lead));
+    Skip(3);  // the tail of the italic j runs under the parenthesis or the sign
     prVar(QStringLiteral("j"));
     prBeta();
     if (plusBeta) {

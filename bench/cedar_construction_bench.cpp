@@ -3,8 +3,8 @@
 // against the sum of the page's waits and line times (41 s), and the CPU the
 // process used meanwhile.
 #include "chapter_catalog.h"
-#include "faces.h"
 #include "form1.h"
+#include "paced_run.h"
 #include "label_button.h"
 #include "state.h"
 
@@ -13,20 +13,12 @@
 #include <QTimer>
 #include <benchmark/benchmark.h>
 #include <chrono>
-#include <sys/resource.h>
 
 namespace {
 
 // The square 8 s, step 2's pauses 8.7 s, step 3's 1.5 s, the blinking of
 // step 4 19.2 s, the diagonals 3.6 s.
 constexpr double ruleSeconds = 8.0 + 8.7 + 1.5 + 19.2 + 3.6;
-
-double cpuSeconds() {
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
-           double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) * 1e-6;
-}
 
 // Clicks every step button the moment it is shown.
 class PromptReader : public QObject {
@@ -74,15 +66,5 @@ void BM_Construction(benchmark::State& state) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    installFaceSubstitutions();
-    benchmark::RegisterBenchmark("paced/cedar/construction", BM_Construction)
-        ->UseManualTime()
-        ->Unit(benchmark::kSecond)
-        ->Iterations(1);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runPacedBenchmark(argc, argv, "paced/cedar/construction", BM_Construction);
 }

@@ -3,23 +3,15 @@
 // last plotted x, summed over the curves), and the CPU the process used
 // while it waited.
 #include "chapter_catalog.h"
-#include "faces.h"
 #include "form1.h"
+#include "paced_run.h"
 #include "state.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
 #include <chrono>
-#include <sys/resource.h>
 
 namespace {
-
-double cpuSeconds() {
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
-           double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) * 1e-6;
-}
 
 void BM_PacedTrace(benchmark::State& state) {
     auto chapter = makeChapter(QStringLiteral("alder"));
@@ -60,15 +52,5 @@ void BM_PacedTrace(benchmark::State& state) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    installFaceSubstitutions();
-    benchmark::RegisterBenchmark("paced/alder/p3", BM_PacedTrace)
-        ->UseManualTime()
-        ->Unit(benchmark::kSecond)
-        ->Iterations(1);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runPacedBenchmark(argc, argv, "paced/alder/p3", BM_PacedTrace);
 }

@@ -5,6 +5,7 @@
 #include "raster_canvas.h"
 #include "sound.h"
 #include "support/library_fixture.h"
+#include "support/real_face_page.h"
 #include "support/recording_sound.h"
 #include "text.h"
 
@@ -207,23 +208,11 @@ TEST_F(AlderPagesTest, PrintoutsAddTheTitleAndStartLower) {
 // may run past the right edge of the 774-pixel page box or below the part of
 // it the window shows.
 TEST(AlderPagesInRealFonts, StayInsideTheVisiblePage) {
-    resetContext();
-    resetShellState();
-    InitColors();
-    BookmanOK = FontExists(face::Bookman) ? 1 : -1;
+    AlderChapter ch;
+    RealFacePage real(ch);
+    std::vector<DrawOp>& log = real.log;
     RecordingSound::install();
     SkipWait = 1;
-    RasterCanvas page(774, 729);
-    std::vector<DrawOp> log;
-    page.log = &log;
-    page.FontName = face::Meiryo;
-    page.FontSize = 13;
-    CurPic = &page;
-    UnitW = float(page.TextWidth(QStringLiteral("A")));
-    UnitH = float(page.TextHeight(QStringLiteral("A")));
-    deriveLayoutStops(10);
-
-    AlderChapter ch;
     for (int n : {1, 0, 2, 3}) {  // page 0 after page 1: its widest form
         log.clear();
         ch.drawPage(n);
@@ -237,5 +226,4 @@ TEST(AlderPagesInRealFonts, StayInsideTheVisiblePage) {
         }
         EXPECT_GT(drawn, 20) << "page " << n;
     }
-    CurPic = nullptr;
 }

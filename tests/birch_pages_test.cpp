@@ -6,6 +6,8 @@
 #include "printer.h"
 #include "raster_canvas.h"
 #include "support/library_fixture.h"
+#include "support/real_face_page.h"
+#include "support/recording_printer.h"
 #include "text.h"
 
 #include <QTest>
@@ -15,18 +17,8 @@
 
 namespace {
 
-class BirchPages : public LibraryTest {
+class BirchPages : public ChapterTest<BirchChapter> {
 protected:
-    void SetUp() override {
-        LibraryTest::SetUp();
-        Variant = ch.profile().library;
-        BaseSize = 13.0f;
-    }
-    void TearDown() override {
-        Variant = LibraryVariant{};
-        LibraryTest::TearDown();
-    }
-
     std::vector<DrawOp> ofKind(DrawOp::Kind kind) const {
         std::vector<DrawOp> out;
         for (const DrawOp& op : canvas.ops)
@@ -39,7 +31,7 @@ protected:
         return nullptr;
     }
 
-    BirchChapter ch;
+    BirchChapter& ch = chapter;
 };
 
 // On the 13-point test page (UnitW 6.5, UnitH 19.5) the figure is centred at
@@ -279,19 +271,9 @@ TEST(BirchPagesInRealFonts, StayInsideTheVisiblePage) {
 // Drawing page 1 again on the same canvas (a second print without a repaint
 // between) must not fill the ellipse with the fill the first drawing left.
 TEST(BirchPagesInRealFonts, PageOneDrawnTwiceOnOneCanvasIsTheSame) {
-    resetContext();
-    resetShellState();
-    InitColors();
-    BookmanOK = FontExists(face::Bookman) ? 1 : -1;
     BirchChapter ch;
-    Variant = ch.profile().library;
-    RasterCanvas page(774, 729);
-    page.FontName = face::Meiryo;
-    page.FontSize = 13;
-    CurPic = &page;
-    UnitW = float(page.TextWidth(QStringLiteral("A")));
-    UnitH = float(page.TextHeight(QStringLiteral("A")));
-    deriveLayoutStops(10);
+    RealFacePage real(ch);
+    RasterCanvas& page = real.page;
     ch.pic1();
     const QImage first = page.image().copy();
     ch.pic1();
@@ -299,21 +281,8 @@ TEST(BirchPagesInRealFonts, PageOneDrawnTwiceOnOneCanvasIsTheSame) {
     // Inside the ellipse, away from axes and labels: still white paper.
     const int x = int(50 * UnitW - 5 * UnitW), y = int(8 * UnitH + 2 * UnitH);
     EXPECT_EQ(page.image().pixel(x, y), qRgb(255, 255, 255));
-    Variant = LibraryVariant{};
-    CurPic = nullptr;
 }
 
-class RecordingPrinter : public PagePrinter {
-public:
-    explicit RecordingPrinter(std::vector<QImage>& pages) : pages_(pages) {}
-    bool printPage(const QImage& page) override {
-        pages_.push_back(page.copy());
-        return true;
-    }
-
-private:
-    std::vector<QImage>& pages_;
-};
 
 // The window repainted between two prints: the print canvas is unloaded,
 // created again by the second print, and the page comes out the same.

@@ -3,6 +3,7 @@
 #include "faces.h"
 #include "raster_canvas.h"
 #include "support/library_fixture.h"
+#include "support/real_face_page.h"
 #include "text.h"
 
 #include <QStringList>
@@ -11,26 +12,14 @@
 
 namespace {
 
-class HazelPages : public LibraryTest {
+class HazelPages : public ChapterTest<HazelChapter> {
 protected:
-    void SetUp() override {
-        LibraryTest::SetUp();
-        Variant = chapter.profile().library;
-        BaseSize = 13.0f;
-    }
-    void TearDown() override {
-        Variant = LibraryVariant{};
-        LibraryTest::TearDown();
-    }
-
     std::vector<DrawOp> opsOf(DrawOp::Kind kind, Color colour) const {
         std::vector<DrawOp> out;
         for (const DrawOp& op : canvas.ops)
             if (op.kind == kind && op.color == colour) out.push_back(op);
         return out;
     }
-
-    HazelChapter chapter;
 };
 
 // Pixel position of graph coordinates: x from -3.4 to 1.6 across the page,
@@ -185,23 +174,10 @@ TEST_F(HazelPages, PrintedPagesStartOneLineLowerAndPageZeroCarriesTheTitle) {
 // With the real faces: nothing runs off the right edge of the page box or
 // below the part of it the window shows.
 TEST(HazelPagesRaster, TextStaysOnTheVisiblePage) {
-    resetContext();
-    resetShellState();
     HazelChapter chapter;
-    Variant = chapter.profile().library;
-    RasterCanvas page(774, 729);
-    std::vector<DrawOp> log;
-    page.log = &log;
-    page.FontName = face::Meiryo;
-    page.FontSize = 13;
-    InitColors();
-    Pi = 4 * std::atan(1.0);
-    BookmanOK = FontExists(face::Bookman) ? 1 : -1;
-    CurPic = &page;
-    UnitW = float(page.TextWidth(QStringLiteral("A")));
-    UnitH = float(page.TextHeight(QStringLiteral("A")));
-    deriveLayoutStops(10);
-    const int visible = chapter.profile().clientHeight - chapter.profile().designBoxGeometry[0].top;
+    RealFacePage real(chapter);
+    std::vector<DrawOp>& log = real.log;
+    const int visible = real.visibleBottom;
     for (int n = 0; n < 5; ++n) {
         log.clear();
         chapter.drawPage(n);
@@ -211,6 +187,4 @@ TEST(HazelPagesRaster, TextStaysOnTheVisiblePage) {
             EXPECT_LE(op.y2, visible) << "page " << n << ": " << op.text.toStdString();
         }
     }
-    CurPic = nullptr;
-    Variant = LibraryVariant{};
 }

@@ -7,6 +7,7 @@
 #include "larch/larch_chapter.h"
 #include "printer.h"
 #include "support/library_fixture.h"
+#include "support/recording_printer.h"
 
 #include <QTest>
 #include <algorithm>
@@ -155,17 +156,6 @@ TEST_F(LarchPagesTest, SymmetryIsMarkedByTurnedEqualsUnderTheFourthLine) {
 
 namespace {
 
-class Keeping : public PagePrinter {
-public:
-    explicit Keeping(std::vector<QImage>& pages) : pages_(pages) {}
-    bool printPage(const QImage& page) override {
-        pages_.push_back(page.copy());
-        return true;
-    }
-
-private:
-    std::vector<QImage>& pages_;
-};
 
 bool hasColour(const QImage& img, QRgb c) {
     for (int y = 0; y < img.height(); ++y)
@@ -181,7 +171,7 @@ TEST(LarchWindow, PrintedFiguresAreTheScreenFiguresAtTheirPlaces) {
     resetShellState();
     setEndProgramHandler([] {});
     std::vector<QImage> printed;
-    setPagePrinter(std::make_unique<Keeping>(printed));
+    setPagePrinter(std::make_unique<RecordingPrinter>(printed));
     {
         LarchChapter ch;
         Form1 form(ch);

@@ -3,6 +3,7 @@
 #include "faces.h"
 #include "raster_canvas.h"
 #include "support/library_fixture.h"
+#include "support/real_face_page.h"
 #include "text.h"
 
 #include <algorithm>
@@ -10,26 +11,14 @@
 
 namespace {
 
-class MaplePages : public LibraryTest {
+class MaplePages : public ChapterTest<MapleChapter> {
 protected:
-    void SetUp() override {
-        LibraryTest::SetUp();
-        Variant = chapter.profile().library;
-        BaseSize = 13.0f;
-    }
-    void TearDown() override {
-        Variant = LibraryVariant{};
-        LibraryTest::TearDown();
-    }
-
     std::vector<DrawOp> opsOf(DrawOp::Kind kind, Color colour) const {
         std::vector<DrawOp> out;
         for (const DrawOp& op : canvas.ops)
             if (op.kind == kind && op.color == colour) out.push_back(op);
         return out;
     }
-
-    MapleChapter chapter;
 };
 
 // The table's rows: the texts on one line from TabX3 rightwards, by line.
@@ -217,23 +206,10 @@ TEST_F(MaplePages, PrintedPagesStartOneLineLowerAndPageZeroCarriesTheTitle) {
 // With the real faces: nothing runs off the right edge of the page box or
 // below the part of it the window shows, and the table's digits line up.
 TEST(MaplePagesRaster, TextStaysOnTheVisiblePageAndTableDigitsAlign) {
-    resetContext();
-    resetShellState();
     MapleChapter chapter;
-    Variant = chapter.profile().library;
-    RasterCanvas page(774, 729);
-    std::vector<DrawOp> log;
-    page.log = &log;
-    page.FontName = face::Meiryo;
-    page.FontSize = 13;
-    InitColors();
-    Pi = 4 * std::atan(1.0);
-    BookmanOK = FontExists(face::Bookman) ? 1 : -1;
-    CurPic = &page;
-    UnitW = float(page.TextWidth(QStringLiteral("A")));
-    UnitH = float(page.TextHeight(QStringLiteral("A")));
-    deriveLayoutStops(10);
-    const int visible = chapter.profile().clientHeight - chapter.profile().designBoxGeometry[0].top;
+    RealFacePage real(chapter);
+    std::vector<DrawOp>& log = real.log;
+    const int visible = real.visibleBottom;
     for (int n = 0; n < 3; ++n) {
         log.clear();
         chapter.drawPage(n);
@@ -252,6 +228,4 @@ TEST(MaplePagesRaster, TextStaysOnTheVisiblePageAndTableDigitsAlign) {
     ASSERT_EQ(columns[1].size(), 7u);
     for (const auto& [c, xs] : columns)
         for (double x : xs) EXPECT_NEAR(x, xs[0], 0.01) << c;
-    CurPic = nullptr;
-    Variant = LibraryVariant{};
 }

@@ -6,6 +6,8 @@
 #include "specimen/specimen_chapter.h"
 #include "state.h"
 
+#include "support/recording_printer.h"
+
 #include <QElapsedTimer>
 #include <QTest>
 #include <QWidget>
@@ -14,18 +16,6 @@
 #include <stdexcept>
 
 namespace {
-
-class RecordingPrinter : public PagePrinter {
-public:
-    explicit RecordingPrinter(std::vector<QImage>& pages) : pages_(pages) {}
-    bool printPage(const QImage& page) override {
-        pages_.push_back(page.copy());
-        return true;
-    }
-
-private:
-    std::vector<QImage>& pages_;
-};
 
 class Printing_ : public ::testing::Test {
 protected:

@@ -6,6 +6,7 @@
 #include "faces.h"
 #include "raster_canvas.h"
 #include "support/library_fixture.h"
+#include "support/real_face_page.h"
 #include "text.h"
 
 #include <QRegularExpression>
@@ -15,16 +16,11 @@
 
 namespace {
 
-class RowanPages : public LibraryTest {
+class RowanPages : public ChapterTest<RowanChapter> {
 protected:
     void SetUp() override {
-        LibraryTest::SetUp();
-        Variant = chapter.profile().library;
+        ChapterTest::SetUp();
         SupSize = 0.85f;  // as page 0 leaves it for the run
-    }
-    void TearDown() override {
-        Variant = LibraryVariant{};
-        LibraryTest::TearDown();
     }
 
     std::vector<DrawOp> draw(int page) {
@@ -39,8 +35,6 @@ protected:
         ADD_FAILURE() << "no " << text.toStdString();
         return ops.size() - 1;
     }
-
-    RowanChapter chapter;
 };
 
 bool isEquationNumber(const DrawOp& op) {
@@ -221,23 +215,10 @@ TEST_F(RowanPages, PrintedPagesStartOneLineLowerAndPageZeroCarriesTheTitle) {
 // shows, no equation number touches its formula, and the recurrence's brace
 // stands clear of both of its lines.
 TEST(RowanPagesRaster, NothingCollidesOrRunsOffThePage) {
-    resetContext();
-    resetShellState();
     RowanChapter chapter;
-    Variant = chapter.profile().library;
-    RasterCanvas page(774, 729);
-    std::vector<DrawOp> log;
-    page.log = &log;
-    page.FontName = face::Meiryo;
-    page.FontSize = 13;
-    InitColors();
-    Pi = 4 * std::atan(1.0);
-    BookmanOK = FontExists(face::Bookman) ? 1 : -1;
-    CurPic = &page;
-    UnitW = float(page.TextWidth(QStringLiteral("A")));
-    UnitH = float(page.TextHeight(QStringLiteral("A")));
-    deriveLayoutStops(10);
-    const int visible = chapter.profile().clientHeight - chapter.profile().designBoxGeometry[0].top;
+    RealFacePage real(chapter);
+    std::vector<DrawOp>& log = real.log;
+    const int visible = real.visibleBottom;
     const auto overlaps = [](const DrawOp& a, const DrawOp& b) {
         return a.x1 < b.x2 && b.x1 < a.x2 && a.y1 < b.y2 && b.y1 < a.y2;
     };
@@ -246,9 +227,7 @@ TEST(RowanPagesRaster, NothingCollidesOrRunsOffThePage) {
             Printing = printing;
             log.clear();
             chapter.drawPage(n);
-            std::vector<DrawOp> t;
-            for (const DrawOp& op : log)
-                if (op.kind == DrawOp::Text || op.kind == DrawOp::Glyph) t.push_back(op);
+            const std::vector<DrawOp> t = real.texts();
             for (const DrawOp& op : t) {
                 EXPECT_LE(op.x2, 774 - 8) << "page " << n << ": " << op.text.toStdString();
                 EXPECT_LE(op.y2, visible + printing * UnitH)
@@ -292,6 +271,4 @@ TEST(RowanPagesRaster, NothingCollidesOrRunsOffThePage) {
             EXPECT_LE(op.x2, braceX) << op.text.toStdString();
         }
     }
-    CurPic = nullptr;
-    Variant = LibraryVariant{};
 }

@@ -7,6 +7,7 @@
 #include "entities.h"
 #include "recording_canvas.h"
 #include "state.h"
+#include "variant.h"
 
 #include <gtest/gtest.h>
 
@@ -33,4 +34,21 @@ protected:
     std::vector<DrawOp> texts() const { return canvas.texts(); }
 
     RecordingCanvas canvas;
+};
+
+// A fresh context as above with a chapter whose library variant is in force,
+// as its viewer sets it.
+template <class C>
+class ChapterTest : public LibraryTest {
+protected:
+    void SetUp() override {
+        LibraryTest::SetUp();
+        Variant = chapter.profile().library;
+    }
+    void TearDown() override {
+        Variant = LibraryVariant{};
+        LibraryTest::TearDown();
+    }
+
+    C chapter;
 };

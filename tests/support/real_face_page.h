@@ -1,0 +1,53 @@
+// A chapter's page box in the real faces, set up as the viewer sets up its
+// pages (13-point body face, layout stops from its metrics, the chapter's
+// library variant), as the current picture with every operation logged.
+#pragma once
+
+#include "chapter.h"
+#include "context.h"
+#include "entities.h"
+#include "faces.h"
+#include "raster_canvas.h"
+#include "state.h"
+#include "text.h"
+
+#include <cmath>
+#include <vector>
+
+class RealFacePage {
+public:
+    explicit RealFacePage(const Chapter& chapter) {
+        resetContext();
+        resetShellState();
+        InitColors();
+        Pi = 4 * std::atan(1.0);
+        BookmanOK = FontExists(face::Bookman) ? 1 : -1;
+        Variant = chapter.profile().library;
+        page.log = &log;
+        page.FontName = face::Meiryo;
+        page.FontSize = 13;
+        CurPic = &page;
+        UnitW = float(page.TextWidth(QStringLiteral("A")));
+        UnitH = float(page.TextHeight(QStringLiteral("A")));
+        deriveLayoutStops(10);
+        visibleBottom = chapter.profile().clientHeight - chapter.profile().designBoxGeometry[0].top;
+    }
+    ~RealFacePage() {
+        CurPic = nullptr;
+        Variant = LibraryVariant{};
+    }
+    RealFacePage(const RealFacePage&) = delete;
+    RealFacePage& operator=(const RealFacePage&) = delete;
+
+    // The text and glyph operations logged so far.
+    std::vector<DrawOp> texts() const {
+        std::vector<DrawOp> t;
+        for (const DrawOp& op : log)
+            if (op.kind == DrawOp::Text || op.kind == DrawOp::Glyph) t.push_back(op);
+        return t;
+    }
+
+    RasterCanvas page{774, 729};
+    std::vector<DrawOp> log;
+    int visibleBottom = 0;  // the lowest y of the box the window shows
+};

@@ -1,0 +1,19 @@
+// A printer that keeps a copy of every page it is sent.
+#pragma once
+
+#include "printer.h"
+
+#include <QImage>
+#include <vector>
+
+class RecordingPrinter : public PagePrinter {
+public:
+    explicit RecordingPrinter(std::vector<QImage>& pages) : pages_(pages) {}
+    bool printPage(const QImage& page) override {
+        pages_.push_back(page.copy());
+        return true;
+    }
+
+private:
+    std::vector<QImage>& pages_;
+};

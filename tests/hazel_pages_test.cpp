@@ -148,15 +148,7 @@ TEST_F(HazelPages, GraphTextBlanksWhatLiesUnderIt) {
 
 TEST_F(HazelPages, PrintedPagesStartOneLineLowerAndPageZeroCarriesTheTitle) {
     for (int page = 0; page < 5; ++page) {
-        canvas.ops.clear();
-        Printing = 0;
-        chapter.drawPage(page);
-        const std::vector<DrawOp> screen = canvas.texts();
-        canvas.ops.clear();
-        Printing = 1;
-        chapter.drawPage(page);
-        const std::vector<DrawOp> paper = canvas.texts();
-        Printing = 0;
+        const auto [screen, paper] = screenAndPaper(page);
         ASSERT_FALSE(screen.empty());
         if (page == 0) {
             ASSERT_EQ(paper.size(), screen.size() + 1);

@@ -173,15 +173,7 @@ TEST_F(MaplePages, TableShowsSignedTermsAndSumsWithAlignedDigits) {
 
 TEST_F(MaplePages, PrintedPagesStartOneLineLowerAndPageZeroCarriesTheTitle) {
     for (int page = 0; page < 3; ++page) {
-        canvas.ops.clear();
-        Printing = 0;
-        chapter.drawPage(page);
-        const std::vector<DrawOp> screen = canvas.texts();
-        canvas.ops.clear();
-        Printing = 1;
-        chapter.drawPage(page);
-        const std::vector<DrawOp> paper = canvas.texts();
-        Printing = 0;
+        const auto [screen, paper] = screenAndPaper(page);
         ASSERT_FALSE(screen.empty());
         if (page == 0) {
             ASSERT_EQ(paper.size(), screen.size() + 1);

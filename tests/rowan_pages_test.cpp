@@ -188,11 +188,7 @@ TEST_F(RowanPages, PageThreeHeadingIsBlueAndTheTextColourComesBack) {
 
 TEST_F(RowanPages, PrintedPagesStartOneLineLowerAndPageZeroCarriesTheTitle) {
     for (int page = 0; page < 5; ++page) {
-        Printing = 0;
-        const std::vector<DrawOp> screen = draw(page);
-        Printing = 1;
-        const std::vector<DrawOp> paper = draw(page);
-        Printing = 0;
+        const auto [screen, paper] = screenAndPaper(page);
         ASSERT_FALSE(screen.empty());
         if (page == 0) {
             EXPECT_DOUBLE_EQ(screen[0].y1, 19.5);

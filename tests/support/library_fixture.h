@@ -10,6 +10,8 @@
 #include "variant.h"
 
 #include <gtest/gtest.h>
+#include <utility>
+#include <vector>
 
 class LibraryTest : public ::testing::Test {
 protected:
@@ -48,6 +50,19 @@ protected:
     void TearDown() override {
         Variant = LibraryVariant{};
         LibraryTest::TearDown();
+    }
+
+    // A page's texts drawn for the screen, then for paper.
+    std::pair<std::vector<DrawOp>, std::vector<DrawOp>> screenAndPaper(int page) {
+        std::pair<std::vector<DrawOp>, std::vector<DrawOp>> r;
+        for (int printing : {0, 1}) {
+            canvas.ops.clear();
+            Printing = printing;
+            chapter.drawPage(page);
+            (printing ? r.second : r.first) = canvas.texts();
+        }
+        Printing = 0;
+        return r;
     }
 
     C chapter;

@@ -14,6 +14,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <optional>
+#include <string>
 #include <utility>
 
 namespace {
@@ -237,7 +239,8 @@ void Form1::cmdPrint_Click() {
     const int page = CurPage;
     // A page routine that fails leaves no half-drawn page on paper, and must
     // not leave Printing set: no later print would ever happen.
-    const char* failure = nullptr;
+    // The message is copied: the exception is gone once its handler ends.
+    std::optional<std::string> failure;
     try {
         if (!chapter_.composePrintedPage(page)) chapter_.drawPage(page);
     } catch (const std::exception& e) {
@@ -247,7 +250,7 @@ void Form1::cmdPrint_Click() {
     }
     if (failure) {
         std::fprintf(stderr, "print: page %d could not be drawn (%s); nothing was printed\n",
-                     page, failure);
+                     page, failure->c_str());
     } else {
         QCoreApplication::processEvents();
         pagePrinter().printPage(Form2().canvas().image());

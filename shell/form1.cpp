@@ -206,8 +206,12 @@ void Form1::showBoxes(int32_t n) {
 void Form1::ShowThisPic(int32_t n) {
     showBoxes(n);
     if (contains(profile_.redrawnWhenShown, n)) {
+        // Shown while another page is being drawn for paper (its paced
+        // drawing lets the keys through): this one is still for the screen.
+        const int32_t printing = std::exchange(Printing, 0);
         CurPic = &pic(n).canvas();
         chapter_.drawPage(n);
+        Printing = printing;
     }
 }
 
@@ -222,7 +226,7 @@ void Form1::Backward() {
 }
 
 void Form1::unloadForm2() {
-    if (Printing && form2_) {
+    if (printBusy_ && form2_) {
         unloadPending_ = true;
         return;
     }
@@ -230,10 +234,17 @@ void Form1::unloadForm2() {
 }
 
 void Form1::cmdPrint_Click() {
-    if (Printing) return;  // a click while a page is being drawn for paper
+    // A click while a page is being drawn for paper; Printing alone does not
+    // tell, as a page shown meanwhile is drawn for the screen.
+    if (Printing || printBusy_) return;
+    printBusy_ = true;
     Printing = 1;
     LeftX = Round(UnitW);
     CurPic = &Form2().canvas();
+    // Every print starts at the page size, as every page box does: pages
+    // that keep the canvas's size would otherwise print at whatever the
+    // page printed before left.
+    CurPic->FontSize = BaseSize;
     // The page chosen now is the one printed, even if the reader pages on
     // while it is drawn.
     const int page = CurPage;
@@ -256,6 +267,7 @@ void Form1::cmdPrint_Click() {
         pagePrinter().printPage(Form2().canvas().image());
     }
     Printing = 0;
+    printBusy_ = false;
     if (unloadPending_) {
         unloadPending_ = false;
         unloadForm2();

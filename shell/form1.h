@@ -92,6 +92,7 @@ private:
     bool startupDone_ = false;
     bool logging_ = false;
     bool unloadPending_ = false;
+    bool printBusy_ = false;  // cmdPrint_Click under way
 };
 
 QColor toQColor(Color c);

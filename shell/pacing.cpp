@@ -41,7 +41,7 @@ void waitUntil(double deadline) {
         if (SkipWait != 0) return;
         const double remaining = deadline - pacingClock().seconds();
         if (!(remaining > 0)) return;
-        const double ms = std::ceil(remaining * 1000.0);
+        const double ms = std::ceil(remaining / pacingClock().rate() * 1000.0);
         wake.start(int(std::min(ms, double(std::numeric_limits<int>::max()))));
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }

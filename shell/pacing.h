@@ -15,6 +15,9 @@ public:
     virtual ~MonotonicClock() = default;
     // Seconds since an arbitrary fixed start; never goes back.
     virtual double seconds() = 0;
+    // Clock seconds per real second: a wait's wake-up timer is set in real
+    // time, so a clock that runs fast must say how fast.
+    virtual double rate() const { return 1.0; }
 };
 
 // The clock of the running program (QElapsedTimer: monotonic, unaffected by

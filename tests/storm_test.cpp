@@ -1,0 +1,539 @@
+// Reader storms: every viewer run in-process on a seeded random sequence of
+// what a reader can do (every key of the key table, the three labels, cedar's
+// step buttons, prints, covering, hiding, resizing and closing the window),
+// with paced drawing running for real on a clock that runs fast.
+//
+// After each storm every page box must equal a clean drawing of its page made
+// under the state its last drawing began with, every print must be a whole
+// page, and the event loop must never have stalled outside a page routine's
+// own drawing. Sizes and seeds come from the environment (see TESTING.md).
+#include "chapter_catalog.h"
+#include "end_program.h"
+#include "form1.h"
+#include "label_button.h"
+#include "pacing.h"
+#include "printer.h"
+#include "state.h"
+#include "support/recording_printer.h"
+#include "support/recording_sound.h"
+#include "support/watched_chapter.h"
+
+#include <QAbstractEventDispatcher>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <random>
+#include <unistd.h>
+
+#if defined(__SANITIZE_ADDRESS__)
+#define STORM_SANITIZED 1
+#include <sanitizer/allocator_interface.h>
+#else
+#define STORM_SANITIZED 0
+#endif
+
+namespace {
+
+int envInt(const char* name, int fallback) {
+    bool ok = false;
+    const int v = qEnvironmentVariableIntValue(name, &ok);
+    return ok ? v : fallback;
+}
+
+// Sanitizers slow everything several times over; the storms stay as varied
+// but shorter there.
+int sized(const char* name, int plain, int sanitized) {
+    return envInt(name, STORM_SANITIZED ? sanitized : plain);
+}
+
+// Paced drawings run this many times faster than on a reader's screen: their
+// waits are shortened, not skipped.
+class FastClock : public MonotonicClock {
+public:
+    explicit FastClock(double speed) : speed_(speed) { timer_.start(); }
+    double seconds() override { return double(timer_.nsecsElapsed()) * 1e-9 * speed_; }
+    double rate() const override { return speed_; }
+
+private:
+    QElapsedTimer timer_;
+    double speed_;
+};
+
+double threadCpuMs() {
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) * 1e-6;
+}
+
+// Times every stretch in which the event loop was awake, from a wake-up to
+// the next time it was ready to block again. A stretch in which a page routine
+// began or ended is that routine's own drawing and is not held against the
+// loop. Only stretches that also used the processor that long count, so a
+// busy machine's scheduling is not mistaken for a stall.
+class LoopWatch {
+public:
+    explicit LoopWatch(const WatchedChapter& chapter) : chapter_(chapter) {
+        clock_.start();
+        auto* d = QAbstractEventDispatcher::instance();
+        awake_ = QObject::connect(d, &QAbstractEventDispatcher::awake, [this] {
+            ++wakeUps;
+            start_ = clock_.nsecsElapsed();
+            cpuStart_ = threadCpuMs();
+            mark_ = chapter_.boundaries;
+            running_ = true;
+        });
+        block_ = QObject::connect(d, &QAbstractEventDispatcher::aboutToBlock, [this] {
+            if (!running_) return;
+            running_ = false;
+            if (chapter_.boundaries != mark_) return;
+            const double ms = double(clock_.nsecsElapsed() - start_) * 1e-6;
+            if (threadCpuMs() - cpuStart_ > ms / 2) worstMs = std::max(worstMs, ms);
+        });
+    }
+    ~LoopWatch() {
+        QObject::disconnect(awake_);
+        QObject::disconnect(block_);
+    }
+    LoopWatch(const LoopWatch&) = delete;
+    LoopWatch& operator=(const LoopWatch&) = delete;
+
+    double worstMs = 0;
+    int wakeUps = 0;
+
+private:
+    const WatchedChapter& chapter_;
+    QElapsedTimer clock_;
+    qint64 start_ = 0;
+    double cpuStart_ = 0;
+    uint64_t mark_ = 0;
+    bool running_ = false;
+    QMetaObject::Connection awake_, block_;
+};
+
+// A canvas set up as the shell sets up a page box (or, for paper, the print
+// canvas) before any page is drawn on it.
+void setUpFresh(RasterCanvas& c) {
+    c.FontName = QStringLiteral("メイリオ");
+    c.FontSize = BaseSize;
+    c.BackColor = RGB(255, 255, 255);
+    c.Cls();
+}
+
+// Draws page d.page again from nothing under the state d began with, with
+// waits skipped, for the screen or for paper.
+QImage cleanDrawing(WatchedChapter& chapter, const WatchedChapter::Drawing& d, int w, int h,
+                    bool paper) {
+    RasterCanvas c(w, h);
+    setUpFresh(c);
+    typeset::context = d.context;
+    shell::state = d.shell;
+    CurPic = &c;
+    Printing = paper ? 1 : 0;
+    SkipWait = 1;
+    chapter.inner->drawPage(d.page);
+    Printing = 0;
+    return c.image().copy();
+}
+
+int differingPixels(const QImage& a, const QImage& b) {
+    if (a.size() != b.size()) return a.width() * a.height();
+    const QImage x = a.convertToFormat(QImage::Format_RGB32), y = b.convertToFormat(QImage::Format_RGB32);
+    int n = 0;
+    for (int row = 0; row < x.height(); ++row) {
+        const auto* p = reinterpret_cast<const QRgb*>(x.constScanLine(row));
+        const auto* q = reinterpret_cast<const QRgb*>(y.constScanLine(row));
+        for (int col = 0; col < x.width(); ++col) n += p[col] != q[col];
+    }
+    return n;
+}
+
+// Keeps both pictures of a mismatch for whoever looks into it.
+QString keepMismatch(const QString& what, const QImage& got, const QImage& clean) {
+    const QString base = QDir(QString::fromStdString(::testing::TempDir())).filePath(what);
+    got.save(base + QStringLiteral("-storm.png"));
+    clean.save(base + QStringLiteral("-clean.png"));
+    return base;
+}
+
+struct StormPlan {
+    QString chapter;
+    uint32_t seed;
+    int events;
+    bool closes;  // ends by closing the window or Escape at a random moment
+};
+
+class Storm {
+public:
+    explicit Storm(const StormPlan& plan)
+        : plan_(plan), rng_(plan.seed), chapter_(makeChapter(plan.chapter)) {
+        resetContext();
+        resetShellState();
+        setEndProgramHandler([this] { ended_ = true; });
+        setPagePrinter(std::make_unique<RecordingPrinter>(printed_));
+        RecordingSound::install();
+        setPacingClock(std::make_unique<FastClock>(envInt("STORM_PACE", 50)));
+        form_ = std::make_unique<Form1>(chapter_);
+        // F1 ends pacing for good, so only some storms may press it.
+        allowF1_ = plan.seed % 3 == 2;
+        closeAt_ = plan.closes ? int(rng_() % uint32_t(plan.events / 2)) + plan.events / 2 : -1;
+    }
+    ~Storm() {
+        form_.reset();
+        setPacingClock(nullptr);
+        setPagePrinter(nullptr);
+        setSoundPlayer(nullptr);
+        setEndProgramHandler({});
+        resetShellState();
+        resetContext();
+    }
+    Storm(const Storm&) = delete;
+    Storm& operator=(const Storm&) = delete;
+
+    // Starts the viewer with the storm already blowing (cedar's start-up
+    // waits for clicks), and returns once every page routine has finished.
+    void run() {
+        watch_ = std::make_unique<LoopWatch>(chapter_);
+        QTimer heartbeat;
+        heartbeat.start(5);
+        QTimer::singleShot(0, form_.get(), [this] { tick(); });
+        form_->Form_Load();
+        while (!(finished_ && active_ == 0 && chapter_.depth == 0))
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
+
+    std::string describe() const {
+        return plan_.chapter.toStdString() + " seed " + std::to_string(plan_.seed);
+    }
+
+    // Every page box against a clean drawing of its page.
+    void checkPages() {
+        for (int n = 0; n < form_->boxCount(); ++n) {
+            RasterCanvas& box = form_->pic(n).canvas();
+            const WatchedChapter::Drawing* d = chapter_.lastOn(&box);
+            if (!d) {
+                // Only a storm that closed the window during start-up leaves
+                // a page undrawn.
+                EXPECT_TRUE(form_->closed() || ended_) << describe() << ": page " << n << " never drawn";
+                continue;
+            }
+            EXPECT_EQ(d->page, n) << describe();
+            const QImage clean = cleanDrawing(chapter_, *d, box.pixelWidth(), box.pixelHeight(), false);
+            const int diff = differingPixels(box.image(), clean);
+            EXPECT_EQ(diff, 0) << describe() << ": page box " << n << " differs in " << diff
+                               << " pixels from a clean drawing (kept as "
+                               << keepMismatch(plan_.chapter + QStringLiteral("-p%1").arg(n),
+                                               box.image(), clean).toStdString()
+                               << "-*.png)";
+        }
+    }
+
+    // Every print went out, each as a whole page.
+    void checkPrints() {
+        std::vector<const WatchedChapter::Drawing*> prints;
+        for (const auto& d : chapter_.drawings)
+            if (!isPageBox(d.canvas)) prints.push_back(&d);
+        ASSERT_EQ(printed_.size(), prints.size()) << describe() << ": prints begun and pages printed";
+        const ChapterProfile& p = chapter_.profile();
+        for (size_t i = 0; i < prints.size(); ++i) {
+            const QImage& got = printed_[i];
+            ASSERT_EQ(got.size(), QSize(p.clientWidth, p.clientHeight)) << describe();
+            if (prints[i]->composed) {
+                // What was on screen at that moment: at least not a blank sheet.
+                RasterCanvas blank(got.width(), got.height());
+                setUpFresh(blank);
+                EXPECT_NE(differingPixels(got, blank.image()), 0) << describe();
+                continue;
+            }
+            const QImage clean = cleanDrawing(chapter_, *prints[i], got.width(), got.height(), true);
+            const int diff = differingPixels(got, clean);
+            EXPECT_EQ(diff, 0) << describe() << ": print " << i << " of page " << prints[i]->page
+                               << " differs in " << diff << " pixels (kept as "
+                               << keepMismatch(plan_.chapter + QStringLiteral("-print%1").arg(i), got,
+                                               clean).toStdString()
+                               << "-*.png)";
+        }
+    }
+
+    void checkLoop(double limitMs) const {
+        EXPECT_GT(watch_->wakeUps, 0) << "the event loop's wake-ups were not seen";
+        EXPECT_LE(watch_->worstMs, limitMs) << describe() << ": the event loop stalled";
+    }
+
+    int sent() const { return sent_; }
+    int drawings() const { return int(chapter_.drawings.size()); }
+    double worstMs() const { return watch_->worstMs; }
+    size_t prints() const { return printed_.size(); }
+
+private:
+    bool isPageBox(const Canvas* c) {
+        for (int n = 0; n < form_->boxCount(); ++n)
+            if (c == &form_->pic(n).canvas()) return true;
+        return false;
+    }
+
+    // One thing the reader does, then the next one queued a few milliseconds
+    // later. The next is queued first: what this one does may run a paced
+    // drawing, inside whose waits the storm goes on.
+    void tick() {
+        if (finished_) return;
+        if (sent_ >= plan_.events || ended_ || form_->closed()) {
+            // Let whatever still paces finish at once, as after F1.
+            finished_ = true;
+            SkipWait = 1;
+            return;
+        }
+        const int index = sent_++;
+        QTimer::singleShot(int(rng_() % 7), form_.get(), [this] { tick(); });
+        ++active_;
+        if (index == closeAt_) {
+            if (rng_() % 2) QTest::keyClick(form_.get(), Qt::Key_Escape);
+            else form_->close();
+        } else {
+            act();
+        }
+        --active_;
+    }
+
+    void act() {
+        if (!form_->isVisible()) {
+            form_->show();
+            return;
+        }
+        const uint32_t r = rng_() % 100;
+        if (r < 45) {
+            static constexpr Qt::Key keys[] = {Qt::Key_Up,    Qt::Key_Backspace, Qt::Key_Down,  Qt::Key_Return,
+                                               Qt::Key_Enter, Qt::Key_Space,     Qt::Key_Home,  Qt::Key_End,
+                                               Qt::Key_Left,  Qt::Key_Right,     Qt::Key_PageUp, Qt::Key_PageDown,
+                                               Qt::Key_F1};
+            const size_t k = rng_() % std::size(keys);
+            if (keys[k] == Qt::Key_F1 && !(allowF1_ && rng_() % 8 == 0)) return;
+            QTest::keyClick(form_.get(), keys[k]);
+        } else if (r < 68) {
+            click(rng_() % 2 ? &form_->cmdGo() : &form_->cmdBack());
+        } else if (r < 76) {
+            click(&form_->cmdPrint());
+        } else if (r < 88) {
+            // cedar's step buttons, whichever is on view.
+            std::vector<LabelButton*> steps;
+            for (LabelButton* b : form_->findChildren<LabelButton*>())
+                if (b != &form_->cmdGo() && b != &form_->cmdBack() && b != &form_->cmdPrint()) steps.push_back(b);
+            if (!steps.empty()) click(steps[rng_() % steps.size()]);
+        } else if (r < 92) {
+            form_->hide();
+        } else if (r < 96) {
+            form_->repaint();  // covered and uncovered
+        } else {
+            form_->resize(300 + int(rng_() % 700), 200 + int(rng_() % 700));
+        }
+    }
+
+    // A reader can only click what is on view.
+    void click(QWidget* w) {
+        if (w->isVisible() && w->isEnabled()) QTest::mouseClick(w, Qt::LeftButton);
+    }
+
+    StormPlan plan_;
+    std::mt19937 rng_;
+    WatchedChapter chapter_;
+    std::unique_ptr<Form1> form_;
+    std::unique_ptr<LoopWatch> watch_;
+    std::vector<QImage> printed_;
+    bool allowF1_ = false;
+    int closeAt_ = -1;
+    int sent_ = 0;
+    int active_ = 0;
+    bool finished_ = false;
+    bool ended_ = false;
+};
+
+// The seven viewers (the catalog also holds the test chapter).
+std::vector<std::string> viewers() {
+    std::vector<std::string> v;
+    const QString only = qEnvironmentVariable("STORM_CHAPTER");
+    for (const QString& n : chapterNames())
+        if (n != QStringLiteral("specimen") && (only.isEmpty() || n == only)) v.push_back(n.toStdString());
+    return v;
+}
+
+// A number of its own for each viewer, the same in every process.
+uint32_t nameNumber(const QString& name) {
+    uint32_t h = 0;
+    for (QChar ch : name) h = h * 31u + ch.unicode();
+    return h % 1000u;
+}
+
+class ReaderStorm : public ::testing::TestWithParam<std::string> {};
+
+}  // namespace
+
+TEST_P(ReaderStorm, PagesAndPrintsComeOutWholeAndTheLoopNeverStalls) {
+    const QString name = QString::fromStdString(GetParam());
+    const int runs = sized("STORM_RUNS", 3, 2);
+    const int events = sized("STORM_EVENTS", 300, 150);
+    const double limitMs = STORM_SANITIZED ? 150 : 50;
+    bool ok = false;
+    const uint32_t only = uint32_t(qEnvironmentVariableIntValue("STORM_SEED", &ok));
+    for (int run = 0; run < runs; ++run) {
+        // Seeds differ per viewer so that the viewers do not all see the
+        // same sequence.
+        const uint32_t seed = ok ? only : nameNumber(name) * 100u + uint32_t(run);
+        // The last storm of each viewer ends by closing at a random moment.
+        Storm storm({name, seed, events, run == runs - 1});
+        storm.run();
+        SCOPED_TRACE(storm.describe());
+        storm.checkLoop(limitMs);
+        storm.checkPages();
+        storm.checkPrints();
+        std::fprintf(stderr, "[ storm ] %s: %d events, %zu prints, %d page drawings, longest stall %.1f ms\n",
+                     storm.describe().c_str(), storm.sent(), storm.prints(), storm.drawings(), storm.worstMs());
+        if (ok) break;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Viewers, ReaderStorm, ::testing::ValuesIn(viewers()),
+                         [](const auto& viewer) { return viewer.param; });
+
+namespace {
+
+// Memory in use: resident pages, or under the sanitizers the allocator's live
+// bytes (their quarantine keeps freed blocks resident for a while).
+double memoryInUse() {
+#if STORM_SANITIZED
+    return double(__sanitizer_get_current_allocated_bytes());
+#else
+    long pages = 0, resident = 0;
+    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+        std::fclose(f);
+    }
+    return double(resident) * double(sysconf(_SC_PAGESIZE));
+#endif
+}
+
+class CountingPrinter : public PagePrinter {
+public:
+    bool printPage(const QImage&) override {
+        ++printed;
+        return true;
+    }
+    int printed = 0;
+};
+
+}  // namespace
+
+TEST_P(ReaderStorm, MemoryStaysFlatOverALongSession) {
+    const int changes = sized("STORM_PAGE_CHANGES", 10000, 1000);
+    const int prints = sized("STORM_PRINTS", 200, 20);
+    resetContext();
+    resetShellState();
+    setEndProgramHandler([] {});
+    auto printer = std::make_unique<CountingPrinter>();
+    CountingPrinter& counted = *printer;
+    setPagePrinter(std::move(printer));
+    RecordingSound::install();
+    auto chapter = makeChapter(QString::fromStdString(GetParam()));
+    {
+        Form1 form(*chapter);
+        // As if F1 came first: a long session of paced pages is a long wait.
+        if (chapter->profile().f1SetsSkipWait) SkipWait = 1;
+        form.Form_Load();
+        double first = 0;
+        int forward = 1;
+        for (int i = 1; i <= changes; ++i) {
+            if (CurPage == form.lastPage()) forward = -1;
+            if (CurPage == 0) forward = 1;
+            if (i % 11 == 0) form.Form_KeyDown(forward > 0 ? vk::End : vk::Home);
+            else form.Form_KeyDown(forward > 0 ? vk::Down : vk::Up);
+            if (i % (changes / prints) == 0) form.cmdPrint_Click();
+            if (i % 10 == 0) QCoreApplication::processEvents();
+            if (i == 100) first = memoryInUse();
+        }
+        QCoreApplication::processEvents();
+        const double last = memoryInUse();
+        EXPECT_EQ(counted.printed, prints);
+        EXPECT_LE(last, first * 1.05) << "after 100 page changes " << first / 1e6 << " MB, after " << changes
+                                      << " " << last / 1e6 << " MB";
+        std::fprintf(stderr, "[ memory ] %s: %.1f MB after 100 page changes, %.1f MB after %d and %d prints\n",
+                     GetParam().c_str(), first / 1e6, last / 1e6, changes, prints);
+    }
+    setPagePrinter(nullptr);
+    setSoundPlayer(nullptr);
+    setEndProgramHandler({});
+    resetShellState();
+    resetContext();
+}
+
+namespace {
+
+// The moment a reader ends the program, on a clock every process shares.
+void noteTheMoment(const std::string& path) {
+    if (FILE* f = std::fopen(path.c_str(), "w")) {
+        std::fprintf(f, "%lld\n", static_cast<long long>(std::chrono::steady_clock::now().time_since_epoch().count()));
+        std::fclose(f);
+    }
+}
+
+double msSinceNoted(const std::string& path) {
+    long long then = 0;
+    if (FILE* f = std::fopen(path.c_str(), "r")) {
+        if (std::fscanf(f, "%lld", &then) != 1) then = 0;
+        std::fclose(f);
+    }
+    if (then == 0) return -1;
+    const long long now = std::chrono::steady_clock::now().time_since_epoch().count();
+    return double(now - then) * 1e-6;
+}
+
+// Runs a viewer at the real pace and ends it after 200 ms, with Escape or by
+// closing its window: in the middle of a wait where the viewer paces (cedar
+// waits for its first step, alder traces its last page), otherwise from the
+// idle event loop. Never returns.
+[[noreturn]] void endViewer(const QString& name, bool escape, const std::string& stamp) {
+    resetContext();
+    resetShellState();
+    setEndProgramHandler(nullptr);
+    setPacingClock(nullptr);
+    RecordingSound::install();
+    auto chapter = makeChapter(name);
+    Form1 form(*chapter);
+    QTimer::singleShot(200, &form, [&] {
+        noteTheMoment(stamp);
+        if (escape) QTest::keyClick(&form, Qt::Key_Escape);
+        else form.close();
+    });
+    form.Form_Load();
+    if (chapter->profile().f1SetsSkipWait && !form.closed()) form.ShowThisPic(form.lastPage());
+    // The viewer's own main: the event loop until the window has closed.
+    const int status = form.closed() ? 0 : QApplication::exec();
+    std::fflush(nullptr);
+    std::_Exit(status);
+}
+
+class ViewerEndDeathTest : public ::testing::TestWithParam<std::string> {};
+
+}  // namespace
+
+TEST_P(ViewerEndDeathTest, EscapeOrClosingEndsWithStatusZeroAtOnce) {
+    const QString name = QString::fromStdString(GetParam());
+    for (bool escape : {true, false}) {
+        const std::string stamp = ::testing::TempDir() + "end-" + GetParam() + (escape ? "-escape" : "-close");
+        std::remove(stamp.c_str());
+        EXPECT_EXIT(endViewer(name, escape, stamp), ::testing::ExitedWithCode(0), "")
+            << (escape ? "Escape" : "closing");
+        const double ms = msSinceNoted(stamp);
+        EXPECT_GE(ms, 0) << "the viewer never got to its end";
+        EXPECT_LE(ms, 100) << (escape ? "Escape" : "closing");
+        std::remove(stamp.c_str());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Viewers, ViewerEndDeathTest, ::testing::ValuesIn(viewers()),
+                         [](const auto& viewer) { return viewer.param; });

@@ -187,3 +187,44 @@ TEST_F(Printing_, APageThatFailsOnPaperPrintsNothingAndLeavesPrintingPossible) {
     clickPrint();
     EXPECT_EQ(printed.size(), 1u);
 }
+
+// Found by the reader storm (alder, seed 31000): alder's page 0, shown while
+// page 3 was being traced for paper, came out on screen with the paper's
+// title and one line lower.
+TEST_F(Printing_, APageShownDuringAPrintIsDrawnForTheScreen) {
+    ChapterProfile s = SpecimenChapter::defaultProfile();
+    s.redrawnWhenShown = {0};
+    start(s);
+    QTest::keyClick(form.get(), Qt::Key_End);
+    std::vector<int> printingSeen;  // page 2 for paper, page 0 inside it, page 2 again
+    chapter->duringPage = [&](int n) {
+        printingSeen.push_back(Printing);
+        if (n != 2) return;
+        QTest::keyClick(form.get(), Qt::Key_Home);  // redraws page 0 on its box
+        clickPrint();                              // still a print under way
+        printingSeen.push_back(Printing);
+    };
+    clickPrint();
+    EXPECT_EQ(printingSeen, (std::vector<int>{1, 0, 1}));
+    EXPECT_EQ(printed.size(), 1u);  // the second click was refused
+    EXPECT_EQ(CurPage, 0);
+}
+
+// Found by the reader storm (alder, seed 31001): alder's pages 1 and 2 keep
+// the canvas's size, so they printed smaller on a fresh print canvas than
+// after a print of page 0.
+TEST_F(Printing_, APagePrintsTheSameWhateverWasPrintedBefore) {
+    auto alder = makeChapter("alder");
+    ASSERT_TRUE(alder);
+    form = std::make_unique<Form1>(*alder);
+    form->Form_Load();
+    QTest::keyClick(form.get(), Qt::Key_Down);
+    clickPrint();
+    QTest::keyClick(form.get(), Qt::Key_Home);
+    clickPrint();
+    QTest::keyClick(form.get(), Qt::Key_Down);
+    clickPrint();
+    ASSERT_EQ(printed.size(), 3u);
+    EXPECT_EQ(printed[2], printed[0]);
+    form.reset();
+}

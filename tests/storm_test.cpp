@@ -77,10 +77,12 @@ double threadCpuMs() {
 // Watches the event loop through a timer that should fire every 5 ms: a
 // longer gap means the loop did not run. A gap in which a page routine began
 // or ended is that routine's own drawing and is not held against the loop.
-// Only gaps in which the thread also used the processor that long count, so
-// a busy machine's scheduling is not mistaken for a stall.
+// Only gaps in which the thread itself kept the processor for busyMs count,
+// so a loaded machine's scheduling is not mistaken for a stall.
 class LoopWatch {
 public:
+    static constexpr double busyMs = 25;
+
     explicit LoopWatch(const WatchedChapter& chapter) : chapter_(chapter) {
         clock_.start();
         beat_.setTimerType(Qt::PreciseTimer);
@@ -100,7 +102,7 @@ private:
         const qint64 now = clock_.nsecsElapsed();
         const double cpu = threadCpuMs();
         const double ms = double(now - last_) * 1e-6;
-        if (chapter_.boundaries == mark_ && cpu - cpuLast_ > ms / 2) worstMs = std::max(worstMs, ms);
+        if (chapter_.boundaries == mark_ && cpu - cpuLast_ >= busyMs) worstMs = std::max(worstMs, ms);
         last_ = now;
         cpuLast_ = cpu;
         mark_ = chapter_.boundaries;
@@ -370,8 +372,8 @@ class ReaderStorm : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(ReaderStorm, PagesAndPrintsComeOutWholeAndTheLoopNeverStalls) {
     const QString name = QString::fromStdString(GetParam());
-    const int runs = sized("STORM_RUNS", 3, 2);
-    const int events = sized("STORM_EVENTS", 300, 150);
+    const int runs = envInt("STORM_RUNS", 3);
+    const int events = envInt("STORM_EVENTS", 300);
     const double limitMs = STORM_SANITIZED ? 150 : 50;
     bool ok = false;
     const uint32_t only = uint32_t(qEnvironmentVariableIntValue("STORM_SEED", &ok));
@@ -424,8 +426,8 @@ public:
 }  // namespace
 
 TEST_P(ReaderStorm, MemoryStaysFlatOverALongSession) {
-    const int changes = sized("STORM_PAGE_CHANGES", 10000, 1000);
-    const int prints = sized("STORM_PRINTS", 200, 20);
+    const int changes = sized("STORM_PAGE_CHANGES", 10000, 3000);
+    const int prints = sized("STORM_PRINTS", 200, 60);
     resetContext();
     resetShellState();
     setEndProgramHandler([] {});
@@ -441,22 +443,32 @@ TEST_P(ReaderStorm, MemoryStaysFlatOverALongSession) {
         form.Form_Load();
         double first = 0;
         int forward = 1;
+        // Within the first 100 changes every page is printed once as well:
+        // what a first print sets up for good (alder's page 3 shows its print
+        // canvas as a window) is not growth.
+        std::vector<bool> printedOnce(size_t(form.lastPage() + 1));
+        int expected = 0;
         for (int i = 1; i <= changes; ++i) {
             if (CurPage == form.lastPage()) forward = -1;
             if (CurPage == 0) forward = 1;
             if (i % 11 == 0) form.Form_KeyDown(forward > 0 ? vk::End : vk::Home);
             else form.Form_KeyDown(forward > 0 ? vk::Down : vk::Up);
-            if (i % (changes / prints) == 0) form.cmdPrint_Click();
+            const bool firstOfPage = i <= 100 && !printedOnce[size_t(CurPage)];
+            if (firstOfPage || i % (changes / prints) == 0) {
+                printedOnce[size_t(CurPage)] = true;
+                form.cmdPrint_Click();
+                ++expected;
+            }
             if (i % 10 == 0) QCoreApplication::processEvents();
             if (i == 100) first = memoryInUse();
         }
         QCoreApplication::processEvents();
         const double last = memoryInUse();
-        EXPECT_EQ(counted.printed, prints);
+        EXPECT_EQ(counted.printed, expected);
         EXPECT_LE(last, first * 1.05) << "after 100 page changes " << first / 1e6 << " MB, after " << changes
                                       << " " << last / 1e6 << " MB";
         std::fprintf(stderr, "[ memory ] %s: %.1f MB after 100 page changes, %.1f MB after %d and %d prints\n",
-                     GetParam().c_str(), first / 1e6, last / 1e6, changes, prints);
+                     GetParam().c_str(), first / 1e6, last / 1e6, changes, expected);
     }
     setPagePrinter(nullptr);
     setSoundPlayer(nullptr);

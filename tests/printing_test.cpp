@@ -28,6 +28,7 @@ protected:
     void TearDown() override {
         form.reset();
         chapter.reset();
+        viewer.reset();
         setPagePrinter(nullptr);
         setEndProgramHandler(nullptr);
     }
@@ -36,10 +37,18 @@ protected:
         form = std::make_unique<Form1>(*chapter);
         form->Form_Load();
     }
+    // One of the viewers' own chapters instead of the specimen.
+    void startViewer(const char* name) {
+        viewer = makeChapter(QString::fromLatin1(name));
+        ASSERT_TRUE(viewer);
+        form = std::make_unique<Form1>(*viewer);
+        form->Form_Load();
+    }
     void clickPrint() { QTest::mouseClick(&form->cmdPrint(), Qt::LeftButton); }
 
     std::vector<QImage> printed;
     std::unique_ptr<SpecimenChapter> chapter;
+    std::unique_ptr<Chapter> viewer;
     std::unique_ptr<Form1> form;
 };
 
@@ -156,10 +165,7 @@ TEST_F(Printing_, NoDefaultPrinterLeavesTheProgramRunning) {
 }
 
 TEST_F(Printing_, APacedPageWithF1SetPrintsAtOnce) {
-    auto alder = makeChapter("alder");
-    ASSERT_TRUE(alder);
-    form = std::make_unique<Form1>(*alder);
-    form->Form_Load();
+    startViewer("alder");
     QTest::keyClick(form.get(), Qt::Key_F1);
     QTest::keyClick(form.get(), Qt::Key_End);
     QElapsedTimer t;
@@ -171,7 +177,6 @@ TEST_F(Printing_, APacedPageWithF1SetPrintsAtOnce) {
     // The page shows its print canvas while it draws; it stays until closed.
     ASSERT_TRUE(form->Form2().window());
     EXPECT_TRUE(form->Form2().window()->isVisible());
-    form.reset();
 }
 
 TEST_F(Printing_, APageThatFailsOnPaperPrintsNothingAndLeavesPrintingPossible) {
@@ -214,10 +219,7 @@ TEST_F(Printing_, APageShownDuringAPrintIsDrawnForTheScreen) {
 // the canvas's size, so they printed smaller on a fresh print canvas than
 // after a print of page 0.
 TEST_F(Printing_, APagePrintsTheSameWhateverWasPrintedBefore) {
-    auto alder = makeChapter("alder");
-    ASSERT_TRUE(alder);
-    form = std::make_unique<Form1>(*alder);
-    form->Form_Load();
+    startViewer("alder");
     QTest::keyClick(form.get(), Qt::Key_Down);
     clickPrint();
     QTest::keyClick(form.get(), Qt::Key_Home);
@@ -226,5 +228,4 @@ TEST_F(Printing_, APagePrintsTheSameWhateverWasPrintedBefore) {
     clickPrint();
     ASSERT_EQ(printed.size(), 3u);
     EXPECT_EQ(printed[2], printed[0]);
-    form.reset();
 }

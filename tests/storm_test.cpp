@@ -49,8 +49,7 @@ int envInt(const char* name, int fallback) {
     return ok ? v : fallback;
 }
 
-// Sanitizers slow everything several times over; the storms stay as varied
-// but shorter there.
+// The sanitizers make a long session slow; it is shorter there by default.
 int sized(const char* name, int plain, int sanitized) {
     return envInt(name, STORM_SANITIZED ? sanitized : plain);
 }
@@ -116,8 +115,8 @@ private:
     uint64_t mark_ = 0;
 };
 
-// A canvas set up as the shell sets up a page box (or, for paper, the print
-// canvas) before any page is drawn on it.
+// A canvas set up as the shell sets up a page box before its first page, and
+// the print canvas before every print.
 void setUpFresh(RasterCanvas& c) {
     c.FontName = QStringLiteral("メイリオ");
     c.FontSize = BaseSize;

@@ -187,3 +187,49 @@ TEST_F(Printing_, APageThatFailsOnPaperPrintsNothingAndLeavesPrintingPossible) {
     clickPrint();
     EXPECT_EQ(printed.size(), 1u);
 }
+
+namespace {
+
+// A printer whose job breaks off after it began: it reports the failure on
+// standard error, as the system printer does, and the jobs after it go
+// through.
+class FailingOncePrinter : public PagePrinter {
+public:
+    explicit FailingOncePrinter(std::vector<QImage>& pages) : pages_(pages) {}
+    bool printPage(const QImage& page) override {
+        if (!failed_) {
+            failed_ = true;
+            std::fprintf(stderr, "印刷: the printer test reported an error\n");
+            return false;
+        }
+        pages_.push_back(page.copy());
+        return true;
+    }
+
+private:
+    std::vector<QImage>& pages_;
+    bool failed_ = false;
+};
+
+}  // namespace
+
+TEST_F(Printing_, APrinterFailingMidJobIsReportedOnceAndTheNextPrintWorks) {
+    setPagePrinter(std::make_unique<FailingOncePrinter>(printed));
+    start();
+    QTest::keyClick(form.get(), Qt::Key_Down);
+    const QImage pageBox = form->pic(1).canvas().image().copy();
+
+    testing::internal::CaptureStderr();
+    clickPrint();
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(err, "印刷: the printer test reported an error\n");  // the shell adds nothing
+    EXPECT_TRUE(printed.empty());
+    EXPECT_EQ(Printing, 0);
+    EXPECT_EQ(form->pic(1).canvas().image(), pageBox);
+
+    clickPrint();
+    ASSERT_EQ(printed.size(), 1u);
+    EXPECT_NE(firstInkRow(printed[0]), -1);
+    QTest::keyClick(form.get(), Qt::Key_Down);
+    EXPECT_EQ(CurPage, 2);
+}

@@ -148,7 +148,10 @@ TEST_F(Printing_, NoDefaultPrinterLeavesTheProgramRunning) {
     qputenv("CUPS_SERVER", "/nonexistent/cups.sock");
     setPagePrinter(makeSystemPrinter());
     start();
+    testing::internal::CaptureStderr();
     clickPrint();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "印刷: no default printer is configured; nothing was printed\n");
     EXPECT_EQ(Printing, 0);
     EXPECT_FALSE(makeSystemPrinter()->printPage(form->Form2().canvas().image()));
     QTest::keyClick(form.get(), Qt::Key_Down);

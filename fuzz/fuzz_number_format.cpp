@@ -61,7 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     if (std::isfinite(x)) {
-        fuzz::check(onlyDigitsPointAndSign(formatted), "Format gave more than digits, point and sign");
+        fuzz::check(onlyDigitsPointAndSign(formatted),
+                    "Format gave more than digits, point and sign");
         // Rounded at the last placeholder, the text is within half a unit
         // there of the number (the number taken at fifteen digits).
         const qsizetype point = pattern.indexOf(QLatin1Char('.'));

@@ -58,7 +58,8 @@ void passOn(const HeldMessage& m) {
 }  // namespace
 
 std::unique_ptr<QApplication> openApplication(int& argc, char** argv) {
-    state().program = QFileInfo(QString::fromLocal8Bit(argc > 0 ? argv[0] : "viewer")).fileName().toLocal8Bit();
+    const QString path = QString::fromLocal8Bit(argc > 0 ? argv[0] : "viewer");
+    state().program = QFileInfo(path).fileName().toLocal8Bit();
     state().previous = qInstallMessageHandler(holdDuringStart);
     auto app = std::make_unique<QApplication>(argc, argv);
     qInstallMessageHandler(state().previous);

@@ -11,6 +11,7 @@ packages=(
   fonts-noto-cjk fonts-noto-core fonts-liberation2 fonts-urw-base35 fonts-dejavu-core
   xvfb xdotool imagemagick
   cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
+  desktop-file-utils appstream dpkg-dev
 )
 
 missing=()

@@ -4,12 +4,13 @@ set(CPACK_PACKAGE_NAME course-viewers)
 set(CPACK_PACKAGE_VENDOR "Course viewers team")
 set(CPACK_PACKAGE_CONTACT "Course viewers team <course-viewers@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "viewers for a course in mathematical physics and numerical methods")
-set(CPACK_PACKAGE_DESCRIPTION
+# Lines of the long description; no semicolons (CMake would take them as
+# list separators).
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "Seven desktop viewers (alder, birch, cedar, hazel, larch, maple, rowan), each\n"
     "showing one chapter as a few pages of Japanese text with typeset formulas,\n"
-    "computed graphs and drawings; the reader pages with the arrow keys and prints\n"
+    "computed graphs and drawings. The reader pages with the arrow keys and prints\n"
     "the page on display.")
-string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

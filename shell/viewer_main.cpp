@@ -5,7 +5,6 @@
 #include "viewer_options.h"
 
 #include <QApplication>
-#include <QIcon>
 
 namespace {
 
@@ -39,10 +38,9 @@ int runViewer(int argc, char** argv, std::unique_ptr<Chapter> chapter) {
     QApplication app(argc, argv);
     const ViewerOptions options = parseViewerOptions(QApplication::arguments(), profile);
     if (options.action != ViewerOptions::Action::Run) return reportViewerOptions(options);
-    // The installed menu entry and icon share the viewer's application id.
-    const QString appId = QStringLiteral(VIEWERS_APP_ID_PREFIX ".") + profile.name;
-    QGuiApplication::setDesktopFileName(appId);
-    QApplication::setWindowIcon(QIcon::fromTheme(appId));
+    // The desktop finds the window's menu entry, and with it the icon, by
+    // the viewer's application id.
+    QGuiApplication::setDesktopFileName(QStringLiteral(VIEWERS_APP_ID_PREFIX ".") + profile.name);
     installFaceSubstitutions();
     Form1 window(*chapter);
     if (const std::optional<int> status = startViewer(window, options)) return *status;

@@ -1,12 +1,6 @@
-#include "context.h"
-#include "end_program.h"
-#include "form1.h"
-#include "printer.h"
-#include "specimen/specimen_chapter.h"
-#include "state.h"
 #include "viewer_options.h"
 
-#include "support/recording_printer.h"
+#include "support/printing_fixture.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -75,38 +69,22 @@ public:
     bool printPage(const QImage&) override { return false; }
 };
 
-class ViewerStart : public ::testing::Test {
+class ViewerStart : public PrintingFixture {
 protected:
-    void SetUp() override {
-        resetContext();
-        resetShellState();
-        setEndProgramHandler([] {});
-        setPagePrinter(std::make_unique<RecordingPrinter>(printed));
-    }
-    void TearDown() override {
-        form.reset();
-        setPagePrinter(nullptr);
-        setEndProgramHandler(nullptr);
-    }
-    std::optional<int> start(QStringList args) {
+    std::optional<int> startWith(QStringList args) {
         const ViewerOptions o = parse(std::move(args));
         EXPECT_EQ(o.action, Action::Run);
-        form = std::make_unique<Form1>(chapter);
-        return startViewer(*form, o);
+        return startViewer(make(), o);
     }
     int visibleBox() {
         for (int i = 0; i < form->boxCount(); ++i)
             if (form->pic(i).isVisibleTo(form.get())) return i;
         return -1;
     }
-
-    std::vector<QImage> printed;
-    SpecimenChapter chapter;
-    std::unique_ptr<Form1> form;
 };
 
 TEST_F(ViewerStart, PageOptionShowsThatPageAfterStartUp) {
-    EXPECT_EQ(start({"--page", "2"}), std::nullopt);
+    EXPECT_EQ(startWith({"--page", "2"}), std::nullopt);
     EXPECT_TRUE(form->startupDone());
     EXPECT_EQ(CurPage, 2);
     EXPECT_EQ(visibleBox(), 2);
@@ -115,7 +93,7 @@ TEST_F(ViewerStart, PageOptionShowsThatPageAfterStartUp) {
 }
 
 TEST_F(ViewerStart, PrintOptionSendsOnePageWithPacingSkippedAndSaysSo) {
-    EXPECT_EQ(start({"--print", "0"}), 0);
+    EXPECT_EQ(startWith({"--print", "0"}), 0);
     EXPECT_EQ(SkipWait, 1);
     ASSERT_EQ(printed.size(), 1u);
     EXPECT_EQ(printed[0].size(), QSize(792, 724));  // the print canvas: the window's client area
@@ -124,7 +102,7 @@ TEST_F(ViewerStart, PrintOptionSendsOnePageWithPacingSkippedAndSaysSo) {
 
 TEST_F(ViewerStart, PrintOptionFailsWhenNoPageWentOut) {
     setPagePrinter(std::make_unique<FailingPrinter>());
-    EXPECT_EQ(start({"--print", "1"}), 1);
+    EXPECT_EQ(startWith({"--print", "1"}), 1);
     EXPECT_EQ(CurPage, 1);
 }
 

@@ -31,7 +31,7 @@ root=$tmp/root
 # bin/ holds the viewers and nothing else (no test chapter, no tools).
 expected=$(printf '%s\n' "${viewers[@]}" | sort)
 actual=$(find "$root/bin" -mindepth 1 -printf '%f\n' 2>/dev/null | sort)
-[[ $actual == "$expected" ]] || fail "bin/ holds [$(echo $actual)], expected [$(echo $expected)]"
+[[ $actual == "$expected" ]] || fail "bin/ holds [${actual//$'\n'/ }], expected [${expected//$'\n'/ }]"
 
 apps=$root/share/applications
 icons=$root/share/icons/hicolor/scalable/apps
@@ -46,7 +46,7 @@ for v in "${viewers[@]}"; do
         out=$(desktop-file-validate "$desktop" 2>&1)
         rc=$?
         problems=$(grep -v ': hint: ' <<<"$out")
-        ((rc == 0)) && [[ -z $problems ]] || fail "desktop-file-validate $id.desktop: $out"
+        if ((rc != 0)) || [[ -n $problems ]]; then fail "desktop-file-validate $id.desktop: $out"; fi
         grep -qx "Exec=$v" "$desktop" || fail "$id.desktop does not start $v"
         grep -qx "Icon=$id" "$desktop" || fail "$id.desktop does not name the icon $id"
         grep -qx "Categories=Education;Science;Math;" "$desktop" || fail "$id.desktop has other categories"

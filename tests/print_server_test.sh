@@ -215,6 +215,22 @@ timeout 30 "$pageshot" specimen "$tmp/out" --print 2>"$tmp/print.err" ||
 reference=$tmp/out/specimen-p0-print.png
 [[ -s $reference ]] || fail "pageshot --print wrote no $reference"
 
+# Helpers of prints_page0: whether a PDF is one the command made, a page
+# image trimmed to its ink, and its likeness to the printed page.
+is_new() {
+    local b
+    for b in "${before[@]}"; do [[ $b == "$1" ]] && return 1; done
+    return 0
+}
+trimmed() { convert "$1" -colorspace Gray -fuzz 5% -trim +repage "$2"; }
+similarity() {  # REFERENCE-TRIMMED -> NCC of the printed page against it
+    local w h
+    read -r w h < <(identify -format '%w %h\n' "$1")
+    convert "$tmp/printed-trim.png" -resize "${w}x${h}!" -blur 0x1 "$tmp/a.png" &&
+        convert "$1" -blur 0x1 "$tmp/b.png" &&
+        { compare -metric NCC "$tmp/a.png" "$tmp/b.png" null: 2>&1 || true; } | awk '{ print $1 }'
+}
+
 # Runs a command that prints page 0 of the specimen on the default printer,
 # waits for the PDF that comes out and checks that it is one page showing
 # that page and no other.
@@ -224,11 +240,6 @@ prints_page0() {
     shift
     before=()
     [[ -d $pdf_dir ]] && mapfile -t before < <(find "$pdf_dir" -maxdepth 1 -name '*.pdf')
-    is_new() {
-        local b
-        for b in "${before[@]}"; do [[ $b == "$1" ]] && return 1; done
-        return 0
-    }
 
     timeout 30 "$@" 2>"$tmp/send.err"
     rc=$?
@@ -263,7 +274,6 @@ prints_page0() {
     # Render at the canvas's own 96 dpi, keep only what was drawn, and bring the
     # rendering to the size of the drawn part of the image sent.
     pdftoppm -r 96 -gray -png -singlefile "$pdf" "$tmp/printed" || fail "pdftoppm could not render $pdf"
-    trimmed() { convert "$1" -colorspace Gray -fuzz 5% -trim +repage "$2"; }
     trimmed "$tmp/printed.png" "$tmp/printed-trim.png" || fail "convert could not trim the rendering"
     trimmed "$reference" "$tmp/ref-trim.png" || fail "convert could not trim $reference"
     read -r pw ph pink < <(identify -format '%w %h %[fx:1-mean]\n' "$tmp/printed-trim.png")
@@ -278,13 +288,6 @@ prints_page0() {
 
     # Normalised cross-correlation after a slight blur, which absorbs the
     # sub-pixel shift and resampling of the print path.
-    similarity() {  # REFERENCE-TRIMMED -> NCC of the printed page against it
-        local w h
-        read -r w h < <(identify -format '%w %h\n' "$1")
-        convert "$tmp/printed-trim.png" -resize "${w}x${h}!" -blur 0x1 "$tmp/a.png" &&
-            convert "$1" -blur 0x1 "$tmp/b.png" &&
-            { compare -metric NCC "$tmp/a.png" "$tmp/b.png" null: 2>&1 || true; } | awk '{ print $1 }'
-    }
     ncc=$(similarity "$tmp/ref-trim.png")
     [[ $ncc =~ ^-?[0-9.]+(e-?[0-9]+)?$ ]] || fail "compare gave no similarity: $ncc"
     say "similarity to page 0 (NCC): $ncc (threshold $min_ncc)"

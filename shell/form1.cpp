@@ -229,8 +229,8 @@ void Form1::unloadForm2() {
     form2_.reset();
 }
 
-void Form1::cmdPrint_Click() {
-    if (Printing) return;  // a click while a page is being drawn for paper
+bool Form1::cmdPrint_Click() {
+    if (Printing) return false;  // a click while a page is being drawn for paper
     Printing = 1;
     LeftX = Round(UnitW);
     CurPic = &Form2().canvas();
@@ -248,18 +248,20 @@ void Form1::cmdPrint_Click() {
     } catch (...) {
         failure = "unknown error";
     }
+    bool sent = false;
     if (failure) {
         std::fprintf(stderr, "print: page %d could not be drawn (%s); nothing was printed\n",
                      page, failure->c_str());
     } else {
         QCoreApplication::processEvents();
-        pagePrinter().printPage(Form2().canvas().image());
+        sent = pagePrinter().printPage(Form2().canvas().image());
     }
     Printing = 0;
     if (unloadPending_) {
         unloadPending_ = false;
         unloadForm2();
     }
+    return sent;
 }
 
 void Form1::Form_KeyDown(int keyCode) {

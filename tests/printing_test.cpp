@@ -6,7 +6,7 @@
 #include "specimen/specimen_chapter.h"
 #include "state.h"
 
-#include "support/recording_printer.h"
+#include "support/printing_fixture.h"
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -17,30 +17,9 @@
 
 namespace {
 
-class Printing_ : public ::testing::Test {
+class Printing_ : public PrintingFixture {
 protected:
-    void SetUp() override {
-        resetContext();
-        resetShellState();
-        setEndProgramHandler([] {});
-        setPagePrinter(std::make_unique<RecordingPrinter>(printed));
-    }
-    void TearDown() override {
-        form.reset();
-        chapter.reset();
-        setPagePrinter(nullptr);
-        setEndProgramHandler(nullptr);
-    }
-    void start(ChapterProfile profile = SpecimenChapter::defaultProfile()) {
-        chapter = std::make_unique<SpecimenChapter>(std::move(profile));
-        form = std::make_unique<Form1>(*chapter);
-        form->Form_Load();
-    }
     void clickPrint() { QTest::mouseClick(&form->cmdPrint(), Qt::LeftButton); }
-
-    std::vector<QImage> printed;
-    std::unique_ptr<SpecimenChapter> chapter;
-    std::unique_ptr<Form1> form;
 };
 
 // First row with ink, to see where a page's text starts.

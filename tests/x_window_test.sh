@@ -34,7 +34,8 @@ for ((i = 0; i < 100; i++)); do
     sleep 0.1
 done
 [[ -s $tmp/displayfd ]] || fail "Xvfb gave no display within 10 s"
-export DISPLAY=:$(head -n 1 "$tmp/displayfd")
+DISPLAY=:$(head -n 1 "$tmp/displayfd")
+export DISPLAY
 export QT_QPA_PLATFORM=xcb
 unset WAYLAND_DISPLAY
 

@@ -233,10 +233,10 @@ void Form1::unloadForm2() {
     form2_.reset();
 }
 
-void Form1::cmdPrint_Click() {
+bool Form1::cmdPrint_Click() {
     // A click while a page is being drawn for paper; Printing alone does not
     // tell, as a page shown meanwhile is drawn for the screen.
-    if (Printing || printBusy_) return;
+    if (Printing || printBusy_) return false;
     printBusy_ = true;
     Printing = 1;
     LeftX = Round(UnitW);
@@ -259,12 +259,13 @@ void Form1::cmdPrint_Click() {
     } catch (...) {
         failure = "unknown error";
     }
+    bool sent = false;
     if (failure) {
         std::fprintf(stderr, "print: page %d could not be drawn (%s); nothing was printed\n",
                      page, failure->c_str());
     } else {
         QCoreApplication::processEvents();
-        pagePrinter().printPage(Form2().canvas().image());
+        sent = pagePrinter().printPage(Form2().canvas().image());
     }
     Printing = 0;
     printBusy_ = false;
@@ -272,6 +273,7 @@ void Form1::cmdPrint_Click() {
         unloadPending_ = false;
         unloadForm2();
     }
+    return sent;
 }
 
 void Form1::Form_KeyDown(int keyCode) {

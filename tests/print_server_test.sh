@@ -20,6 +20,7 @@ tmp=
 cupsd_pid=
 pdf_dir=
 new_pdfs=()
+printed_pdfs=()
 made=()  # machine paths that cups-pdf creates when it cannot be kept private
 
 say() { echo "print_server_test: $*"; }
@@ -62,7 +63,7 @@ cleanup() {
     # Only when cups-pdf wrote into the machine's own directories: remove what
     # this run made there and nothing else.
     local f
-    for f in "${new_pdfs[@]}"; do [[ $pdf_dir != "$tmp"/* ]] && rm -f "$f"; done
+    for f in "${printed_pdfs[@]}" "${new_pdfs[@]}"; do [[ $pdf_dir != "$tmp"/* ]] && rm -f "$f"; done
     for f in "${made[@]}"; do
         if [[ -d $f ]]; then rmdir "$f" 2>/dev/null; else rm -f "$f"; fi
     done
@@ -75,7 +76,7 @@ command -v cupsd >/dev/null || skip "cupsd is not installed"
 # cups-pdf only works when the server runs its backend as root.
 [[ $(id -u) == 0 ]] || skip "a CUPS server that can run the cups-pdf backend needs root"
 [[ -x $pageshot ]] || fail "pageshot is not at $pageshot"
-for tool in lpadmin lpinfo lpstat pdfinfo pdftoppm convert compare identify; do
+for tool in lpadmin lpinfo lpstat pdfinfo pdftoppm pdftotext pdffonts convert compare identify; do
     command -v "$tool" >/dev/null || fail "$tool is missing (tools/setup-debian.sh installs it)"
 done
 
@@ -128,6 +129,7 @@ Listen $socket
 Browsing No
 WebInterface No
 LogLevel debug
+PreserveJobFiles Yes
 DefaultAuthType None
 ErrorPolicy abort-job
 <Location />
@@ -206,39 +208,49 @@ reference=$tmp/out/specimen-p0-print.png
 [[ -s $reference ]] || fail "pageshot --print wrote no $reference"
 
 before=()
-[[ -d $pdf_dir ]] && mapfile -t before < <(find "$pdf_dir" -maxdepth 1 -name '*.pdf')
 is_new() {
     local b
     for b in "${before[@]}"; do [[ $b == "$1" ]] && return 1; done
     return 0
 }
+printed_pdfs=()  # every PDF this run made, for the clean-up
 
-timeout 30 "$pageshot" specimen "$tmp/out" --send 0 2>"$tmp/send.err"
-rc=$?
-((rc == 0)) || fail "pageshot --send 0 exited with $rc: $(cat "$tmp/send.err")"
-(($(stderr_lines "$tmp/send.err") == 0)) || fail "printing reported: $(grep '^印刷' "$tmp/send.err")"
+# Prints page PAGE of CHAPTER as the print label does and waits for the PDF
+# the server makes of it; sets pdf.
+print_page() {  # CHAPTER PAGE
+    before=()
+    [[ -d $pdf_dir ]] && mapfile -t before < <(find "$pdf_dir" -maxdepth 1 -name '*.pdf')
+    timeout 30 "$pageshot" "$1" "$tmp/out" --send "$2" 2>"$tmp/send.err"
+    local rc=$?
+    ((rc == 0)) || fail "pageshot $1 --send $2 exited with $rc: $(cat "$tmp/send.err")"
+    (($(stderr_lines "$tmp/send.err") == 0)) || fail "printing reported: $(grep '^印刷' "$tmp/send.err")"
 
-# The job was submitted before pageshot returned; wait until the server has
-# finished it and the PDF is there.
-for ((i = 0; ; i++)); do
-    new_pdfs=()
-    if [[ -d $pdf_dir ]]; then
-        while IFS= read -r f; do is_new "$f" && new_pdfs+=("$f"); done \
-            < <(find "$pdf_dir" -maxdepth 1 -name '*.pdf')
-    fi
-    pending=$(lpstat -o "$printer" 2>/dev/null)
-    done_jobs=$(lpstat -W completed -o "$printer" 2>/dev/null)
-    if [[ -z $pending && -n $done_jobs ]]; then
-        ((${#new_pdfs[@]} > 0)) && break
-        fail "the print job ended but no PDF arrived in $pdf_dir"
-    fi
-    ((i < max_wait_ticks)) || fail "no finished print job and PDF after $((max_wait_ticks / 2)) s (pending: ${pending:-none})"
-    sleep 0.5
-done
-((${#new_pdfs[@]} == 1)) || fail "expected one new PDF, got ${#new_pdfs[@]}: ${new_pdfs[*]}"
-pdf=${new_pdfs[0]}
-say "PDF after $((i / 2)).$((i % 2 * 5)) s: $pdf"
+    # The job was submitted before pageshot returned; wait until the server
+    # has finished it and the PDF is there.
+    local i pending
+    for ((i = 0; ; i++)); do
+        new_pdfs=()
+        if [[ -d $pdf_dir ]]; then
+            while IFS= read -r f; do is_new "$f" && new_pdfs+=("$f"); done \
+                < <(find "$pdf_dir" -maxdepth 1 -name '*.pdf')
+        fi
+        pending=$(lpstat -o "$printer" 2>/dev/null)
+        if [[ -z $pending && -n $(lpstat -W completed -o "$printer" 2>/dev/null) ]]; then
+            ((${#new_pdfs[@]} > 0)) && break
+            fail "the print job ended but no PDF arrived in $pdf_dir"
+        fi
+        ((i < max_wait_ticks)) || fail "no finished print job and PDF after $((max_wait_ticks / 2)) s (pending: ${pending:-none})"
+        sleep 0.5
+    done
+    printed_pdfs+=("${new_pdfs[@]}")
+    ((${#new_pdfs[@]} == 1)) || fail "expected one new PDF, got ${#new_pdfs[@]}: ${new_pdfs[*]}"
+    pdf=${new_pdfs[0]}
+    # The document as the server received it, before its filters.
+    job_file=$(find "$tmp/spool" -maxdepth 1 -name 'd*-001' -newer "$tmp/send.err" | sort | tail -n 1)
+    say "PDF of $1 page $2 after $((i / 2)).$((i % 2 * 5)) s: $pdf"
+}
 
+print_page specimen 0
 pages=$(pdfinfo "$pdf" 2>&1 | awk '$1 == "Pages:" { print $2 }')
 [[ $pages == 1 ]] || fail "the PDF has ${pages:-no readable} pages, expected 1: $(pdfinfo "$pdf" 2>&1)"
 
@@ -284,5 +296,26 @@ done
 
 awk -v a="$ncc" -v t="$min_ncc" 'BEGIN { exit !(a >= t) }' ||
     fail "the printed page does not show page 0: NCC $ncc < $min_ncc"
-say "PASS: one-page PDF matching page 0"
+
+# The page goes to the printer as text, not as a picture of text: a page of
+# hazel gives back its heading and its numbers, in the substitute faces,
+# embedded. This printer turns the document into PostScript and back at
+# PDF 1.2, which makes every embedded font anonymous Type 3 glyphs without
+# text, whatever was sent; so the text is read from the document the server
+# received for the job.
+print_page hazel 1
+[[ -s $job_file ]] || fail "the server kept no document for the hazel job"
+# The PDF writer maps a glyph that a CJK radical shares with an ideograph to
+# the radical's code point (U+2F50 for 比); read it as the ideograph.
+text=$(pdftotext "$job_file" - 2>&1 | sed 's/⽐/比/g')
+for want in "誤差を比較する" "1.26606" "1.13021"; do
+    [[ $text == *"$want"* ]] || fail "the printed hazel page 1 has no text \"$want\": ${text:0:400}"
+done
+fonts=$(pdffonts "$job_file" 2>&1)
+for face in NotoSansCJKjp LiberationSerif; do
+    awk -v f="$face" 'index($1, f) && $(NF - 4) == "yes" { found = 1 } END { exit !found }' <<<"$fonts" ||
+        fail "the printed hazel page 1 does not embed $face: $fonts"
+done
+say "hazel page 1 on paper: text and embedded faces found ($(awk 'NR > 2 { printf "%s ", $1 }' <<<"$fonts"))"
+say "PASS: one-page PDFs, matching page 0, with text"
 exit 0

@@ -65,8 +65,6 @@ private:
     // One painter serves a run of operations: opening one per operation
     // would cost more than most operations themselves.
     QPainter& painter(bool antialiased);
-    void drawString(QPainter& p, const struct ResolvedFont& rf, double x, double y,
-                    const QString& shown, int angle);
     bool antialiased_ = false;
     int w_, h_;
     qreal dpr_;

@@ -1,0 +1,42 @@
+// What the raster canvas and the painter canvas share when they turn a canvas
+// operation into QPainter calls, so that a page on paper is drawn exactly as
+// the same page on a 96-dpi image.
+#pragma once
+
+#include "canvas.h"
+#include "font_cache.h"
+
+#include <QPen>
+
+class QPainter;
+
+namespace painting {
+
+Qt::PenStyle penStyle(DrawStyle s);
+
+// Text in a byte-addressed face is a string of byte codes.
+QString displayText(const ResolvedFont& rf, const QString& s);
+
+// Width and height of a text in a canvas font, in 96-dpi pixels.
+double textWidth(const QString& face, double points, bool bold, bool italic, const QString& s);
+double textHeight(const QString& face, double points, bool bold, bool italic);
+
+// The font glyph output uses for a canvas font and a glyph font selection.
+const ResolvedFont& glyphFont(const QString& face, double points, bool bold, bool italic,
+                              Canvas::GlyphFont which);
+
+// Draws shown with its cell's top-left at (x, y), turned by angle degrees,
+// in the painter's current font and pen.
+void cellText(QPainter& p, const ResolvedFont& rf, double x, double y, const QString& shown,
+              int angle);
+
+// Pens of lines, rectangle outlines and circles at a canvas's draw width and style.
+QPen linePen(Color c, int width, DrawStyle style);
+QPen outlinePen(Color c, int width, DrawStyle style);
+QPen curvePen(Color c, int width, DrawStyle style);
+
+// Start and span of an arc in sixteenths of a degree, from the canvas's
+// start and end angles in radians.
+std::pair<int, int> arcSixteenths(double start, double end);
+
+}  // namespace painting

@@ -98,7 +98,7 @@ TEST_F(Paper, EveryPrintedPageCarriesItsVectorsWithTheImagesLayout) {
         // At the canvas's resolution the vectors give the image itself, up to
         // the antialiasing of single pixels.
         const QImage same = painted(*page.picture, 1);
-        EXPECT_LT(mismatch(same, page.image), 0.02) << n;
+        EXPECT_LT(mismatch(same, page.image), 0.01) << n;
         // At four times the resolution everything lies four times as far:
         // text is not scaled by the device's resolution a second time.
         const QRect ink = inkBox(page.image), fine = inkBox(painted(*page.picture, 4));

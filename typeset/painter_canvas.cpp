@@ -4,6 +4,7 @@
 #include "painting.h"
 #include "raster_canvas.h"
 
+#include <QFontInfo>
 #include <QPainter>
 #include <cmath>
 
@@ -13,6 +14,8 @@ namespace {
 // which covers the pixels right of and below the mathematical line; on a
 // vector device the same pixels are covered half a pixel further on.
 constexpr double kAliasedShift = 0.5;
+// The slant the rasteriser gives a face without an italic (12 degrees).
+constexpr double kSyntheticSlant = 0.2126;
 
 }  // namespace
 
@@ -68,11 +71,15 @@ void PainterCanvas::text(const ResolvedFont& rf, double x, double y, const QStri
         // canvas; a font sized in pixels is already in page units.
         QFont f = rf.font;
         if (f.pixelSize() <= 0) f.setPointSizeF(f.pointSizeF() * fontScale_);
-        it = fonts_.insert(&rf, f);
+        // The rasteriser slants a face that has no italic; devices differ
+        // (the PDF writer leaves some upright), so slant it here on all.
+        const bool slanted = rf.font.italic() && !QFontInfo(rf.font).italic();
+        if (slanted) f.setItalic(false);
+        it = fonts_.insert(&rf, {f, slanted ? kSyntheticSlant : 0.0});
     }
-    p_.setFont(*it);
+    p_.setFont(it->font);
     p_.setPen(toQColor(c));
-    painting::cellText(p_, rf, x, y, shown, angle);
+    painting::cellText(p_, rf, x, y, shown, angle, it->slant);
 }
 
 void PainterCanvas::drawTextPx(const Font& f, double x, double y, const QString& s, Color c,

@@ -47,5 +47,10 @@ private:
     QPainter& p_;
     int w_, h_;
     double fontScale_;  // point sizes on the device that give 96-dpi ems
-    QHash<const ResolvedFont*, QFont> fonts_;
+    // A font as this device draws it, and the slant it must be given.
+    struct DeviceFont {
+        QFont font;
+        double slant;
+    };
+    QHash<const ResolvedFont*, DeviceFont> fonts_;
 };

@@ -51,11 +51,18 @@ const ResolvedFont& glyphFont(const QString& face, double points, bool bold, boo
 }
 
 void cellText(QPainter& p, const ResolvedFont& rf, double x, double y, const QString& shown,
-              int angle) {
-    if (angle) {
+              int angle, double slant) {
+    const bool turned = angle || slant;
+    if (turned) {
         p.save();
         p.translate(x, y);
         p.rotate(-angle);
+        if (slant) {
+            // Lean about the baseline, so that it stays where it was.
+            p.translate(0, rf.ascent);
+            p.shear(-slant, 0);
+            p.translate(0, -rf.ascent);
+        }
         x = y = 0;
     }
     if (rf.face.doubleByteCells) {
@@ -70,7 +77,7 @@ void cellText(QPainter& p, const ResolvedFont& rf, double x, double y, const QSt
     } else {
         p.drawText(QPointF(x, y + rf.ascent), shown);
     }
-    if (angle) p.restore();
+    if (turned) p.restore();
 }
 
 QPen linePen(Color c, int width, DrawStyle style) {

@@ -26,9 +26,10 @@ const ResolvedFont& glyphFont(const QString& face, double points, bool bold, boo
                               Canvas::GlyphFont which);
 
 // Draws shown with its cell's top-left at (x, y), turned by angle degrees,
-// in the painter's current font and pen.
+// in the painter's current font and pen, leaning by slant (x per y above the
+// baseline) where the device does not slant a face that has no italic.
 void cellText(QPainter& p, const ResolvedFont& rf, double x, double y, const QString& shown,
-              int angle);
+              int angle, double slant = 0);
 
 // Pens of lines, rectangle outlines and circles at a canvas's draw width and style.
 QPen linePen(Color c, int width, DrawStyle style);

@@ -33,14 +33,6 @@ void PagePicture::addPixels(const QImage& from, int dx, int dy, int w, int h, in
     add(DrawOp::Copy, dx, dy, dx + w, dy + h, 0).pixels = std::move(part);
 }
 
-double PagePicture::measureWidthPx(const Font& f, const QString& s) {
-    return painting::textWidth(f.face, f.size, f.bold, f.italic, s);
-}
-
-double PagePicture::measureHeightPx(const Font& f, const QString&) {
-    return painting::textHeight(f.face, f.size, f.bold, f.italic);
-}
-
 void PagePicture::drawTextPx(const Font& f, double x, double y, const QString& s, Color c,
                              int angle) {
     Op& op = add(DrawOp::Text, x, y, x, y, c);

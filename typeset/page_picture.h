@@ -4,13 +4,14 @@
 #pragma once
 
 #include "canvas.h"
+#include "painting.h"
 
 #include <QImage>
 #include <vector>
 
 class RasterCanvas;
 
-class PagePicture : public Canvas {
+class PagePicture : public MeasuredCanvas {
 public:
     // Starts from what the canvas shows now: a page that does not clear it
     // first draws over that.
@@ -40,8 +41,6 @@ public:
     const std::vector<Op>& ops() const { return ops_; }
 
 protected:
-    double measureWidthPx(const Font& f, const QString& s) override;
-    double measureHeightPx(const Font& f, const QString& s) override;
     void drawTextPx(const Font& f, double x, double y, const QString& s, Color c,
                     int angle) override;
     QSize glyphsPx(const Font& f, int x, int y, const QByteArray& bytes, bool draw, Color c,

@@ -55,14 +55,6 @@ void PainterCanvas::replay(const PagePicture& page) {
     }
 }
 
-double PainterCanvas::measureWidthPx(const Font& f, const QString& s) {
-    return painting::textWidth(f.face, f.size, f.bold, f.italic, s);
-}
-
-double PainterCanvas::measureHeightPx(const Font& f, const QString&) {
-    return painting::textHeight(f.face, f.size, f.bold, f.italic);
-}
-
 void PainterCanvas::text(const ResolvedFont& rf, double x, double y, const QString& shown,
                          Color c, int angle) {
     auto it = fonts_.find(&rf);

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "canvas.h"
+#include "painting.h"
 
 #include <QFont>
 #include <QHash>
@@ -15,7 +16,7 @@ class QImage;
 class QPainter;
 struct ResolvedFont;
 
-class PainterCanvas : public Canvas {
+class PainterCanvas : public MeasuredCanvas {
 public:
     PainterCanvas(QPainter& painter, int w, int h);
 
@@ -26,8 +27,6 @@ public:
     void replay(const PagePicture& page);
 
 protected:
-    double measureWidthPx(const Font& f, const QString& s) override;
-    double measureHeightPx(const Font& f, const QString& s) override;
     void drawTextPx(const Font& f, double x, double y, const QString& s, Color c,
                     int angle) override;
     QSize glyphsPx(const Font& f, int x, int y, const QByteArray& bytes, bool draw, Color c,

@@ -5,6 +5,16 @@
 #include <QPainter>
 #include <cmath>
 
+double MeasuredCanvas::measureWidthPx(const Font& f, const QString& s) {
+    if (s.isEmpty()) return 0;
+    const ResolvedFont& rf = resolveFont(f.face, f.size, f.bold, f.italic);
+    return rf.advance(painting::displayText(rf, s));
+}
+
+double MeasuredCanvas::measureHeightPx(const Font& f, const QString&) {
+    return resolveFont(f.face, f.size, f.bold, f.italic).height;
+}
+
 namespace painting {
 
 Qt::PenStyle penStyle(DrawStyle s) {
@@ -24,16 +34,6 @@ QString displayText(const ResolvedFont& rf, const QString& s) {
     QByteArray bytes;
     for (QChar ch : s) bytes.append(char(ch.unicode() & 0xFF));
     return decodeBytes(bytes, rf.face.encoding);
-}
-
-double textWidth(const QString& face, double points, bool bold, bool italic, const QString& s) {
-    if (s.isEmpty()) return 0;
-    const ResolvedFont& rf = resolveFont(face, points, bold, italic);
-    return rf.advance(displayText(rf, s));
-}
-
-double textHeight(const QString& face, double points, bool bold, bool italic) {
-    return resolveFont(face, points, bold, italic).height;
 }
 
 const ResolvedFont& glyphFont(const QString& face, double points, bool bold, bool italic,

@@ -10,16 +10,20 @@
 
 class QPainter;
 
+// A canvas that measures text in the real faces on a 96-dpi surface, as
+// every canvas that draws with QPainter does, whatever its device.
+class MeasuredCanvas : public Canvas {
+protected:
+    double measureWidthPx(const Font& f, const QString& s) override;
+    double measureHeightPx(const Font& f, const QString& s) override;
+};
+
 namespace painting {
 
 Qt::PenStyle penStyle(DrawStyle s);
 
 // Text in a byte-addressed face is a string of byte codes.
 QString displayText(const ResolvedFont& rf, const QString& s);
-
-// Width and height of a text in a canvas font, in 96-dpi pixels.
-double textWidth(const QString& face, double points, bool bold, bool italic, const QString& s);
-double textHeight(const QString& face, double points, bool bold, bool italic);
 
 // The font glyph output uses for a canvas font and a glyph font selection.
 const ResolvedFont& glyphFont(const QString& face, double points, bool bold, bool italic,

@@ -68,14 +68,6 @@ void RasterCanvas::changed() {
     if (onChange) onChange();
 }
 
-double RasterCanvas::measureWidthPx(const Font& f, const QString& s) {
-    return painting::textWidth(f.face, f.size, f.bold, f.italic, s);
-}
-
-double RasterCanvas::measureHeightPx(const Font& f, const QString&) {
-    return painting::textHeight(f.face, f.size, f.bold, f.italic);
-}
-
 void RasterCanvas::drawTextPx(const Font& f, double x, double y, const QString& s, Color c,
                               int angle) {
     const ResolvedFont& rf = resolveFont(f.face, f.size, f.bold, f.italic);

@@ -48,8 +48,7 @@ void PainterCanvas::replay(const PagePicture& page) {
         case DrawOp::Point: psetPx(op.x1, op.y1, op.color); break;
         case DrawOp::Clear: clearPx(op.color); break;
         case DrawOp::Copy:
-            pixels(op.pixels, QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)),
-                   QRectF(op.pixels.rect()));
+            p_.drawImage(QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)), op.pixels);
             break;
         }
     }
@@ -133,10 +132,6 @@ void PainterCanvas::copyPx(const Canvas& src, int dx, int dy, int w, int h, int 
     if (auto* r = dynamic_cast<const RasterCanvas*>(&src)) {
         const QImage& from = r->image();
         const qreal dpr = from.devicePixelRatio();
-        pixels(from, QRectF(dx, dy, w, h), QRectF(sx * dpr, sy * dpr, w * dpr, h * dpr));
+        p_.drawImage(QRectF(dx, dy, w, h), from, QRectF(sx * dpr, sy * dpr, w * dpr, h * dpr));
     }
-}
-
-void PainterCanvas::pixels(const QImage& from, const QRectF& target, const QRectF& source) {
-    p_.drawImage(target, from, source);
 }

@@ -12,7 +12,6 @@
 #include <QHash>
 
 class PagePicture;
-class QImage;
 class QPainter;
 struct ResolvedFont;
 
@@ -42,7 +41,6 @@ protected:
 private:
     void text(const ResolvedFont& rf, double x, double y, const QString& shown, Color c,
               int angle);
-    void pixels(const QImage& from, const QRectF& target, const QRectF& source);
     QPainter& p_;
     int w_, h_;
     double fontScale_;  // point sizes on the device that give 96-dpi ems

@@ -128,16 +128,6 @@ void BM_Floor(benchmark::State& state, std::string name, int page) {
     state.counters["ops"] = double(ops.size());
 }
 
-// Keeps the last page a print click sends.
-class KeepingPrinter : public PagePrinter {
-public:
-    bool printPage(const PrintedPage& page) override {
-        last = page;
-        return true;
-    }
-    PrintedPage last{QImage()};
-};
-
 KeepingPrinter& keepingPrinter() {
     static KeepingPrinter* printer = [] {
         auto p = std::make_unique<KeepingPrinter>();

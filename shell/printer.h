@@ -33,6 +33,19 @@ public:
     virtual bool printPage(const PrintedPage& page) = 0;
 };
 
+// Keeps the last page it is sent instead of printing it (the page renderer,
+// benchmarks, tests).
+class KeepingPrinter : public PagePrinter {
+public:
+    bool printPage(const PrintedPage& page) override {
+        last = page;
+        ++pages;
+        return true;
+    }
+    PrintedPage last{QImage()};
+    int pages = 0;
+};
+
 // The printer in use: the system's default printer unless a test or tool
 // installed another.
 PagePrinter& pagePrinter();

@@ -15,18 +15,6 @@
 
 namespace {
 
-class KeepingPrinter : public PagePrinter {
-public:
-    explicit KeepingPrinter(std::vector<PrintedPage>& pages) : pages_(pages) {}
-    bool printPage(const PrintedPage& page) override {
-        pages_.push_back(page);
-        return true;
-    }
-
-private:
-    std::vector<PrintedPage>& pages_;
-};
-
 // The picture painted on a white image `scale` times the canvas's size and
 // resolution, as a printer's painter would draw it.
 QImage painted(const PagePicture& picture, int scale) {
@@ -70,7 +58,9 @@ protected:
         resetContext();
         resetShellState();
         setEndProgramHandler([] {});
-        setPagePrinter(std::make_unique<KeepingPrinter>(printed));
+        auto keeping = std::make_unique<KeepingPrinter>();
+        printer = keeping.get();
+        setPagePrinter(std::move(keeping));
         form = std::make_unique<Form1>(chapter);
         form->Form_Load();
     }
@@ -79,7 +69,7 @@ protected:
         setPagePrinter(nullptr);
         setEndProgramHandler(nullptr);
     }
-    std::vector<PrintedPage> printed;
+    KeepingPrinter* printer = nullptr;
     SpecimenChapter chapter;
     std::unique_ptr<Form1> form;
 };
@@ -90,8 +80,8 @@ TEST_F(Paper, EveryPrintedPageCarriesItsVectorsWithTheImagesLayout) {
     for (int n = 0; n <= form->lastPage(); ++n) {
         form->ShowThisPic(n);
         QTest::mouseClick(&form->cmdPrint(), Qt::LeftButton);
-        ASSERT_EQ(printed.size(), size_t(n + 1));
-        const PrintedPage& page = printed.back();
+        ASSERT_EQ(printer->pages, n + 1);
+        const PrintedPage& page = printer->last;
         ASSERT_TRUE(page.picture) << n;
         EXPECT_EQ(page.size(), QSizeF(page.image.size())) << n;
         EXPECT_EQ(page.picture->ops().front().kind, DrawOp::Clear) << n;
@@ -113,7 +103,7 @@ TEST_F(Paper, EveryPrintedPageCarriesItsVectorsWithTheImagesLayout) {
 TEST_F(Paper, APageThatFailsLeavesNoMirrorBehind) {
     chapter.duringPage = [](int) { throw std::runtime_error("no page"); };
     QTest::mouseClick(&form->cmdPrint(), Qt::LeftButton);
-    EXPECT_TRUE(printed.empty());
+    EXPECT_EQ(printer->pages, 0);
     EXPECT_EQ(form->Form2().canvas().mirror, nullptr);
 }
 

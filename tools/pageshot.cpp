@@ -82,16 +82,6 @@ QImage pageAsShown(PageBox& box) {
     return shown;
 }
 
-// Keeps the page a print click would send.
-class CapturingPrinter : public PagePrinter {
-public:
-    bool printPage(const PrintedPage& page) override {
-        last = page;
-        return true;
-    }
-    PrintedPage last{QImage()};
-};
-
 // The pages as one PDF: A4, each page as large as fits inside the margins.
 bool writePdf(const std::vector<PrintedPage>& pages, const QString& path, const QString& title,
               const QString& viewer) {
@@ -163,8 +153,8 @@ int main(int argc, char** argv) {
         if (list) writeList(window.pic(n).log(), base + QStringLiteral(".txt"));
     }
     if (print || pdf) {
-        auto capture = std::make_unique<CapturingPrinter>();
-        CapturingPrinter* captured = capture.get();
+        auto capture = std::make_unique<KeepingPrinter>();
+        KeepingPrinter* captured = capture.get();
         setPagePrinter(std::move(capture));
         std::vector<PrintedPage> paper;
         for (int n = 0; n <= window.lastPage(); ++n) {

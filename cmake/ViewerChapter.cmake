@@ -47,3 +47,56 @@ function(write_chapter_catalog file)
   endforeach()
   configure_file(${VIEWER_CMAKE_DIR}/chapter_table.cpp.in ${file} @ONLY)
 endfunction()
+
+# The menu data of a viewer: viewer_menu_entry(name NAME_JA .. NAME_EN ..
+# COMMENT_JA .. COMMENT_EN ..), its names and what it teaches in Japanese and
+# English.
+set(VIEWER_MENU_FIELDS NAME_JA NAME_EN COMMENT_JA COMMENT_EN)
+function(viewer_menu_entry name)
+  cmake_parse_arguments(ARG "" "${VIEWER_MENU_FIELDS}" "" ${ARGN})
+  foreach(field ${VIEWER_MENU_FIELDS})
+    if(NOT ARG_${field})
+      message(FATAL_ERROR "viewer_menu_entry(${name}) has no ${field}")
+    endif()
+    set_property(GLOBAL PROPERTY VIEWER_MENU_${name}_${field} "${ARG_${field}}")
+  endforeach()
+endfunction()
+
+# Installs the viewer in bin/ with what makes it a desktop program: its menu
+# entry, its icon (icon.svg of the chapter's folder) and its AppStream
+# metainfo, each named by the viewer's application id.
+function(install_viewer name)
+  cmake_parse_arguments(ARG "" "DIR" "" ${ARGN})
+  if(NOT ARG_DIR)
+    set(ARG_DIR ${CMAKE_CURRENT_SOURCE_DIR}/${name})
+  endif()
+  foreach(field ${VIEWER_MENU_FIELDS})
+    get_property(value GLOBAL PROPERTY VIEWER_MENU_${name}_${field})
+    if(NOT value)
+      message(FATAL_ERROR "the viewer ${name} has no viewer_menu_entry (or no ${field} in it)")
+    endif()
+    set(VIEWER_${field} "${value}")
+    # The metainfo is XML.
+    string(REPLACE "&" "&amp;" value "${value}")
+    string(REPLACE "<" "&lt;" value "${value}")
+    string(REPLACE ">" "&gt;" value "${value}")
+    set(VIEWER_XML_${field} "${value}")
+  endforeach()
+  set(icon ${ARG_DIR}/icon.svg)
+  if(NOT EXISTS ${icon})
+    message(FATAL_ERROR "the viewer ${name} has no icon: ${icon} is missing")
+  endif()
+  set(VIEWER_NAME ${name})
+  set(VIEWER_APP_ID ${VIEWERS_APP_ID_PREFIX}.${name})
+  set(desktop ${CMAKE_CURRENT_BINARY_DIR}/${VIEWER_APP_ID}.desktop)
+  set(metainfo ${CMAKE_CURRENT_BINARY_DIR}/${VIEWER_APP_ID}.metainfo.xml)
+  configure_file(${VIEWER_CMAKE_DIR}/viewer.desktop.in ${desktop} @ONLY)
+  configure_file(${VIEWER_CMAKE_DIR}/viewer.metainfo.xml.in ${metainfo} @ONLY)
+
+  install(TARGETS ${name} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(FILES ${desktop} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${icon} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+          RENAME ${VIEWER_APP_ID}.svg)
+  install(FILES ${metainfo} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  set_property(GLOBAL APPEND PROPERTY VIEWER_INSTALLED_NAMES ${name})
+endfunction()

@@ -230,8 +230,8 @@ void Form1::unloadForm2() {
     form2_.reset();
 }
 
-void Form1::cmdPrint_Click() {
-    if (Printing) return;  // a click while a page is being drawn for paper
+bool Form1::cmdPrint_Click() {
+    if (Printing) return false;  // a click while a page is being drawn for paper
     Printing = 1;
     LeftX = Round(UnitW);
     CurPic = &Form2().canvas();
@@ -255,18 +255,20 @@ void Form1::cmdPrint_Click() {
         failure = "unknown error";
     }
     canvas.mirror = nullptr;
+    bool sent = false;
     if (failure) {
         std::fprintf(stderr, "print: page %d could not be drawn (%s); nothing was printed\n",
                      page, failure->c_str());
     } else {
         QCoreApplication::processEvents();
-        pagePrinter().printPage(PrintedPage(canvas.image(), std::move(vectors)));
+        sent = pagePrinter().printPage(PrintedPage(canvas.image(), std::move(vectors)));
     }
     Printing = 0;
     if (unloadPending_) {
         unloadPending_ = false;
         unloadForm2();
     }
+    return sent;
 }
 
 void Form1::Form_KeyDown(int keyCode) {

@@ -32,7 +32,8 @@ public:
     void Backward();
     void cmdGo_Click() { Forward(); }
     void cmdBack_Click() { Backward(); }
-    void cmdPrint_Click();
+    // True when a page went out to the printer.
+    bool cmdPrint_Click();
     // Windows virtual key codes; the shift state is ignored.
     void Form_KeyDown(int keyCode);
 

@@ -1,17 +1,20 @@
 #!/usr/bin/env bash
 # Prints through a real print server: starts a private CUPS server whose only
 # queue is a cups-pdf printer, makes it the default, prints page 0 of the
-# specimen with pageshot exactly as the print label does, and checks that the
-# PDF which comes out is one page showing that page.
+# specimen with pageshot exactly as the print label does and again with the
+# specimen viewer's --print 0, and checks that each PDF which comes out is one
+# page showing that page; then prints a page of hazel and checks that it goes
+# to the printer as text in embedded faces.
 #
-#   print_server_test.sh PAGESHOT
+#   print_server_test.sh PAGESHOT VIEWER
 #
 # Exit status: 0 passed, 1 failed, 77 skipped (no CUPS server can run here).
 # shellcheck disable=SC2016  # ${USER} and ${HOME} in cups-pdf's settings are literal
 set -u
 export PATH="/usr/sbin:/sbin:$PATH"  # cupsd and lpadmin live in sbin
 
-pageshot=${1:?usage: print_server_test.sh PAGESHOT}
+pageshot=${1:?usage: print_server_test.sh PAGESHOT VIEWER}
+viewer=${2:?usage: print_server_test.sh PAGESHOT VIEWER}
 printer=viewerpdf
 min_ncc=0.90       # measured about 0.98 for the right page, under 0.1 for others
 max_wait_ticks=90  # half-second polls for the PDF: 45 s
@@ -76,6 +79,7 @@ command -v cupsd >/dev/null || skip "cupsd is not installed"
 # cups-pdf only works when the server runs its backend as root.
 [[ $(id -u) == 0 ]] || skip "a CUPS server that can run the cups-pdf backend needs root"
 [[ -x $pageshot ]] || fail "pageshot is not at $pageshot"
+[[ -x $viewer ]] || fail "the viewer is not at $viewer"
 for tool in lpadmin lpinfo lpstat pdfinfo pdftoppm pdftotext pdffonts convert compare identify; do
     command -v "$tool" >/dev/null || fail "$tool is missing (tools/setup-debian.sh installs it)"
 done
@@ -109,6 +113,12 @@ rc=$?
 n=$(stderr_lines "$tmp/noserver.err")
 ((n == 1)) || fail "with no print server, expected one 印刷 line on stderr, got $n: $(cat "$tmp/noserver.err")"
 say "no server: $(grep '^印刷' "$tmp/noserver.err")"
+# A script that asks the viewer to print learns that nothing went out.
+timeout 30 "$viewer" --print 0 2>"$tmp/noserver-viewer.err"
+rc=$?
+((rc == 1)) || fail "with no print server, the viewer's --print 0 exited with $rc: $(cat "$tmp/noserver-viewer.err")"
+n=$(stderr_lines "$tmp/noserver-viewer.err")
+((n == 1)) || fail "with no print server, the viewer's --print 0 wrote $n 印刷 lines: $(cat "$tmp/noserver-viewer.err")"
 
 cat >"$tmp/conf/cups-files.conf" <<EOF
 ServerRoot $tmp/conf
@@ -207,71 +217,14 @@ timeout 30 "$pageshot" specimen "$tmp/out" --print 2>"$tmp/print.err" ||
 reference=$tmp/out/specimen-p0-print.png
 [[ -s $reference ]] || fail "pageshot --print wrote no $reference"
 
-before=()
+# Helpers of prints_page0: whether a PDF is one the command made, a page
+# image trimmed to its ink, and its likeness to the printed page.
 is_new() {
     local b
     for b in "${before[@]}"; do [[ $b == "$1" ]] && return 1; done
     return 0
 }
-printed_pdfs=()  # every PDF this run made, for the clean-up
-
-# Prints page PAGE of CHAPTER as the print label does and waits for the PDF
-# the server makes of it; sets pdf.
-print_page() {  # CHAPTER PAGE
-    before=()
-    [[ -d $pdf_dir ]] && mapfile -t before < <(find "$pdf_dir" -maxdepth 1 -name '*.pdf')
-    timeout 30 "$pageshot" "$1" "$tmp/out" --send "$2" 2>"$tmp/send.err"
-    local rc=$?
-    ((rc == 0)) || fail "pageshot $1 --send $2 exited with $rc: $(cat "$tmp/send.err")"
-    (($(stderr_lines "$tmp/send.err") == 0)) || fail "printing reported: $(grep '^印刷' "$tmp/send.err")"
-
-    # The job was submitted before pageshot returned; wait until the server
-    # has finished it and the PDF is there.
-    local i pending
-    for ((i = 0; ; i++)); do
-        new_pdfs=()
-        if [[ -d $pdf_dir ]]; then
-            while IFS= read -r f; do is_new "$f" && new_pdfs+=("$f"); done \
-                < <(find "$pdf_dir" -maxdepth 1 -name '*.pdf')
-        fi
-        pending=$(lpstat -o "$printer" 2>/dev/null)
-        if [[ -z $pending && -n $(lpstat -W completed -o "$printer" 2>/dev/null) ]]; then
-            ((${#new_pdfs[@]} > 0)) && break
-            fail "the print job ended but no PDF arrived in $pdf_dir"
-        fi
-        ((i < max_wait_ticks)) || fail "no finished print job and PDF after $((max_wait_ticks / 2)) s (pending: ${pending:-none})"
-        sleep 0.5
-    done
-    printed_pdfs+=("${new_pdfs[@]}")
-    ((${#new_pdfs[@]} == 1)) || fail "expected one new PDF, got ${#new_pdfs[@]}: ${new_pdfs[*]}"
-    pdf=${new_pdfs[0]}
-    # The document as the server received it, before its filters.
-    job_file=$(find "$tmp/spool" -maxdepth 1 -name 'd*-001' -newer "$tmp/send.err" | sort | tail -n 1)
-    say "PDF of $1 page $2 after $((i / 2)).$((i % 2 * 5)) s: $pdf"
-}
-
-print_page specimen 0
-pages=$(pdfinfo "$pdf" 2>&1 | awk '$1 == "Pages:" { print $2 }')
-[[ $pages == 1 ]] || fail "the PDF has ${pages:-no readable} pages, expected 1: $(pdfinfo "$pdf" 2>&1)"
-
-# Render at the canvas's own 96 dpi, keep only what was drawn, and bring the
-# rendering to the size of the drawn part of the image sent.
-pdftoppm -r 96 -gray -png -singlefile "$pdf" "$tmp/printed" || fail "pdftoppm could not render $pdf"
 trimmed() { convert "$1" -colorspace Gray -fuzz 5% -trim +repage "$2"; }
-trimmed "$tmp/printed.png" "$tmp/printed-trim.png" || fail "convert could not trim the rendering"
-trimmed "$reference" "$tmp/ref-trim.png" || fail "convert could not trim $reference"
-read -r pw ph pink < <(identify -format '%w %h %[fx:1-mean]\n' "$tmp/printed-trim.png")
-read -r rw rh < <(identify -format '%w %h\n' "$tmp/ref-trim.png")
-say "drawn part: printed ${pw}x${ph} at 96 dpi, sent image ${rw}x${rh}; ink $(printf %.3f "$pink")"
-awk -v w="$pw" -v h="$ph" -v rw="$rw" -v rh="$rh" -v ink="$pink" \
-    'BEGIN { exit !(w * 2 >= rw && h * 2 >= rh && ink > 0.01) }' ||
-    fail "the printed page is blank or nearly so"
-# A page cut off at the paper's edge, or stretched, changes its shape.
-awk -v a="$pw" -v b="$ph" -v c="$rw" -v d="$rh" 'BEGIN { r = (a / b) / (c / d); exit !(r > 0.97 && r < 1.03) }' ||
-    fail "the printed page's shape ${pw}x${ph} does not match the image's ${rw}x${rh}"
-
-# Normalised cross-correlation after a slight blur, which absorbs the
-# sub-pixel shift and resampling of the print path.
 similarity() {  # REFERENCE-TRIMMED -> NCC of the printed page against it
     local w h
     read -r w h < <(identify -format '%w %h\n' "$1")
@@ -279,23 +232,95 @@ similarity() {  # REFERENCE-TRIMMED -> NCC of the printed page against it
         convert "$1" -blur 0x1 "$tmp/b.png" &&
         { compare -metric NCC "$tmp/a.png" "$tmp/b.png" null: 2>&1 || true; } | awk '{ print $1 }'
 }
-ncc=$(similarity "$tmp/ref-trim.png")
-[[ $ncc =~ ^-?[0-9.]+(e-?[0-9]+)?$ ]] || fail "compare gave no similarity: $ncc"
-say "similarity to page 0 (NCC): $ncc (threshold $min_ncc)"
 
-# The measure must tell pages apart: every other page of the specimen must
-# match the printed one clearly worse.
-for other in "$tmp"/out/specimen-p*-print.png; do
-    [[ $other == "$reference" ]] && continue
-    trimmed "$other" "$tmp/other-trim.png" || fail "convert could not trim $other"
-    o=$(similarity "$tmp/other-trim.png")
-    say "similarity to $(basename "$other" -print.png) (NCC): $o"
-    awk -v a="$ncc" -v b="$o" 'BEGIN { exit !(a - b >= 0.3) }' ||
-        fail "the printed page matches $(basename "$other") nearly as well ($o) as page 0 ($ncc)"
-done
+# Runs a command that prints on the default printer and waits for the PDF
+# that comes out; sets pdf, and job_file to the document the server received.
+#   print_job WHAT COMMAND...
+print_job() {
+    local what=$1
+    shift
+    before=()
+    [[ -d $pdf_dir ]] && mapfile -t before < <(find "$pdf_dir" -maxdepth 1 -name '*.pdf')
 
-awk -v a="$ncc" -v t="$min_ncc" 'BEGIN { exit !(a >= t) }' ||
-    fail "the printed page does not show page 0: NCC $ncc < $min_ncc"
+    timeout 30 "$@" 2>"$tmp/send.err"
+    rc=$?
+    ((rc == 0)) || fail "$what exited with $rc: $(cat "$tmp/send.err")"
+    (($(stderr_lines "$tmp/send.err") == 0)) || fail "printing reported: $(grep '^印刷' "$tmp/send.err")"
+
+    # The job was submitted before the command returned; wait until the server has
+    # finished it and the PDF is there.
+    for ((i = 0; ; i++)); do
+        new_pdfs=()
+        if [[ -d $pdf_dir ]]; then
+            while IFS= read -r f; do is_new "$f" && new_pdfs+=("$f"); done \
+                < <(find "$pdf_dir" -maxdepth 1 -name '*.pdf')
+        fi
+        pending=$(lpstat -o "$printer" 2>/dev/null)
+        done_jobs=$(lpstat -W completed -o "$printer" 2>/dev/null)
+        if [[ -z $pending && -n $done_jobs ]]; then
+            ((${#new_pdfs[@]} > 0)) && break
+            fail "the print job of $what ended but no PDF arrived in $pdf_dir"
+        fi
+        ((i < max_wait_ticks)) || fail "no finished print job and PDF after $((max_wait_ticks / 2)) s (pending: ${pending:-none})"
+        sleep 0.5
+    done
+    ((${#new_pdfs[@]} == 1)) || fail "expected one new PDF from $what, got ${#new_pdfs[@]}: ${new_pdfs[*]}"
+    pdf=${new_pdfs[0]}
+    printed_pdfs+=("$pdf")
+    job_file=$(find "$tmp/spool" -maxdepth 1 -name 'd*-001' -newer "$tmp/send.err" | sort | tail -n 1)
+    say "$what: PDF after $((i / 2)).$((i % 2 * 5)) s: $pdf"
+}
+
+# Runs a command that prints page 0 of the specimen on the default printer,
+# waits for the PDF that comes out and checks that it is one page showing
+# that page and no other.
+#   prints_page0 WHAT COMMAND...
+prints_page0() {
+    local what=$1
+    print_job "$@"
+
+    pages=$(pdfinfo "$pdf" 2>&1 | awk '$1 == "Pages:" { print $2 }')
+    [[ $pages == 1 ]] || fail "the PDF has ${pages:-no readable} pages, expected 1: $(pdfinfo "$pdf" 2>&1)"
+
+    # Render at the canvas's own 96 dpi, keep only what was drawn, and bring the
+    # rendering to the size of the drawn part of the image sent.
+    pdftoppm -r 96 -gray -png -singlefile "$pdf" "$tmp/printed" || fail "pdftoppm could not render $pdf"
+    trimmed "$tmp/printed.png" "$tmp/printed-trim.png" || fail "convert could not trim the rendering"
+    trimmed "$reference" "$tmp/ref-trim.png" || fail "convert could not trim $reference"
+    read -r pw ph pink < <(identify -format '%w %h %[fx:1-mean]\n' "$tmp/printed-trim.png")
+    read -r rw rh < <(identify -format '%w %h\n' "$tmp/ref-trim.png")
+    say "drawn part: printed ${pw}x${ph} at 96 dpi, sent image ${rw}x${rh}; ink $(printf %.3f "$pink")"
+    awk -v w="$pw" -v h="$ph" -v rw="$rw" -v rh="$rh" -v ink="$pink" \
+        'BEGIN { exit !(w * 2 >= rw && h * 2 >= rh && ink > 0.01) }' ||
+        fail "the printed page is blank or nearly so"
+    # A page cut off at the paper's edge, or stretched, changes its shape.
+    awk -v a="$pw" -v b="$ph" -v c="$rw" -v d="$rh" 'BEGIN { r = (a / b) / (c / d); exit !(r > 0.97 && r < 1.03) }' ||
+        fail "the printed page's shape ${pw}x${ph} does not match the image's ${rw}x${rh}"
+
+    # Normalised cross-correlation after a slight blur, which absorbs the
+    # sub-pixel shift and resampling of the print path.
+    ncc=$(similarity "$tmp/ref-trim.png")
+    [[ $ncc =~ ^-?[0-9.]+(e-?[0-9]+)?$ ]] || fail "compare gave no similarity: $ncc"
+    say "similarity to page 0 (NCC): $ncc (threshold $min_ncc)"
+
+    # The measure must tell pages apart: every other page of the specimen must
+    # match the printed one clearly worse.
+    for other in "$tmp"/out/specimen-p*-print.png; do
+        [[ $other == "$reference" ]] && continue
+        trimmed "$other" "$tmp/other-trim.png" || fail "convert could not trim $other"
+        o=$(similarity "$tmp/other-trim.png")
+        say "similarity to $(basename "$other" -print.png) (NCC): $o"
+        awk -v a="$ncc" -v b="$o" 'BEGIN { exit !(a - b >= 0.3) }' ||
+            fail "the printed page matches $(basename "$other") nearly as well ($o) as page 0 ($ncc)"
+    done
+
+    awk -v a="$ncc" -v t="$min_ncc" 'BEGIN { exit !(a >= t) }' ||
+        fail "the page $what printed does not show page 0: NCC $ncc < $min_ncc"
+    say "$what: one-page PDF matching page 0"
+}
+
+prints_page0 "pageshot --send 0" "$pageshot" specimen "$tmp/out" --send 0
+prints_page0 "specimen --print 0" "$viewer" --print 0
 
 # The page goes to the printer as text, not as a picture of text: a page of
 # hazel gives back its heading and its numbers, in the substitute faces,
@@ -303,7 +328,7 @@ awk -v a="$ncc" -v t="$min_ncc" 'BEGIN { exit !(a >= t) }' ||
 # PDF 1.2, which makes every embedded font anonymous Type 3 glyphs without
 # text, whatever was sent; so the text is read from the document the server
 # received for the job.
-print_page hazel 1
+print_job "pageshot hazel --send 1" "$pageshot" hazel "$tmp/out" --send 1
 [[ -s $job_file ]] || fail "the server kept no document for the hazel job"
 # The PDF writer maps a glyph that a CJK radical shares with an ideograph to
 # the radical's code point (U+2F50 for 比); read it as the ideograph.
@@ -317,5 +342,5 @@ for face in NotoSansCJKjp LiberationSerif; do
         fail "the printed hazel page 1 does not embed $face: $fonts"
 done
 say "hazel page 1 on paper: text and embedded faces found ($(awk 'NR > 2 { printf "%s ", $1 }' <<<"$fonts"))"
-say "PASS: one-page PDFs, matching page 0, with text"
+say "PASS: one-page PDFs matching page 0, and text"
 exit 0

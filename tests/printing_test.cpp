@@ -6,7 +6,7 @@
 #include "specimen/specimen_chapter.h"
 #include "state.h"
 
-#include "support/recording_printer.h"
+#include "support/printing_fixture.h"
 
 #include <QElapsedTimer>
 #include <QTest>
@@ -17,30 +17,9 @@
 
 namespace {
 
-class Printing_ : public ::testing::Test {
+class Printing_ : public PrintingFixture {
 protected:
-    void SetUp() override {
-        resetContext();
-        resetShellState();
-        setEndProgramHandler([] {});
-        setPagePrinter(std::make_unique<RecordingPrinter>(printed));
-    }
-    void TearDown() override {
-        form.reset();
-        chapter.reset();
-        setPagePrinter(nullptr);
-        setEndProgramHandler(nullptr);
-    }
-    void start(ChapterProfile profile = SpecimenChapter::defaultProfile()) {
-        chapter = std::make_unique<SpecimenChapter>(std::move(profile));
-        form = std::make_unique<Form1>(*chapter);
-        form->Form_Load();
-    }
     void clickPrint() { QTest::mouseClick(&form->cmdPrint(), Qt::LeftButton); }
-
-    std::vector<QImage> printed;
-    std::unique_ptr<SpecimenChapter> chapter;
-    std::unique_ptr<Form1> form;
 };
 
 // First row with ink, to see where a page's text starts.
@@ -148,7 +127,10 @@ TEST_F(Printing_, NoDefaultPrinterLeavesTheProgramRunning) {
     qputenv("CUPS_SERVER", "/nonexistent/cups.sock");
     setPagePrinter(makeSystemPrinter());
     start();
+    testing::internal::CaptureStderr();
     clickPrint();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "印刷: no default printer is configured; nothing was printed\n");
     EXPECT_EQ(Printing, 0);
     EXPECT_FALSE(makeSystemPrinter()->printPage(form->Form2().canvas().image()));
     QTest::keyClick(form.get(), Qt::Key_Down);
@@ -186,4 +168,50 @@ TEST_F(Printing_, APageThatFailsOnPaperPrintsNothingAndLeavesPrintingPossible) {
     chapter->duringPage = nullptr;
     clickPrint();
     EXPECT_EQ(printed.size(), 1u);
+}
+
+namespace {
+
+// A printer whose job breaks off after it began: it reports the failure on
+// standard error, as the system printer does, and the jobs after it go
+// through.
+class FailingOncePrinter : public PagePrinter {
+public:
+    explicit FailingOncePrinter(std::vector<QImage>& pages) : pages_(pages) {}
+    bool printPage(const PrintedPage& page) override {
+        if (!failed_) {
+            failed_ = true;
+            std::fprintf(stderr, "印刷: the printer test reported an error\n");
+            return false;
+        }
+        pages_.push_back(page.image.copy());
+        return true;
+    }
+
+private:
+    std::vector<QImage>& pages_;
+    bool failed_ = false;
+};
+
+}  // namespace
+
+TEST_F(Printing_, APrinterFailingMidJobIsReportedOnceAndTheNextPrintWorks) {
+    setPagePrinter(std::make_unique<FailingOncePrinter>(printed));
+    start();
+    QTest::keyClick(form.get(), Qt::Key_Down);
+    const QImage pageBox = form->pic(1).canvas().image().copy();
+
+    testing::internal::CaptureStderr();
+    clickPrint();
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(err, "印刷: the printer test reported an error\n");  // the shell adds nothing
+    EXPECT_TRUE(printed.empty());
+    EXPECT_EQ(Printing, 0);
+    EXPECT_EQ(form->pic(1).canvas().image(), pageBox);
+
+    clickPrint();
+    ASSERT_EQ(printed.size(), 1u);
+    EXPECT_NE(firstInkRow(printed[0]), -1);
+    QTest::keyClick(form.get(), Qt::Key_Down);
+    EXPECT_EQ(CurPage, 2);
 }

@@ -7,10 +7,12 @@ packages=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev libqt6printsupport6 libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libcanberra-dev sound-theme-freedesktop
+  libcanberra-dev libasound2-dev sound-theme-freedesktop libxcb1-dev
   fonts-noto-cjk fonts-noto-core fonts-liberation2 fonts-urw-base35 fonts-dejavu-core
   xvfb xdotool imagemagick
+  clang-14 libclang-rt-14-dev llvm-14
   cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
+  desktop-file-utils appstream dpkg-dev
 )
 
 missing=()

@@ -4,6 +4,7 @@
 #include <QFontDatabase>
 #include <QHash>
 #include <QStringDecoder>
+#include <cstdio>
 
 namespace {
 
@@ -50,6 +51,30 @@ FaceInfo faceInfo(const QString& face) {
 void installFaceSubstitutions() {
     for (auto it = table().constBegin(); it != table().constEnd(); ++it)
         QFont::insertSubstitution(it.key(), it->family);
+    // Without them the pages still draw, in whatever face the font system
+    // falls back on, but Japanese text and symbols may turn into boxes: the
+    // reader should learn why.
+    const QStringList missing = missingSubstitutes();
+    if (!missing.isEmpty())
+        std::fprintf(stderr, "fonts: not installed: %s; pages are drawn in the faces there are\n",
+                     qPrintable(missing.join(QStringLiteral(", "))));
+}
+
+QStringList missingSubstitutes() {
+    // A family that two foundries provide is listed once per foundry, as
+    // "C059 [urw]" and "C059 [UKWN]"; either one draws it.
+    const QStringList families = QFontDatabase::families();
+    const auto installed = [&families](const QString& family) {
+        const QString withFoundry = family + QStringLiteral(" [");
+        for (const QString& f : families)
+            if (f == family || f.startsWith(withFoundry)) return true;
+        return false;
+    };
+    QStringList missing;
+    for (const FaceInfo& f : table())
+        if (!installed(f.family) && !missing.contains(f.family)) missing.append(f.family);
+    missing.sort();
+    return missing;
 }
 
 bool FontExists(const QString& face) {

@@ -20,8 +20,13 @@ struct FaceInfo {
 FaceInfo faceInfo(const QString& face);
 
 // Registers the substitutions with Qt so that widgets naming a page face (the
-// window's "メイリオ") get the same family as the canvases. Call once.
+// window's "メイリオ") get the same family as the canvases, and names on
+// standard error, in one line, the substitutes that are not installed. Call
+// once.
 void installFaceSubstitutions();
+
+// The substitute families that are not installed, sorted.
+QStringList missingSubstitutes();
 
 // True when face is one of the installed families, compared exactly.
 bool FontExists(const QString& face);

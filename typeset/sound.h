@@ -8,9 +8,13 @@
 class SoundPlayer {
 public:
     virtual ~SoundPlayer() = default;
-    // Asks for the named freedesktop event sound; never blocks, never fails.
+    // Asks for the named freedesktop event sound; never blocks, never throws.
     virtual void play(const std::string& eventId) = 0;
 };
+
+// The desktop's player. When sounds cannot be played (no sound device, no
+// server) it says so once on standard error and is quiet afterwards.
+std::unique_ptr<SoundPlayer> makeDesktopSoundPlayer();
 
 // The player in use (the desktop's by default). Tests install their own.
 SoundPlayer& soundPlayer();

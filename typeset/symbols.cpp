@@ -198,7 +198,7 @@ void prTilde(const QString& v) {
 
 void prPartial(const QString& num, const QString& den, const QString& fixed) {
     Canvas& c = *CurPic;
-    const QString partial(QChar(symbol::Partial));
+    const QString partial{QChar(symbol::Partial)};
     const float x0 = PenX;
     float xp = x0;
     prBigLParen(xp, PenY);
@@ -229,7 +229,7 @@ void prPartialFrac(const QString& num, const QString& den) {
     Canvas& c = *CurPic;
     const QString savedFace = c.FontName;
     const bool savedBold = c.FontBold;
-    const QString partial(QChar(symbol::Partial));
+    const QString partial{QChar(symbol::Partial)};
     const int tilde = int(num.indexOf(QLatin1String("tilde")));
     const bool greekDen = den == QLatin1String("theta") || den == QLatin1String("phi") ||
                           den == QLatin1String("fi");

@@ -1,0 +1,69 @@
+#include "application_start.h"
+
+#include <QByteArray>
+#include <QFileInfo>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace {
+
+// Messages the platform layer gives while it starts. They are held back: if
+// the start fails, its warnings ("could not connect to display", the plugin
+// list) say nothing a reader can act on; if it succeeds, they are passed on.
+struct HeldMessage {
+    QtMsgType type;
+    QByteArray category;
+    QString text;
+};
+
+struct StartState {
+    QtMessageHandler previous = nullptr;
+    std::vector<HeldMessage> held;
+    QByteArray program;
+};
+
+StartState& state() {
+    static StartState s;
+    return s;
+}
+
+QByteArray whereTheDisplayWasLookedFor() {
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (!platform.isEmpty() && !platform.startsWith("xcb")) return "platform " + platform;
+    const QByteArray display = qgetenv("DISPLAY");
+    return display.isEmpty() ? QByteArray("DISPLAY is not set") : "DISPLAY=" + display;
+}
+
+void holdDuringStart(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type == QtFatalMsg) {
+        // Qt aborts after a fatal message; the program ends here instead.
+        std::fprintf(stderr, "%s: no display could be opened (%s)\n",
+                     state().program.constData(), whereTheDisplayWasLookedFor().constData());
+        std::fflush(stderr);
+        std::_Exit(1);
+    }
+    state().held.push_back({type, QByteArray(context.category ? context.category : ""), text});
+}
+
+void passOn(const HeldMessage& m) {
+    const QMessageLogContext context(nullptr, 0, nullptr, m.category.constData());
+    if (state().previous) {
+        state().previous(m.type, context, m.text);
+    } else {
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(m.type, context, m.text)));
+    }
+}
+
+}  // namespace
+
+std::unique_ptr<QApplication> openApplication(int& argc, char** argv) {
+    const QString path = QString::fromLocal8Bit(argc > 0 ? argv[0] : "viewer");
+    state().program = QFileInfo(path).fileName().toLocal8Bit();
+    state().previous = qInstallMessageHandler(holdDuringStart);
+    auto app = std::make_unique<QApplication>(argc, argv);
+    qInstallMessageHandler(state().previous);
+    for (const HeldMessage& m : state().held) passOn(m);
+    state().held.clear();
+    return app;
+}

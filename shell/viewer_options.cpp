@@ -1,0 +1,123 @@
+#include "viewer_options.h"
+
+#include "form1.h"
+#include "state.h"
+
+#include <QCommandLineParser>
+#include <cstdio>
+
+namespace {
+
+// The page number of an option, or an error naming what is wrong with it.
+std::optional<QString> readPage(const QString& option, const QString& value,
+                                const ChapterProfile& profile, int& page) {
+    bool ok = false;
+    const int n = value.toInt(&ok);
+    if (!ok) return QStringLiteral("--%1 needs a page number, not \"%2\"").arg(option, value);
+    if (n < 0 || n >= profile.pages)
+        return QStringLiteral("there is no page %1: pages are 0 to %2").arg(value).arg(profile.pages - 1);
+    page = n;
+    return std::nullopt;
+}
+
+}  // namespace
+
+ViewerOptions parseViewerOptions(const QStringList& arguments, const ChapterProfile& profile) {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("%1\nPages 0 to %2: the arrow keys or labels page, 印刷 prints the page on display.")
+            .arg(profile.title)
+            .arg(profile.pages - 1));
+    // Not the parser's stock help option: its --help-all would only be
+    // answered by an application that exits from inside the parser.
+    const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
+                                        QStringLiteral("Displays this help."));
+    parser.addOption(helpOption);
+    const QCommandLineOption versionOption = parser.addVersionOption();
+    const QCommandLineOption pageOption(
+        QStringLiteral("page"), QStringLiteral("Open on page <N> once start-up has finished."),
+        QStringLiteral("N"));
+    const QCommandLineOption printOption(
+        QStringLiteral("print"),
+        QStringLiteral("Print page <N> on the default printer as the print label does, then quit "
+                       "(status 0 when the page went out, 1 when not)."),
+        QStringLiteral("N"));
+    parser.addOption(pageOption);
+    parser.addOption(printOption);
+
+    ViewerOptions result;
+    const QString name = profile.name;
+    auto fail = [&](const QString& why) {
+        result.action = ViewerOptions::Action::Error;
+        result.text = QStringLiteral("%1: %2 (try %1 --help)").arg(name, why);
+        return result;
+    };
+    // The message is the parser's own; its sentence-ending period is dropped
+    // so that the hint follows on the same line.
+    if (!parser.parse(arguments)) {
+        QString why = parser.errorText().simplified();
+        if (why.endsWith(QLatin1Char('.'))) why.chop(1);
+        return fail(why);
+    }
+    if (parser.isSet(helpOption)) {
+        result.action = ViewerOptions::Action::Help;
+        // The usage line names the viewer, not the path it was started by
+        // (and help is answered before there is an application to ask).
+        const QString help = parser.helpText();
+        result.text = QStringLiteral("Usage: %1 [options]\n").arg(name) +
+                      help.mid(help.indexOf(QLatin1Char('\n')) + 1);
+        return result;
+    }
+    if (parser.isSet(versionOption)) {
+        result.action = ViewerOptions::Action::Version;
+        result.text = QStringLiteral("%1 %2\n").arg(name, QStringLiteral(VIEWERS_VERSION));
+        return result;
+    }
+    if (!parser.positionalArguments().isEmpty())
+        return fail(QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().first()));
+    if (parser.isSet(pageOption) && parser.isSet(printOption))
+        return fail(QStringLiteral("--page and --print cannot be given together"));
+    const std::pair<const QCommandLineOption*, int*> pageOptions[] = {{&pageOption, &result.page},
+                                                                      {&printOption, &result.print}};
+    for (const auto& [option, target] : pageOptions) {
+        if (!parser.isSet(*option)) continue;
+        const QStringList values = parser.values(*option);
+        if (values.size() > 1) return fail(QStringLiteral("--%1 is given more than once").arg(option->names().first()));
+        if (auto why = readPage(option->names().first(), values.first(), profile, *target)) return fail(*why);
+    }
+    return result;
+}
+
+int reportViewerOptions(const ViewerOptions& options) {
+    switch (options.action) {
+    case ViewerOptions::Action::Help:
+    case ViewerOptions::Action::Version:
+        std::fputs(options.text.toLocal8Bit().constData(), stdout);
+        return 0;
+    case ViewerOptions::Action::Error:
+        std::fprintf(stderr, "%s\n", options.text.toLocal8Bit().constData());
+        return exitUsage;
+    case ViewerOptions::Action::Run:
+        break;
+    }
+    return 0;
+}
+
+std::optional<int> startViewer(Form1& window, const ViewerOptions& options) {
+    const bool printing = options.print >= 0;
+    // A page printed from a script is wanted at once: paced drawing is
+    // skipped as F1 skips it.
+    if (printing) SkipWait = 1;
+    window.Form_Load();
+    if (window.closed()) {
+        if (!printing) return 0;
+        std::fprintf(stderr, "印刷: the window was closed before page %d was printed\n", options.print);
+        return 1;
+    }
+    if (printing) {
+        window.ShowThisPic(options.print);
+        return window.cmdPrint_Click() ? 0 : 1;
+    }
+    if (options.page >= 0) window.ShowThisPic(options.page);
+    return std::nullopt;
+}

@@ -1,0 +1,33 @@
+// A viewer's command line and the start-up it asks for.
+#pragma once
+
+#include "chapter.h"
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class Form1;
+
+struct ViewerOptions {
+    enum class Action { Run, Help, Version, Error };
+    Action action = Action::Run;
+    int page = -1;   // --page N: the page in view once start-up has finished
+    int print = -1;  // --print N: print page N, then quit
+    QString text;    // the help or version text, or a one-line error
+};
+
+// Exit status of a command line the viewer cannot act on.
+constexpr int exitUsage = 2;
+
+// Reads the arguments (the program's name first) against the chapter's pages.
+ViewerOptions parseViewerOptions(const QStringList& arguments, const ChapterProfile& profile);
+
+// Writes the help, version or error text where it belongs and returns the
+// exit status that goes with it.
+int reportViewerOptions(const ViewerOptions& options);
+
+// Start-up as the options ask. Returns the exit status when the program ends
+// here (after printing, or closed during start-up), or nothing when the
+// event loop should run.
+std::optional<int> startViewer(Form1& window, const ViewerOptions& options);

@@ -1,0 +1,156 @@
+#include "viewer_options.h"
+
+#include "support/printing_fixture.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+namespace {
+
+using Action = ViewerOptions::Action;
+
+ViewerOptions parse(QStringList args) {
+    args.prepend(QStringLiteral("/usr/bin/specimen"));
+    return parseViewerOptions(args, SpecimenChapter::defaultProfile());
+}
+
+// The specimen has pages 0 to 2.
+TEST(ViewerOptions, ReadsPageAndPrintInBothSpellings) {
+    ViewerOptions o = parse({});
+    EXPECT_EQ(o.action, Action::Run);
+    EXPECT_EQ(o.page, -1);
+    EXPECT_EQ(o.print, -1);
+    o = parse({"--page", "2"});
+    EXPECT_EQ(o.action, Action::Run);
+    EXPECT_EQ(o.page, 2);
+    EXPECT_EQ(o.print, -1);
+    o = parse({"--print=0"});
+    EXPECT_EQ(o.action, Action::Run);
+    EXPECT_EQ(o.page, -1);
+    EXPECT_EQ(o.print, 0);
+}
+
+TEST(ViewerOptions, RefusesWhatItCannotDoInOneLine) {
+    const std::pair<QStringList, QString> cases[] = {
+        {{"--page", "99"}, "there is no page 99: pages are 0 to 2"},
+        {{"--print", "3"}, "there is no page 3: pages are 0 to 2"},
+        {{"--page", "-1"}, "there is no page -1: pages are 0 to 2"},
+        {{"--page", "two"}, "--page needs a page number, not \"two\""},
+        {{"--page"}, "Missing value after '--page'"},
+        {{"--frobnicate"}, "Unknown option 'frobnicate'"},
+        {{"page2"}, "unexpected argument \"page2\""},
+        {{"--page", "1", "--print", "1"}, "--page and --print cannot be given together"},
+        {{"--print", "1", "--print", "2"}, "--print is given more than once"},
+    };
+    for (const auto& [args, why] : cases) {
+        const ViewerOptions o = parse(args);
+        EXPECT_EQ(o.action, Action::Error) << args.join(' ').toStdString();
+        EXPECT_EQ(o.text, QStringLiteral("specimen: %1 (try specimen --help)").arg(why));
+        EXPECT_EQ(reportViewerOptions(o), 2);
+    }
+}
+
+TEST(ViewerOptions, HelpNamesTheViewerAndItsOptionsVersionItsRelease) {
+    const ViewerOptions help = parse({"--page", "1", "--help"});
+    EXPECT_EQ(help.action, Action::Help);
+    EXPECT_TRUE(help.text.startsWith("Usage: specimen [options]\n")) << help.text.toStdString();
+    EXPECT_TRUE(help.text.contains("--page <N>"));
+    EXPECT_TRUE(help.text.contains("--print <N>"));
+    EXPECT_TRUE(help.text.contains("Pages 0 to 2"));
+    const ViewerOptions version = parse({"--version"});
+    EXPECT_EQ(version.action, Action::Version);
+    EXPECT_TRUE(QRegularExpression("^specimen \\d+\\.\\d+\\.\\d+\\n$").match(version.text).hasMatch())
+        << version.text.toStdString();
+}
+
+class FailingPrinter : public PagePrinter {
+public:
+    bool printPage(const PrintedPage&) override { return false; }
+};
+
+class ViewerStart : public PrintingFixture {
+protected:
+    std::optional<int> startWith(QStringList args) {
+        const ViewerOptions o = parse(std::move(args));
+        EXPECT_EQ(o.action, Action::Run);
+        return startViewer(make(), o);
+    }
+    int visibleBox() {
+        for (int i = 0; i < form->boxCount(); ++i)
+            if (form->pic(i).isVisibleTo(form.get())) return i;
+        return -1;
+    }
+};
+
+TEST_F(ViewerStart, PageOptionShowsThatPageAfterStartUp) {
+    EXPECT_EQ(startWith({"--page", "2"}), std::nullopt);
+    EXPECT_TRUE(form->startupDone());
+    EXPECT_EQ(CurPage, 2);
+    EXPECT_EQ(visibleBox(), 2);
+    EXPECT_FALSE(form->cmdGo().isVisibleTo(form.get()));  // the last page
+    EXPECT_TRUE(printed.empty());
+}
+
+TEST_F(ViewerStart, PrintOptionSendsOnePageWithPacingSkippedAndSaysSo) {
+    EXPECT_EQ(startWith({"--print", "0"}), 0);
+    EXPECT_EQ(SkipWait, 1);
+    ASSERT_EQ(printed.size(), 1u);
+    EXPECT_EQ(printed[0].size(), QSize(792, 724));  // the print canvas: the window's client area
+    EXPECT_EQ(Printing, 0);
+}
+
+TEST_F(ViewerStart, PrintOptionFailsWhenNoPageWentOut) {
+    setPagePrinter(std::make_unique<FailingPrinter>());
+    EXPECT_EQ(startWith({"--print", "1"}), 1);
+    EXPECT_EQ(CurPage, 1);
+}
+
+// The viewer program itself: exit statuses and where its messages go.
+struct Finished {
+    int status;
+    QString out, err;
+};
+Finished runSpecimen(const QStringList& args, const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(SPECIMEN_VIEWER_PATH), args);
+    EXPECT_TRUE(p.waitForFinished(60000)) << args.join(' ').toStdString();
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromLocal8Bit(p.readAllStandardOutput()),
+            QString::fromLocal8Bit(p.readAllStandardError())};
+}
+
+// Neither help nor a mistake needs a display: both are answered before the
+// application would connect to one.
+QProcessEnvironment withoutDisplay() {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    return env;
+}
+
+TEST(ViewerProgram, BadCommandLinesExitWithStatusTwoAndOneLine) {
+    for (const QStringList& args : {QStringList{"--page", "99"}, QStringList{"--frobnicate"}}) {
+        for (const QProcessEnvironment& env : {QProcessEnvironment::systemEnvironment(), withoutDisplay()}) {
+            const Finished r = runSpecimen(args, env);
+            EXPECT_EQ(r.status, 2) << args.join(' ').toStdString();
+            EXPECT_EQ(r.out, QString());
+            EXPECT_EQ(r.err.count('\n'), 1) << r.err.toStdString();
+            EXPECT_TRUE(r.err.startsWith("specimen: ")) << r.err.toStdString();
+        }
+    }
+}
+
+TEST(ViewerProgram, HelpAndVersionNeedNoDisplay) {
+    const QProcessEnvironment env = withoutDisplay();
+    const Finished help = runSpecimen({"--help"}, env);
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.startsWith("Usage: specimen [options]\n")) << help.out.toStdString();
+    const Finished version = runSpecimen({"-v"}, env);
+    EXPECT_EQ(version.status, 0);
+    EXPECT_TRUE(version.out.startsWith("specimen ")) << version.out.toStdString();
+}
+
+}  // namespace

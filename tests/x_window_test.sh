@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# Runs viewers on a private X server with no window manager and has another
+# client destroy the window, as `xdotool windowclose` does: the viewer must
+# end as closing it does, with status 0, within a few seconds.
+#
+#   x_window_test.sh VIEWER...
+#
+# Exit status: 0 passed, 1 failed, 77 skipped (no Xvfb or xdotool here).
+set -u
+(($#)) || { echo "usage: x_window_test.sh VIEWER..." >&2; exit 2; }
+command -v Xvfb >/dev/null || { echo "SKIP: Xvfb is not installed"; exit 77; }
+command -v xdotool >/dev/null || { echo "SKIP: xdotool is not installed"; exit 77; }
+
+tmp=$(mktemp -d) || exit 1
+xvfb_pid=
+viewer_pid=
+# shellcheck disable=SC2317  # reached through the trap
+cleanup() {
+    [[ -n $viewer_pid ]] && kill -KILL "$viewer_pid" 2>/dev/null
+    [[ -n $xvfb_pid ]] && { kill -TERM "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; }
+    rm -rf "$tmp"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# The server picks a free display number and writes it once it is ready.
+exec 3>"$tmp/displayfd"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$tmp/xvfb.log" 2>&1 &
+xvfb_pid=$!
+exec 3>&-
+for ((i = 0; i < 100; i++)); do
+    [[ -s $tmp/displayfd ]] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || { cat "$tmp/xvfb.log"; echo "SKIP: Xvfb did not start"; exit 77; }
+    sleep 0.1
+done
+[[ -s $tmp/displayfd ]] || fail "Xvfb gave no display within 10 s"
+DISPLAY=:$(head -n 1 "$tmp/displayfd")
+export DISPLAY
+export QT_QPA_PLATFORM=xcb
+unset WAYLAND_DISPLAY
+
+for viewer in "$@"; do
+    name=$(basename "$viewer")
+    "$viewer" 2>"$tmp/$name.err" &
+    viewer_pid=$!
+    wid=$(timeout 30 xdotool search --sync --onlyvisible --pid "$viewer_pid" 2>/dev/null | head -n 1)
+    [[ -n $wid ]] || fail "$name showed no window within 30 s: $(cat "$tmp/$name.err")"
+    xdotool windowclose "$wid" || fail "xdotool could not destroy $name's window"
+    for ((i = 0; i < 50; i++)); do
+        kill -0 "$viewer_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$viewer_pid" 2>/dev/null && fail "$name still runs 5 s after its window was destroyed"
+    wait "$viewer_pid"
+    rc=$?
+    viewer_pid=
+    ((rc == 0)) || fail "$name ended with status $rc after its window was destroyed: $(cat "$tmp/$name.err")"
+    echo "$name: window $wid destroyed by another client, program ended with status 0"
+done
+exit 0

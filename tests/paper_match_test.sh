@@ -72,8 +72,8 @@ for chapter in "${chapters[@]}"; do
         read -r res x0 < <(geometry "$w" "$h" 1)
         pdftoppm -r "$res" -f $((n + 1)) -l $((n + 1)) -x "$x0" -y "$x0" -W "$w" -H "$h" \
             -gray -png -singlefile "$pdf" "$tmp/page" || fail "pdftoppm could not render $pdf page $((n + 1))"
-        convert "$tmp/page.png" -blur 0x1.5 "$tmp/a.png" && convert "$ref" -colorspace Gray -blur 0x1.5 "$tmp/b.png" ||
-            fail "convert could not blur $chapter page $n"
+        convert "$tmp/page.png" -blur 0x1.5 "$tmp/a.png" || fail "convert could not blur $chapter page $n"
+        convert "$ref" -colorspace Gray -blur 0x1.5 "$tmp/b.png" || fail "convert could not blur $ref"
         ncc=$({ compare -metric NCC "$tmp/a.png" "$tmp/b.png" null: 2>&1 || true; } | awk '{ print $1 }')
         [[ $ncc =~ ^-?[0-9.]+(e-?[0-9]+)?$ ]] || fail "compare gave no similarity for $chapter page $n: $ncc"
         echo "paper_match: $chapter page $n: NCC $ncc"

@@ -1,15 +1,21 @@
 // Cost of drawing each page of each chapter on a raster canvas, against a
 // floor: the same drawing operations, recorded once, replayed straight onto a
 // QImage with one QPainter and fonts prepared beforehand (no library logic).
+// And what paper costs: a print click (the page drawn again on the print
+// canvas while its operations are kept), and that page written as one PDF
+// page, as vectors and, for comparison, as its 96-dpi image.
 #include "chapter_catalog.h"
 #include "faces.h"
 #include "font_cache.h"
 #include "form1.h"
+#include "printer.h"
 #include "sound.h"
 #include "state.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QPainter>
+#include <QPdfWriter>
 #include <benchmark/benchmark.h>
 #include <map>
 #include <memory>
@@ -122,6 +128,44 @@ void BM_Floor(benchmark::State& state, std::string name, int page) {
     state.counters["ops"] = double(ops.size());
 }
 
+KeepingPrinter& keepingPrinter() {
+    static KeepingPrinter* printer = [] {
+        auto p = std::make_unique<KeepingPrinter>();
+        KeepingPrinter* raw = p.get();
+        setPagePrinter(std::move(p));
+        return raw;
+    }();
+    return *printer;
+}
+
+void BM_Print(benchmark::State& state, std::string name, int page) {
+    Viewer& v = viewer(name);
+    keepingPrinter();
+    v.window->ShowThisPic(page);
+    for (auto _ : state) v.window->cmdPrint_Click();
+}
+
+// The page as a PDF of one A4 page, in memory.
+void BM_Pdf(benchmark::State& state, std::string name, int page, bool vectors) {
+    Viewer& v = viewer(name);
+    KeepingPrinter& printer = keepingPrinter();
+    v.window->ShowThisPic(page);
+    v.window->cmdPrint_Click();
+    const PrintedPage paper = vectors ? printer.last : PrintedPage(printer.last.image);
+    qint64 bytes = 0;
+    for (auto _ : state) {
+        QBuffer out;
+        out.open(QIODevice::WriteOnly);
+        QPdfWriter pdf(&out);
+        pdf.setResolution(1200);
+        QPainter p(&pdf);
+        paper.paint(p, QRectF(QPointF(0, 0), pdf.pageLayout().paintRectPixels(1200).size()));
+        p.end();
+        bytes = out.size();
+    }
+    state.counters["bytes"] = double(bytes);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -143,6 +187,12 @@ int main(int argc, char** argv) {
             benchmark::RegisterBenchmark(("library/" + tag).c_str(), BM_Library, name, n)
                 ->Unit(benchmark::kMillisecond);
             benchmark::RegisterBenchmark(("floor/" + tag).c_str(), BM_Floor, name, n)
+                ->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark(("print/" + tag).c_str(), BM_Print, name, n)
+                ->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark(("pdf-vectors/" + tag).c_str(), BM_Pdf, name, n, true)
+                ->Unit(benchmark::kMillisecond);
+            benchmark::RegisterBenchmark(("pdf-image/" + tag).c_str(), BM_Pdf, name, n, false)
                 ->Unit(benchmark::kMillisecond);
         }
     }

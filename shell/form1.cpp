@@ -3,6 +3,7 @@
 #include "end_program.h"
 #include "entities.h"
 #include "faces.h"
+#include "page_picture.h"
 #include "printer.h"
 #include "state.h"
 
@@ -248,6 +249,11 @@ bool Form1::cmdPrint_Click() {
     // The page chosen now is the one printed, even if the reader pages on
     // while it is drawn.
     const int page = CurPage;
+    // The page is kept as operations too while it is drawn, for paper at
+    // the printer's resolution.
+    RasterCanvas& canvas = Form2().canvas();
+    auto vectors = std::make_shared<PagePicture>(canvas);
+    canvas.mirror = vectors.get();
     // A page routine that fails leaves no half-drawn page on paper, and must
     // not leave Printing set: no later print would ever happen.
     // The message is copied: the exception is gone once its handler ends.
@@ -259,13 +265,14 @@ bool Form1::cmdPrint_Click() {
     } catch (...) {
         failure = "unknown error";
     }
+    canvas.mirror = nullptr;
     bool sent = false;
     if (failure) {
         std::fprintf(stderr, "print: page %d could not be drawn (%s); nothing was printed\n",
                      page, failure->c_str());
     } else {
         QCoreApplication::processEvents();
-        sent = pagePrinter().printPage(Form2().canvas().image());
+        sent = pagePrinter().printPage(PrintedPage(canvas.image(), std::move(vectors)));
     }
     Printing = 0;
     printBusy_ = false;

@@ -1,15 +1,44 @@
 #include "printer.h"
 
+#include "page_picture.h"
+#include "painter_canvas.h"
+
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <cstdio>
 
+QSizeF PrintedPage::size() const {
+    if (picture) return QSizeF(picture->pixelWidth(), picture->pixelHeight());
+    return image.deviceIndependentSize();
+}
+
+void PrintedPage::paint(QPainter& p, const QRectF& area) const {
+    const QSizeF page = size();
+    if (page.isEmpty()) return;
+    QSizeF fitted = page;
+    fitted.scale(area.size(), Qt::KeepAspectRatio);
+    p.save();
+    p.translate(area.topLeft());
+    p.setClipRect(QRectF(QPointF(0, 0), fitted));
+    // One scale from canvas pixels to the device: every position on paper
+    // is the canvas's.
+    p.scale(fitted.width() / page.width(), fitted.height() / page.height());
+    if (picture) {
+        PainterCanvas paper(p, picture->pixelWidth(), picture->pixelHeight());
+        paper.replay(*picture);
+    } else {
+        p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+        p.drawImage(QRectF(QPointF(0, 0), page), image);
+    }
+    p.restore();
+}
+
 namespace {
 
 class SystemPrinter : public PagePrinter {
 public:
-    bool printPage(const QImage& page) override {
+    bool printPage(const PrintedPage& page) override {
         const QPrinterInfo info = QPrinterInfo::defaultPrinter();
         if (info.isNull()) {
             std::fprintf(stderr, "印刷: no default printer is configured; nothing was printed\n");
@@ -24,13 +53,9 @@ public:
                          qPrintable(info.printerName()));
             return false;
         }
-        // Fit the page image into the printable area, keeping its shape.
+        // Fit the page into the printable area, keeping its shape.
         const QRectF area = printer.pageLayout().paintRectPixels(printer.resolution());
-        const QRectF target(0, 0, area.width(), area.height());
-        QSizeF size = page.deviceIndependentSize();
-        size.scale(target.size(), Qt::KeepAspectRatio);
-        p.setRenderHint(QPainter::SmoothPixmapTransform, true);
-        p.drawImage(QRectF(QPointF(0, 0), size), page);
+        page.paint(p, QRectF(0, 0, area.width(), area.height()));
         const bool ok = p.end();
         if (!ok || printer.printerState() == QPrinter::Error) {
             std::fprintf(stderr, "印刷: the printer %s reported an error\n",

@@ -31,7 +31,7 @@ public:
 class CountingPrinter : public PagePrinter {
 public:
     explicit CountingPrinter(int* n) : n_(n) {}
-    bool printPage(const QImage&) override {
+    bool printPage(const PrintedPage&) override {
         ++*n_;
         return true;
     }

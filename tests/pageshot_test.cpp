@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -42,4 +43,47 @@ TEST(Pageshot, RefusesAnUnknownChapter) {
     ASSERT_TRUE(p.waitForFinished(60000));
     EXPECT_EQ(p.exitCode(), 2);
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
+}
+
+namespace {
+
+// Standard output of a command-line tool, empty when it could not run.
+QString toolOutput(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(60000) || p.exitCode() != 0) return {};
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+}  // namespace
+
+TEST(Pageshot, ExportsAChapterAsOnePdfWithTextAndItsFiguresAsImages) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    QProcess p;
+    p.start(QStringLiteral(PAGESHOT_PATH), {"larch", dir.path(), "--pdf"});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    const QString pdf = dir.filePath("larch.pdf");
+
+    const QString info = toolOutput("pdfinfo", {pdf});
+    EXPECT_TRUE(info.contains(QRegularExpression("Pages: +3\n"))) << info.toStdString();
+    EXPECT_TRUE(info.contains(QRegularExpression("Title: +格子振動とベッセル関数\n")))
+        << info.toStdString();
+    // Page 0 on paper carries the chapter title, as text. The PDF writer
+    // names a glyph that an ideograph shares with a radical by the radical
+    // (U+2F26 for 子); compatibility normalisation reads it as the ideograph.
+    const QString page0 = toolOutput("pdftotext", {"-f", "1", "-l", "1", pdf, "-"});
+    EXPECT_TRUE(page0.normalized(QString::NormalizationForm_KC).contains("格子振動とベッセル関数"))
+        << page0.toStdString();
+    const QString fonts = toolOutput("pdffonts", {pdf});
+    EXPECT_TRUE(fonts.contains(QRegularExpression("NotoSansCJKjp-Regular +CID TrueType +Identity-H +yes")))
+        << fonts.toStdString();
+    // The chain figures of pages 0 and 1 are pixel copies, so images; nothing
+    // else is.
+    const QStringList images =
+        toolOutput("pdfimages", {"-list", pdf}).split('\n', Qt::SkipEmptyParts).mid(2);
+    ASSERT_EQ(images.size(), 2);
+    EXPECT_TRUE(images[0].startsWith("   1 ")) << images[0].toStdString();
+    EXPECT_TRUE(images[1].startsWith("   2 ")) << images[1].toStdString();
 }

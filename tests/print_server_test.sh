@@ -3,7 +3,8 @@
 # queue is a cups-pdf printer, makes it the default, prints page 0 of the
 # specimen with pageshot exactly as the print label does and again with the
 # specimen viewer's --print 0, and checks that each PDF which comes out is one
-# page showing that page.
+# page showing that page; then prints a page of hazel and checks that it goes
+# to the printer as text in embedded faces.
 #
 #   print_server_test.sh PAGESHOT VIEWER
 #
@@ -79,7 +80,7 @@ command -v cupsd >/dev/null || skip "cupsd is not installed"
 [[ $(id -u) == 0 ]] || skip "a CUPS server that can run the cups-pdf backend needs root"
 [[ -x $pageshot ]] || fail "pageshot is not at $pageshot"
 [[ -x $viewer ]] || fail "the viewer is not at $viewer"
-for tool in lpadmin lpinfo lpstat pdfinfo pdftoppm convert compare identify; do
+for tool in lpadmin lpinfo lpstat pdfinfo pdftoppm pdftotext pdffonts convert compare identify; do
     command -v "$tool" >/dev/null || fail "$tool is missing (tools/setup-debian.sh installs it)"
 done
 
@@ -138,6 +139,7 @@ Listen $socket
 Browsing No
 WebInterface No
 LogLevel debug
+PreserveJobFiles Yes
 DefaultAuthType None
 ErrorPolicy abort-job
 <Location />
@@ -231,11 +233,10 @@ similarity() {  # REFERENCE-TRIMMED -> NCC of the printed page against it
         { compare -metric NCC "$tmp/a.png" "$tmp/b.png" null: 2>&1 || true; } | awk '{ print $1 }'
 }
 
-# Runs a command that prints page 0 of the specimen on the default printer,
-# waits for the PDF that comes out and checks that it is one page showing
-# that page and no other.
-#   prints_page0 WHAT COMMAND...
-prints_page0() {
+# Runs a command that prints on the default printer and waits for the PDF
+# that comes out; sets pdf, and job_file to the document the server received.
+#   print_job WHAT COMMAND...
+print_job() {
     local what=$1
     shift
     before=()
@@ -266,7 +267,17 @@ prints_page0() {
     ((${#new_pdfs[@]} == 1)) || fail "expected one new PDF from $what, got ${#new_pdfs[@]}: ${new_pdfs[*]}"
     pdf=${new_pdfs[0]}
     printed_pdfs+=("$pdf")
+    job_file=$(find "$tmp/spool" -maxdepth 1 -name 'd*-001' -newer "$tmp/send.err" | sort | tail -n 1)
     say "$what: PDF after $((i / 2)).$((i % 2 * 5)) s: $pdf"
+}
+
+# Runs a command that prints page 0 of the specimen on the default printer,
+# waits for the PDF that comes out and checks that it is one page showing
+# that page and no other.
+#   prints_page0 WHAT COMMAND...
+prints_page0() {
+    local what=$1
+    print_job "$@"
 
     pages=$(pdfinfo "$pdf" 2>&1 | awk '$1 == "Pages:" { print $2 }')
     [[ $pages == 1 ]] || fail "the PDF has ${pages:-no readable} pages, expected 1: $(pdfinfo "$pdf" 2>&1)"
@@ -310,5 +321,26 @@ prints_page0() {
 
 prints_page0 "pageshot --send 0" "$pageshot" specimen "$tmp/out" --send 0
 prints_page0 "specimen --print 0" "$viewer" --print 0
-say "PASS: one-page PDFs matching page 0"
+
+# The page goes to the printer as text, not as a picture of text: a page of
+# hazel gives back its heading and its numbers, in the substitute faces,
+# embedded. This printer turns the document into PostScript and back at
+# PDF 1.2, which makes every embedded font anonymous Type 3 glyphs without
+# text, whatever was sent; so the text is read from the document the server
+# received for the job.
+print_job "pageshot hazel --send 1" "$pageshot" hazel "$tmp/out" --send 1
+[[ -s $job_file ]] || fail "the server kept no document for the hazel job"
+# The PDF writer maps a glyph that a CJK radical shares with an ideograph to
+# the radical's code point (U+2F50 for 比); read it as the ideograph.
+text=$(pdftotext "$job_file" - 2>&1 | sed 's/⽐/比/g')
+for want in "誤差を比較する" "1.26606" "1.13021"; do
+    [[ $text == *"$want"* ]] || fail "the printed hazel page 1 has no text \"$want\": ${text:0:400}"
+done
+fonts=$(pdffonts "$job_file" 2>&1)
+for face in NotoSansCJKjp LiberationSerif; do
+    awk -v f="$face" 'index($1, f) && $(NF - 4) == "yes" { found = 1 } END { exit !found }' <<<"$fonts" ||
+        fail "the printed hazel page 1 does not embed $face: $fonts"
+done
+say "hazel page 1 on paper: text and embedded faces found ($(awk 'NR > 2 { printf "%s ", $1 }' <<<"$fonts"))"
+say "PASS: one-page PDFs matching page 0, and text"
 exit 0

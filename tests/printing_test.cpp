@@ -174,13 +174,13 @@ namespace {
 class FailingOncePrinter : public PagePrinter {
 public:
     explicit FailingOncePrinter(std::vector<QImage>& pages) : pages_(pages) {}
-    bool printPage(const QImage& page) override {
+    bool printPage(const PrintedPage& page) override {
         if (!failed_) {
             failed_ = true;
             std::fprintf(stderr, "印刷: the printer test reported an error\n");
             return false;
         }
-        pages_.push_back(page.copy());
+        pages_.push_back(page.image.copy());
         return true;
     }
 

@@ -66,7 +66,7 @@ TEST(ViewerOptions, HelpNamesTheViewerAndItsOptionsVersionItsRelease) {
 
 class FailingPrinter : public PagePrinter {
 public:
-    bool printPage(const QImage&) override { return false; }
+    bool printPage(const PrintedPage&) override { return false; }
 };
 
 class ViewerStart : public PrintingFixture {

@@ -1,12 +1,14 @@
-// pageshot CHAPTER OUTDIR [--list] [--print] [--send N]
+// pageshot CHAPTER OUTDIR [--list] [--print] [--pdf] [--send N]
 //
 // Runs a chapter's start-up offscreen with paced drawing skipped, shows every
 // page as a reader paging through would, and writes each page box as
 // OUTDIR/CHAPTER-pN.png; with --list also OUTDIR/CHAPTER-pN.txt, one line per
 // drawing operation of the page as drawn in the real fonts. With --print it
 // then clicks the print label on every page and writes the image that would
-// be sent as OUTDIR/CHAPTER-pN-print.png; with --send N it prints page N on
-// the system's default printer, exactly as the print label does.
+// be sent as OUTDIR/CHAPTER-pN-print.png. With --pdf it writes the chapter as
+// OUTDIR/CHAPTER.pdf, every page as the print label lays it out for paper,
+// one PDF page each, text as text. With --send N it prints page N on the
+// system's default printer, exactly as the print label does.
 #include "chapter_catalog.h"
 #include "faces.h"
 #include "form1.h"
@@ -17,7 +19,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QTextStream>
 #include <cstdio>
 
@@ -77,15 +82,24 @@ QImage pageAsShown(PageBox& box) {
     return shown;
 }
 
-// Keeps the page a print click would send.
-class CapturingPrinter : public PagePrinter {
-public:
-    bool printPage(const QImage& page) override {
-        last = page;
-        return true;
+// The pages as one PDF: A4, each page as large as fits inside the margins.
+bool writePdf(const std::vector<PrintedPage>& pages, const QString& path, const QString& title,
+              const QString& viewer) {
+    QPdfWriter pdf(path);
+    pdf.setTitle(title);
+    pdf.setCreator(viewer);
+    pdf.setResolution(1200);
+    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                  QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
+    QPainter p;
+    if (!p.begin(&pdf)) return false;
+    const QRect area = pdf.pageLayout().paintRectPixels(pdf.resolution());
+    for (size_t i = 0; i < pages.size(); ++i) {
+        if (i > 0 && !pdf.newPage()) return false;
+        pages[i].paint(p, QRectF(0, 0, area.width(), area.height()));
     }
-    QImage last;
-};
+    return p.end();
+}
 
 }  // namespace
 
@@ -95,6 +109,7 @@ int main(int argc, char** argv) {
     QStringList args = app.arguments().mid(1);
     const bool list = args.removeAll(QStringLiteral("--list")) > 0;
     const bool print = args.removeAll(QStringLiteral("--print")) > 0;
+    const bool pdf = args.removeAll(QStringLiteral("--pdf")) > 0;
     int send = -1;
     if (const int k = int(args.indexOf(QStringLiteral("--send"))); k >= 0 && k + 1 < args.size()) {
         bool ok = false;
@@ -104,7 +119,8 @@ int main(int argc, char** argv) {
     }
     if (args.size() != 2 || send == -2) {
         std::fprintf(stderr,
-                     "usage: pageshot CHAPTER OUTDIR [--list] [--print] [--send N]\nchapters: %s\n",
+                     "usage: pageshot CHAPTER OUTDIR [--list] [--print] [--pdf] [--send N]\n"
+                     "chapters: %s\n",
                      qPrintable(chapterNames().join(QLatin1Char(' '))));
         return 2;
     }
@@ -136,20 +152,33 @@ int main(int argc, char** argv) {
         }
         if (list) writeList(window.pic(n).log(), base + QStringLiteral(".txt"));
     }
-    if (print) {
-        auto capture = std::make_unique<CapturingPrinter>();
-        CapturingPrinter* captured = capture.get();
+    if (print || pdf) {
+        auto capture = std::make_unique<KeepingPrinter>();
+        KeepingPrinter* captured = capture.get();
         setPagePrinter(std::move(capture));
+        std::vector<PrintedPage> paper;
         for (int n = 0; n <= window.lastPage(); ++n) {
             window.ShowThisPic(n);
             captured->last = QImage();
             window.cmdPrint_Click();
+            if (captured->last.image.isNull()) {
+                std::fprintf(stderr, "pageshot: page %d was not printed\n", n);
+                ++failures;
+                continue;
+            }
+            paper.push_back(captured->last);
+            if (!print) continue;
             const QString path =
                 outDir.filePath(QStringLiteral("%1-p%2-print.png").arg(name).arg(n));
-            if (captured->last.isNull() || !captured->last.save(path)) {
+            if (!captured->last.image.save(path)) {
                 std::fprintf(stderr, "pageshot: cannot write %s\n", qPrintable(path));
                 ++failures;
             }
+        }
+        const QString path = outDir.filePath(name + QStringLiteral(".pdf"));
+        if (pdf && !writePdf(paper, path, chapter->profile().title, name)) {
+            std::fprintf(stderr, "pageshot: cannot write %s\n", qPrintable(path));
+            ++failures;
         }
     }
     if (send >= 0) {

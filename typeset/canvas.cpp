@@ -24,39 +24,59 @@ Color resolveColor(Color c) {
     return c & 0xFFFFFFu;
 }
 
+template <class Op>
+void Canvas::both(Op&& op) {
+    op(*this);
+    if (!mirror) return;
+    mirror->DrawWidth = DrawWidth;
+    mirror->DrawStyle_ = DrawStyle_;
+    mirror->FillStyle_ = FillStyle_;
+    mirror->FillColor = FillColor;
+    op(*mirror);
+}
+
 double Canvas::TextWidth(const QString& s) { return lenX(measureWidthPx(font(), s)); }
 
 double Canvas::TextHeight(const QString& s) { return lenY(measureHeightPx(font(), s)); }
 
 void Canvas::Print(const QString& s) {
     const Font f = font();
-    if (!FontTransparent && !s.isEmpty()) {
+    if (!s.isEmpty()) {
         const double x = toPxX(CurrentX), y = toPxY(CurrentY);
-        boxPx(x, y, x + measureWidthPx(f, s), y + measureHeightPx(f, s), BackColor, true);
+        const double w = FontTransparent ? 0 : measureWidthPx(f, s);
+        const double h = FontTransparent ? 0 : measureHeightPx(f, s);
+        both([&](Canvas& c) {
+            if (!FontTransparent) c.boxPx(x, y, x + w, y + h, BackColor, true);
+            c.drawTextPx(f, x, y, s, ForeColor, 0);
+        });
     }
-    if (!s.isEmpty()) drawTextPx(f, toPxX(CurrentX), toPxY(CurrentY), s, ForeColor, 0);
     CurrentX = float(CurrentX + lenX(measureWidthPx(f, s)));
 }
 
 QSize Canvas::glyphs(int x, int y, const QByteArray& bytes, bool draw, int angle,
                      GlyphFont which) {
-    return glyphsPx(font(), x, y, bytes, draw, ForeColor, angle, which);
+    const QSize extent = glyphsPx(font(), x, y, bytes, draw, ForeColor, angle, which);
+    if (draw && mirror) mirror->glyphsPx(font(), x, y, bytes, true, ForeColor, angle, which);
+    return extent;
 }
 
 void Canvas::printRotated(const QString& s, int angle) {
     const Font f = font();
-    if (!s.isEmpty()) drawTextPx(f, toPxX(CurrentX), toPxY(CurrentY), s, ForeColor, angle);
+    if (!s.isEmpty()) {
+        const double x = toPxX(CurrentX), y = toPxY(CurrentY);
+        both([&](Canvas& c) { c.drawTextPx(f, x, y, s, ForeColor, angle); });
+    }
     CurrentX = float(CurrentX + lenX(measureWidthPx(f, s)));
 }
 
 void Canvas::Line(double x1, double y1, double x2, double y2, Color c) {
-    linePx(toPxX(x1), toPxY(y1), toPxX(x2), toPxY(y2), c);
+    both([&](Canvas& on) { on.linePx(toPxX(x1), toPxY(y1), toPxX(x2), toPxY(y2), c); });
     CurrentX = float(x2);
     CurrentY = float(y2);
 }
 
 void Canvas::Box(double x1, double y1, double x2, double y2, Color c, bool filled) {
-    boxPx(toPxX(x1), toPxY(y1), toPxX(x2), toPxY(y2), c, filled);
+    both([&](Canvas& on) { on.boxPx(toPxX(x1), toPxY(y1), toPxX(x2), toPxY(y2), c, filled); });
     CurrentX = float(x2);
     CurrentY = float(y2);
 }
@@ -71,19 +91,19 @@ void Canvas::Circle(double cx, double cy, double r, Color c, double start, doubl
     } else {
         ry = rx * aspect;
     }
-    circlePx(toPxX(cx), toPxY(cy), rx, ry, c, start, end);
+    both([&](Canvas& on) { on.circlePx(toPxX(cx), toPxY(cy), rx, ry, c, start, end); });
     CurrentX = float(cx);
     CurrentY = float(cy);
 }
 
 void Canvas::PSet(double x, double y, Color c) {
-    psetPx(toPxX(x), toPxY(y), c);
+    both([&](Canvas& on) { on.psetPx(toPxX(x), toPxY(y), c); });
     CurrentX = float(x);
     CurrentY = float(y);
 }
 
 void Canvas::Cls() {
-    clearPx(BackColor);
+    both([&](Canvas& on) { on.clearPx(BackColor); });
     CurrentX = float(scaleLeft_);
     CurrentY = float(scaleTop_);
 }
@@ -127,5 +147,5 @@ void Canvas::setState(const State& s) {
 }
 
 void Canvas::copyFrom(const Canvas& src, int dx, int dy, int w, int h, int sx, int sy) {
-    copyPx(src, dx, dy, w, h, sx, sy);
+    both([&](Canvas& on) { on.copyPx(src, dx, dy, w, h, sx, sy); });
 }

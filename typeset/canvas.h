@@ -123,6 +123,11 @@ public:
     // Pixel copy of a region of another canvas (source copy).
     void copyFrom(const Canvas& src, int dx, int dy, int w, int h, int sx, int sy);
 
+    // When set, every drawing operation is made on this canvas too, with this
+    // canvas's pen and fill: a page drawn for paper is kept as operations
+    // while it is drawn on its image.
+    Canvas* mirror = nullptr;
+
     // Makes the surface visible on screen (a page box, or the print canvas as
     // a window of its own). Surfaces without a window ignore it.
     virtual void makeVisible() {}
@@ -156,6 +161,9 @@ protected:
     virtual void copyPx(const Canvas& src, int dx, int dy, int w, int h, int sx, int sy) = 0;
 
 private:
+    // Runs a drawing operation on this canvas and on the mirror.
+    template <class Op>
+    void both(Op&& op);
     double scaleLeft_ = 0, scaleTop_ = 0, sx_ = 1, sy_ = 1;
 };
 

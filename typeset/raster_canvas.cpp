@@ -1,6 +1,7 @@
 #include "raster_canvas.h"
 
 #include "font_cache.h"
+#include "painting.h"
 
 #include <QColor>
 #include <QPainter>
@@ -13,27 +14,6 @@ QColor toQColor(Color c) {
 }
 
 namespace {
-
-Qt::PenStyle penStyle(DrawStyle s) {
-    switch (s) {
-    case DrawStyle::Solid: return Qt::SolidLine;
-    case DrawStyle::Dash: return Qt::DashLine;
-    case DrawStyle::Dot: return Qt::DotLine;
-    case DrawStyle::DashDot: return Qt::DashDotLine;
-    case DrawStyle::DashDotDot: return Qt::DashDotDotLine;
-    case DrawStyle::Transparent: return Qt::NoPen;
-    }
-    return Qt::SolidLine;
-}
-
-
-// Text in a byte-addressed face is a string of byte codes.
-QString displayText(const ResolvedFont& rf, const QString& s) {
-    if (rf.face.encoding == FaceInfo::Text || rf.face.encoding == FaceInfo::SymbolBytes) return s;
-    QByteArray bytes;
-    for (QChar ch : s) bytes.append(char(ch.unicode() & 0xFF));
-    return decodeBytes(bytes, rf.face.encoding);
-}
 
 // The family the device reports for a resolved font (what was really drawn).
 QString usedFamily(const ResolvedFont& rf) { return QFontInfo(rf.font).family(); }
@@ -68,29 +48,6 @@ QPainter& RasterCanvas::painter(bool antialiased) {
     return p;
 }
 
-void RasterCanvas::drawString(QPainter& p, const ResolvedFont& rf, double x, double y,
-                              const QString& shown, int angle) {
-    if (angle) {
-        p.save();
-        p.translate(x, y);
-        p.rotate(-angle);
-        x = y = 0;
-    }
-    if (rf.face.doubleByteCells) {
-        // Each character at the start of its cell: a narrow substitute glyph
-        // (a Greek letter) then keeps clear of what the pages set right after
-        // it, as the original's did.
-        double cx = x;
-        for (QChar ch : shown) {
-            p.drawText(QPointF(cx, y + rf.ascent), QString(ch));
-            cx += rf.cell(ch);
-        }
-    } else {
-        p.drawText(QPointF(x, y + rf.ascent), shown);
-    }
-    if (angle) p.restore();
-}
-
 void RasterCanvas::resize(int w, int h) {
     flush();
     QImage next(int(std::ceil(w * dpr_)), int(std::ceil(h * dpr_)), QImage::Format_RGB32);
@@ -111,25 +68,15 @@ void RasterCanvas::changed() {
     if (onChange) onChange();
 }
 
-double RasterCanvas::measureWidthPx(const Font& f, const QString& s) {
-    if (s.isEmpty()) return 0;
-    const ResolvedFont& rf = resolveFont(f.face, f.size, f.bold, f.italic);
-    return rf.advance(displayText(rf, s));
-}
-
-double RasterCanvas::measureHeightPx(const Font& f, const QString&) {
-    return resolveFont(f.face, f.size, f.bold, f.italic).height;
-}
-
 void RasterCanvas::drawTextPx(const Font& f, double x, double y, const QString& s, Color c,
                               int angle) {
     const ResolvedFont& rf = resolveFont(f.face, f.size, f.bold, f.italic);
-    const QString shown = displayText(rf, s);
+    const QString shown = painting::displayText(rf, s);
     {
         QPainter& p = painter(false);
         p.setFont(rf.font);
         p.setPen(toQColor(c));
-        drawString(p, rf, x, y, shown, angle);
+        painting::cellText(p, rf, x, y, shown, angle);
     }
     if (log) {
         DrawOp op;
@@ -152,14 +99,7 @@ void RasterCanvas::drawTextPx(const Font& f, double x, double y, const QString& 
 
 QSize RasterCanvas::glyphsPx(const Font& f, int x, int y, const QByteArray& bytes, bool draw,
                              Color c, int angle, GlyphFont which) {
-    // A font made with a default height asks for the device's default cell.
-    constexpr int kDefaultHeight = 16;
-    const ResolvedFont& rf =
-        which == GlyphFont::DeviceDefault
-            ? resolveFont(QStringLiteral("Arial"), 0, false, false, kDefaultHeight)
-        : which == GlyphFont::FaceAtDefaultHeight
-            ? resolveFont(f.face, 0, false, false, kDefaultHeight)
-            : resolveFont(f.face, f.size, f.bold, f.italic);
+    const ResolvedFont& rf = painting::glyphFont(f.face, f.size, f.bold, f.italic, which);
     const QString shown = decodeBytes(bytes, rf.face.encoding);
     const int width = int(std::nearbyint(rf.advance(shown)));
     const int height = int(std::nearbyint(rf.height));
@@ -168,7 +108,7 @@ QSize RasterCanvas::glyphsPx(const Font& f, int x, int y, const QByteArray& byte
             QPainter& p = painter(false);
             p.setFont(rf.font);
             p.setPen(toQColor(c));
-            drawString(p, rf, x, y, shown, angle);
+            painting::cellText(p, rf, x, y, shown, angle);
         }
         if (log) {
             DrawOp op;
@@ -179,7 +119,7 @@ QSize RasterCanvas::glyphsPx(const Font& f, int x, int y, const QByteArray& byte
             op.y2 = y + height;
             op.text = shown;
             op.face = usedFamily(rf);
-            op.size = rf.font.pointSizeF() > 0 ? rf.font.pointSizeF() : kDefaultHeight * 0.75;
+            op.size = rf.em * 0.75;
             op.bold = rf.font.bold();
             op.italic = rf.font.italic();
             op.color = resolveColor(c);
@@ -194,13 +134,7 @@ QSize RasterCanvas::glyphsPx(const Font& f, int x, int y, const QByteArray& byte
 void RasterCanvas::linePx(double x1, double y1, double x2, double y2, Color c) {
     {
         QPainter& p = painter(false);
-        QPen pen(toQColor(c));
-        pen.setWidth(DrawWidth);
-        pen.setStyle(DrawWidth > 1 ? Qt::SolidLine : penStyle(DrawStyle_));
-        // At two pixels a round end is a square one; stroking real round caps
-        // would cost more than the line.
-        pen.setCapStyle(DrawWidth > 2 ? Qt::RoundCap : Qt::SquareCap);
-        p.setPen(pen);
+        p.setPen(painting::linePen(c, DrawWidth, DrawStyle_));
         p.drawLine(QPointF(x1, y1), QPointF(x2, y2));
     }
     if (log) {
@@ -221,11 +155,7 @@ void RasterCanvas::boxPx(double x1, double y1, double x2, double y2, Color c, bo
         if (filled) {
             p.fillRect(r.adjusted(0, 0, 1, 1), toQColor(c));
         } else {
-            QPen pen(toQColor(c));
-            pen.setWidth(DrawWidth);
-            pen.setStyle(penStyle(DrawStyle_));
-            pen.setJoinStyle(Qt::MiterJoin);
-            p.setPen(pen);
+            p.setPen(painting::outlinePen(c, DrawWidth, DrawStyle_));
             if (FillStyle_ == FillStyle::Solid) p.setBrush(toQColor(FillColor));
             p.drawRect(r);
         }
@@ -245,20 +175,14 @@ void RasterCanvas::circlePx(double cx, double cy, double rx, double ry, Color c,
                             double end) {
     {
         QPainter& p = painter(true);
-        QPen pen(toQColor(c));
-        pen.setWidth(DrawWidth);
-        pen.setStyle(penStyle(DrawStyle_));
-        p.setPen(pen);
+        p.setPen(painting::curvePen(c, DrawWidth, DrawStyle_));
         const QRectF r(cx - rx, cy - ry, 2 * rx, 2 * ry);
         if (start == 0 && end == 0) {
             if (FillStyle_ == FillStyle::Solid) p.setBrush(toQColor(FillColor));
             p.drawEllipse(r);
         } else {
-            const double a0 = std::fabs(start) * 180.0 / M_PI;
-            double a1 = std::fabs(end) * 180.0 / M_PI;
-            double span = a1 - a0;
-            if (span < 0) span += 360.0;
-            p.drawArc(r, int(std::nearbyint(a0 * 16)), int(std::nearbyint(span * 16)));
+            const auto [from, span] = painting::arcSixteenths(start, end);
+            p.drawArc(r, from, span);
         }
     }
     if (log) {

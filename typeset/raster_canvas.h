@@ -3,13 +3,14 @@
 #pragma once
 
 #include "canvas.h"
+#include "painting.h"
 
 #include <QImage>
 #include <QPainter>
 #include <memory>
 #include <functional>
 
-class RasterCanvas : public Canvas {
+class RasterCanvas : public MeasuredCanvas {
 public:
     // A white w x h canvas (logical pixels). The device pixel ratio only sets
     // how finely the image is rasterised; positions and measurements are the
@@ -46,8 +47,6 @@ public:
     }
 
 protected:
-    double measureWidthPx(const Font& f, const QString& s) override;
-    double measureHeightPx(const Font& f, const QString& s) override;
     void drawTextPx(const Font& f, double x, double y, const QString& s, Color c,
                     int angle) override;
     QSize glyphsPx(const Font& f, int x, int y, const QByteArray& bytes, bool draw, Color c,
@@ -65,8 +64,6 @@ private:
     // One painter serves a run of operations: opening one per operation
     // would cost more than most operations themselves.
     QPainter& painter(bool antialiased);
-    void drawString(QPainter& p, const struct ResolvedFont& rf, double x, double y,
-                    const QString& shown, int angle);
     bool antialiased_ = false;
     int w_, h_;
     qreal dpr_;

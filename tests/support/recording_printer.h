@@ -9,8 +9,8 @@
 class RecordingPrinter : public PagePrinter {
 public:
     explicit RecordingPrinter(std::vector<QImage>& pages) : pages_(pages) {}
-    bool printPage(const QImage& page) override {
-        pages_.push_back(page.copy());
+    bool printPage(const PrintedPage& page) override {
+        pages_.push_back(page.image.copy());
         return true;
     }
 

@@ -2,6 +2,7 @@
 #include "chapter_catalog.h"
 #include "faces.h"
 #include "form1.h"
+#include "memory_map.h"
 #include "state.h"
 
 #include <QApplication>
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
     Form1 window(*chapter);
     window.Form_Load();
     QCoreApplication::processEvents();  // the window's first paint
+    copyMemoryMapIfAsked();
     std::fputs("ready\n", stdout);
     std::fflush(stdout);
     return 0;

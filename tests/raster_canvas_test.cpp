@@ -143,3 +143,34 @@ TEST(RasterCanvas, GothicGivesDoubleByteCharactersAFullCell) {
     c.Print(QStringLiteral("ν"));
     EXPECT_NEAR(c.CurrentX, 10 + em, 1e-4);
 }
+
+// Canvases get their pixels only when first drawn on or read; until then a
+// clear or a resize must leave exactly the picture an eager image would.
+TEST(RasterCanvas, UndrawnCanvasShowsItsClearsAndResizes) {
+    RasterCanvas grown(40, 30);
+    grown.BackColor = RGB(0, 0, 255);
+    grown.Cls();
+    grown.BackColor = RGB(0, 255, 0);
+    grown.resize(60, 50);  // the old area keeps the clear, the new one is BackColor
+    const QImage& g = grown.image();
+    EXPECT_EQ(g.size(), QSize(60, 50));
+    EXPECT_EQ(g.pixelColor(39, 29), QColor(0, 0, 255));
+    EXPECT_EQ(g.pixelColor(40, 10), QColor(0, 255, 0));
+    EXPECT_EQ(g.pixelColor(59, 49), QColor(0, 255, 0));
+
+    RasterCanvas shrunk(40, 30);
+    shrunk.BackColor = RGB(255, 0, 0);
+    shrunk.Cls();
+    shrunk.resize(20, 10);
+    shrunk.Line(0, 5, 19, 5, RGB(0, 0, 0));
+    const QImage& s = shrunk.image();
+    EXPECT_EQ(s.size(), QSize(20, 10));
+    EXPECT_EQ(s.pixelColor(10, 2), QColor(255, 0, 0));
+    EXPECT_EQ(s.pixelColor(10, 5), QColor(0, 0, 0));
+
+    // A canvas drawn on before its resize keeps its picture.
+    shrunk.BackColor = RGB(255, 255, 255);
+    shrunk.resize(30, 10);
+    EXPECT_EQ(shrunk.image().pixelColor(10, 5), QColor(0, 0, 0));
+    EXPECT_EQ(shrunk.image().pixelColor(25, 5), QColor(255, 255, 255));
+}

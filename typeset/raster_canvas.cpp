@@ -18,21 +18,28 @@ namespace {
 // The family the device reports for a resolved font (what was really drawn).
 QString usedFamily(const ResolvedFont& rf) { return QFontInfo(rf.font).family(); }
 
+QImage blankImage(int w, int h, qreal dpr, const QColor& fill) {
+    QImage i(int(std::ceil(w * dpr)), int(std::ceil(h * dpr)), QImage::Format_RGB32);
+    i.setDotsPerMeterX(3780);
+    i.setDotsPerMeterY(3780);
+    i.setDevicePixelRatio(dpr);
+    i.fill(fill);
+    return i;
+}
+
 }  // namespace
 
 RasterCanvas::RasterCanvas(int w, int h, qreal devicePixelRatio)
-    : w_(w), h_(h), dpr_(devicePixelRatio) {
-    image_ = QImage(int(std::ceil(w * dpr_)), int(std::ceil(h * dpr_)),
-                    QImage::Format_RGB32);
-    image_.setDotsPerMeterX(3780);
-    image_.setDotsPerMeterY(3780);
-    image_.setDevicePixelRatio(dpr_);
-    image_.fill(toQColor(BackColor));
+    : w_(w), h_(h), dpr_(devicePixelRatio), blank_(toQColor(BackColor)) {}
+
+QImage& RasterCanvas::pixels() const {
+    if (image_.isNull()) image_ = blankImage(w_, h_, dpr_, blank_);
+    return image_;
 }
 
 QPainter& RasterCanvas::painter(bool antialiased) {
     if (!painter_) {
-        painter_ = std::make_unique<QPainter>(&image_);
+        painter_ = std::make_unique<QPainter>(&pixels());
         painter_->setRenderHint(QPainter::TextAntialiasing, true);
         antialiased_ = false;
     }
@@ -50,16 +57,15 @@ QPainter& RasterCanvas::painter(bool antialiased) {
 
 void RasterCanvas::resize(int w, int h) {
     flush();
-    QImage next(int(std::ceil(w * dpr_)), int(std::ceil(h * dpr_)), QImage::Format_RGB32);
-    next.setDotsPerMeterX(3780);
-    next.setDotsPerMeterY(3780);
-    next.setDevicePixelRatio(dpr_);
-    next.fill(toQColor(BackColor));
-    {
-        QPainter p(&next);
-        p.drawImage(0, 0, image_);
+    // Without pixels and in one colour, it stays without: only the size changes.
+    if (!image_.isNull() || toQColor(BackColor) != blank_) {
+        QImage next = blankImage(w, h, dpr_, toQColor(BackColor));
+        {
+            QPainter p(&next);
+            p.drawImage(0, 0, pixels());
+        }
+        image_ = next;
     }
-    image_ = next;
     w_ = w;
     h_ = h;
 }
@@ -223,7 +229,9 @@ void RasterCanvas::psetPx(double x, double y, Color c) {
 
 void RasterCanvas::clearPx(Color back) {
     flush();
-    image_.fill(toQColor(back));
+    // A canvas without pixels stays so: clearing it only changes its colour.
+    if (image_.isNull()) blank_ = toQColor(back);
+    else image_.fill(toQColor(back));
     if (log) {
         DrawOp op;
         op.kind = DrawOp::Clear;

@@ -5,6 +5,7 @@
 #include "canvas.h"
 #include "painting.h"
 
+#include <QColor>
 #include <QImage>
 #include <QPainter>
 #include <memory>
@@ -23,11 +24,11 @@ public:
     // The picture so far. Reading it finishes any drawing in progress.
     const QImage& image() const {
         flush();
-        return image_;
+        return pixels();
     }
     QImage& image() {
         flush();
-        return image_;
+        return pixels();
     }
     // Ends the painter that successive operations share.
     void flush() const { painter_.reset(); }
@@ -61,13 +62,17 @@ protected:
 
 private:
     void changed();
+    // The image, made when first needed: a canvas that is only ever cleared
+    // (the print canvas until a page is printed) holds no pixels.
+    QImage& pixels() const;
     // One painter serves a run of operations: opening one per operation
     // would cost more than most operations themselves.
     QPainter& painter(bool antialiased);
     bool antialiased_ = false;
     int w_, h_;
     qreal dpr_;
-    QImage image_;
+    mutable QImage image_;  // null until pixels() makes it
+    QColor blank_;          // what pixels() fills a new image with
     mutable std::unique_ptr<QPainter> painter_;  // after image_: ends before it goes
 };
 

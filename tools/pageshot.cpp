@@ -8,7 +8,8 @@
 // be sent as OUTDIR/CHAPTER-pN-print.png. With --pdf it writes the chapter as
 // OUTDIR/CHAPTER.pdf, every page as the print label lays it out for paper,
 // one PDF page each, text as text. With --send N it prints page N on the
-// system's default printer, exactly as the print label does.
+// system's default printer, exactly as the print label does, and exits with
+// status 1 when the page did not go out.
 #include "chapter_catalog.h"
 #include "faces.h"
 #include "form1.h"
@@ -188,7 +189,8 @@ int main(int argc, char** argv) {
         }
         setPagePrinter(makeSystemPrinter());
         window.ShowThisPic(send);
-        window.cmdPrint_Click();
+        // A page that did not go out is a failure for the script that asked.
+        if (!window.cmdPrint_Click()) ++failures;
     }
     return failures ? 1 : 0;
 }

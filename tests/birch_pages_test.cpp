@@ -233,39 +233,20 @@ TEST_F(BirchPages, ColumnBracesAreThreeHooks) {
 // past the right edge of the page box or below the part of it the window
 // shows, on screen and on paper.
 TEST(BirchPagesInRealFonts, StayInsideTheVisiblePage) {
-    resetContext();
-    resetShellState();
-    InitColors();
-    BookmanOK = FontExists(face::Bookman) ? 1 : -1;
     BirchChapter ch;
-    Variant = ch.profile().library;
-    for (int printing : {0, 1}) {
-        RasterCanvas page(printing ? 792 : 774, printing ? 724 : 729);
-        std::vector<DrawOp> log;
-        page.log = &log;
-        page.FontName = face::Meiryo;
-        page.FontSize = 13;
-        CurPic = &page;
-        UnitW = float(page.TextWidth(QStringLiteral("A")));
-        UnitH = float(page.TextHeight(QStringLiteral("A")));
-        deriveLayoutStops(10);
-        Printing = printing;
-        if (printing) LeftX = Round(UnitW);
-        const double bottom = printing ? 724 : 724 - 39;
+    for (bool paper : {false, true}) {
+        RealFacePage real(ch, paper);
+        const double bottom = paper ? 724 : 724 - 39;
         for (int n = 0; n < 6; ++n) {
-            log.clear();
+            real.log.clear();
             ch.drawPage(n);
-            for (const DrawOp& op : log) {
-                if (op.kind != DrawOp::Text && op.kind != DrawOp::Glyph) continue;
+            for (const DrawOp& op : real.texts()) {
                 EXPECT_LE(op.x2, 774 - 10) << "page " << n << ": " << op.text.toStdString();
                 EXPECT_GE(op.x1, 0) << "page " << n << ": " << op.text.toStdString();
                 EXPECT_LE(op.y2, bottom) << "page " << n << ": " << op.text.toStdString();
             }
         }
     }
-    Printing = 0;
-    Variant = LibraryVariant{};
-    CurPic = nullptr;
 }
 
 // Drawing page 1 again on the same canvas (a second print without a repaint

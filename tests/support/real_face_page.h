@@ -16,7 +16,10 @@
 
 class RealFacePage {
 public:
-    explicit RealFacePage(const Chapter& chapter) {
+    // On paper the box is the print canvas's size, with Printing set and the
+    // narrower margin, as a print click leaves them.
+    explicit RealFacePage(const Chapter& chapter, bool paper = false)
+        : page(paper ? 792 : 774, paper ? 724 : 729) {
         resetContext();
         resetShellState();
         InitColors();
@@ -30,9 +33,14 @@ public:
         UnitW = float(page.TextWidth(QStringLiteral("A")));
         UnitH = float(page.TextHeight(QStringLiteral("A")));
         deriveLayoutStops(10);
+        if (paper) {
+            Printing = 1;
+            LeftX = Round(UnitW);
+        }
         visibleBottom = chapter.profile().clientHeight - chapter.profile().designBoxGeometry[0].top;
     }
     ~RealFacePage() {
+        Printing = 0;
         CurPic = nullptr;
         Variant = LibraryVariant{};
     }
@@ -47,7 +55,7 @@ public:
         return t;
     }
 
-    RasterCanvas page{774, 729};
+    RasterCanvas page;
     std::vector<DrawOp> log;
     int visibleBottom = 0;  // the lowest y of the box the window shows
 };

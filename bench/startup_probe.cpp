@@ -1,4 +1,5 @@
 // startup_probe CHAPTER: one viewer start-up, then "ready" on stdout and exit.
+#include "application_start.h"
 #include "chapter_catalog.h"
 #include "faces.h"
 #include "form1.h"
@@ -10,6 +11,7 @@
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    returnFreedMemoryPromptly();  // as the viewers start
     QApplication app(argc, argv);
     if (argc != 2) return 2;
     auto chapter = makeChapter(QString::fromLocal8Bit(argv[1]));

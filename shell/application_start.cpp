@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <cstdio>
 #include <cstdlib>
+#include <malloc.h>
 #include <vector>
 
 namespace {
@@ -57,7 +58,14 @@ void passOn(const HeldMessage& m) {
 
 }  // namespace
 
+void returnFreedMemoryPromptly() {
+    constexpr int threshold = 128 * 1024;  // the allocator's own starting value
+    mallopt(M_MMAP_THRESHOLD, threshold);
+    mallopt(M_TRIM_THRESHOLD, threshold);
+}
+
 std::unique_ptr<QApplication> openApplication(int& argc, char** argv) {
+    returnFreedMemoryPromptly();
     const QString path = QString::fromLocal8Bit(argc > 0 ? argv[0] : "viewer");
     state().program = QFileInfo(path).fileName().toLocal8Bit();
     state().previous = qInstallMessageHandler(holdDuringStart);

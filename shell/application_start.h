@@ -6,5 +6,11 @@
 #include <QApplication>
 #include <memory>
 
+// Page images are megabytes each and are made and freed as pages are drawn,
+// rested and shown. The allocator's default raises its thresholds each time
+// such a block is freed, after which the space of freed images stays with the
+// process; fixed thresholds give it back at once. Called by openApplication.
+void returnFreedMemoryPromptly();
+
 // argc must outlive the application (Qt keeps a reference to it).
 std::unique_ptr<QApplication> openApplication(int& argc, char** argv);

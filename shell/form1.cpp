@@ -186,6 +186,8 @@ void Form1::Form_Load() {
         if (interactive) showBoxes(n);
         CurPic = &pic(n).canvas();
         chapter_.drawPage(n);
+        // Drawn: until it is drawn on again, its picture is kept as runs.
+        pic(n).canvas().rest();
         if (interactive && CurPage == n) {
             // Still there when it is done: back to the start-up view.
             CurPage = startPage;
@@ -212,6 +214,7 @@ void Form1::ShowThisPic(int32_t n) {
         const int32_t printing = std::exchange(Printing, 0);
         CurPic = &pic(n).canvas();
         chapter_.drawPage(n);
+        pic(n).canvas().rest();
         Printing = printing;
     }
 }
@@ -273,6 +276,7 @@ bool Form1::cmdPrint_Click() {
     } else {
         QCoreApplication::processEvents();
         sent = pagePrinter().printPage(PrintedPage(canvas.image(), std::move(vectors)));
+        canvas.rest();
     }
     Printing = 0;
     printBusy_ = false;

@@ -1,5 +1,6 @@
 #include "page_box.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 
 PageBox::PageBox(QWidget* parent, const Rect& g)
@@ -18,6 +19,10 @@ PageBox::PageBox(QWidget* parent, const Rect& g)
 void PageBox::paintEvent(QPaintEvent* e) {
     repaintPending_ = false;
     QPainter p(this);
-    p.drawImage(QPointF(0, 0), canvas_.image());
-    (void)e;
+    if (canvas_.resting()) canvas_.paintResting(p, e->rect());
+    else p.drawImage(QPointF(0, 0), canvas_.image());
+}
+
+void PageBox::hideEvent(QHideEvent*) {
+    canvas_.rest();
 }

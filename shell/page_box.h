@@ -18,6 +18,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent*) override;
+    // A page out of view keeps its picture as runs (see RasterCanvas::rest).
+    void hideEvent(QHideEvent*) override;
 
 private:
     RasterCanvas canvas_;

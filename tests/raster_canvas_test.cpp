@@ -1,11 +1,15 @@
 #include "context.h"
 #include "faces.h"
+#include "font_set.h"
 #include "font_cache.h"
 #include "glyphs.h"
+#include "pixel_runs.h"
 #include "raster_canvas.h"
 #include "text.h"
 
+#include <QFontDatabase>
 #include <QFontInfo>
+#include <QPainter>
 #include <gtest/gtest.h>
 
 namespace {
@@ -41,6 +45,25 @@ TEST(RasterCanvas, EveryPageFaceHasItsSubstituteInstalled) {
     }
     EXPECT_FALSE(FontExists(face::Bookman));
     EXPECT_TRUE(FontExists("Liberation Serif"));
+}
+
+TEST(RasterCanvas, TheFontSystemListsOnlyTheFamiliesThePagesCanUse) {
+    const QStringList allowed = {"Noto Sans CJK JP", "Noto Sans Mono CJK JP", "Liberation Serif",
+                                 "Liberation Mono", "Liberation Sans", "C059", "DejaVu Sans",
+                                 "Standard Symbols PS", "Noto Sans Symbols2"};
+    const QStringList generic = {"Sans Serif", "Serif", "Monospace"};  // Qt's own names
+    const QStringList families = QFontDatabase::families();
+    for (const QString& f : families) {
+        // "C059 [urw]", "DejaVu Sans Condensed"
+        const bool ok = generic.contains(f) || std::any_of(allowed.begin(), allowed.end(), [&](const QString& a) {
+                            return f.startsWith(a);
+                        });
+        EXPECT_TRUE(ok) << f.toStdString();
+    }
+    EXPECT_FALSE(families.contains(QStringLiteral("Noto Serif")));  // installed, never used
+    // A set that would lack a required family is not taken.
+    EXPECT_FALSE(limitFontSet({QStringLiteral("Liberation Serif")}, {QStringLiteral("No Such Family")}));
+    EXPECT_EQ(QFontDatabase::families(), families);
 }
 
 TEST(RasterCanvas, SymbolPiecesAndWingdingsExistInTheirFaces) {
@@ -173,4 +196,80 @@ TEST(RasterCanvas, UndrawnCanvasShowsItsClearsAndResizes) {
     shrunk.resize(30, 10);
     EXPECT_EQ(shrunk.image().pixelColor(10, 5), QColor(0, 0, 0));
     EXPECT_EQ(shrunk.image().pixelColor(25, 5), QColor(255, 255, 255));
+}
+
+TEST(RasterCanvas, ARestingPictureComesBackExactlyAndTakesUpDrawing) {
+    auto draw = [](RasterCanvas& c) {
+        c.FontName = face::Meiryo;
+        c.FontSize = 13;
+        c.CurrentX = 3, c.CurrentY = 2;
+        c.Print(QStringLiteral("Aあ∫"));
+        c.Line(0, 30, 119, 45, RGB(200, 0, 0));
+        c.Box(60, 5, 100, 25, RGB(0, 0, 255), true);
+    };
+    RasterCanvas c(120, 60), twin(120, 60);
+    draw(c);
+    draw(twin);
+    const QImage before = c.image().copy();
+    c.rest();
+    EXPECT_TRUE(c.resting());
+
+    // Painted as it rests, a band straddling two strips: exactly those rows.
+    QImage shown(120, 60, QImage::Format_RGB32);
+    shown.fill(Qt::magenta);
+    {
+        QPainter p(&shown);
+        c.paintResting(p, QRect(0, 20, 120, 25));
+    }
+    for (int y : {19, 20, 31, 32, 44, 45})
+        for (int x = 0; x < 120; ++x)
+            ASSERT_EQ(shown.pixel(x, y), y < 20 || y > 44 ? QColor(Qt::magenta).rgb() : before.pixel(x, y))
+                << x << "," << y;
+
+    EXPECT_EQ(c.image(), before);
+    EXPECT_FALSE(c.resting());
+
+    // Drawing on a resting canvas continues the picture.
+    c.rest();
+    c.Line(0, 59, 119, 0, RGB(0, 128, 0));
+    twin.Line(0, 59, 119, 0, RGB(0, 128, 0));
+    EXPECT_EQ(c.image(), twin.image());
+
+    // Resized and cleared while resting, as an image would be.
+    c.rest();
+    c.resize(60, 40);
+    EXPECT_EQ(c.image(), twin.image().copy(0, 0, 60, 40));
+    c.rest();
+    c.BackColor = RGB(255, 255, 0);
+    c.Cls();
+    EXPECT_FALSE(c.resting());
+    EXPECT_EQ(c.image().pixelColor(30, 20), QColor(255, 255, 0));
+}
+
+TEST(PixelRuns, EveryRunLengthAtEveryPlaceInARowComesBack) {
+    // Two colours in runs of 1 to 5 pixels, so repeats and literals of every
+    // length meet each other and both ends of the rows.
+    QImage img(23, 40, QImage::Format_RGB32);
+    uint32_t state = 12345;
+    for (int y = 0; y < img.height(); ++y) {
+        int x = 0;
+        bool dark = y % 2;
+        while (x < img.width()) {
+            state = state * 1103515245 + 12345;
+            const int run = int(state >> 16) % 5 + 1;
+            for (int i = 0; i < run && x < img.width(); ++i, ++x)
+                img.setPixel(x, y, dark ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+            dark = !dark;
+        }
+    }
+    const PixelRuns runs(img);
+    EXPECT_EQ(runs.image(3780, 1.0), img);
+    QImage part(23, 7, QImage::Format_RGB32);
+    runs.unpack(30, 37, part);
+    EXPECT_EQ(part, img.copy(0, 30, 23, 7));
+
+    // A blank page is one repeat per row: two words.
+    QImage blank(774, 729, QImage::Format_RGB32);
+    blank.fill(Qt::white);
+    EXPECT_EQ(PixelRuns(blank).bytes(), size_t(729 * 8));
 }

@@ -107,6 +107,19 @@ TEST_F(Shell, KeysAndLabelsPageThroughTheChapter) {
     EXPECT_EQ(visibleBox(), 0);
 }
 
+TEST_F(Shell, DrawnPagesRestAndLookTheSameOnTheWindow) {
+    start();
+    for (int i = 0; i < form->boxCount(); ++i) EXPECT_TRUE(form->pic(i).canvas().resting()) << i;
+    // The page in view painted from its runs, then from its image.
+    const QImage fromRuns = form->pic(0).grab().toImage();
+    form->pic(0).canvas().image();
+    ASSERT_FALSE(form->pic(0).canvas().resting());
+    EXPECT_EQ(fromRuns, form->pic(0).grab().toImage());
+    // Out of view, it rests again.
+    key(Qt::Key_Down);
+    EXPECT_TRUE(form->pic(0).canvas().resting());
+}
+
 TEST_F(Shell, OtherKeysDoNothing) {
     start();
     key(Qt::Key_Down);

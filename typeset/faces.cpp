@@ -1,5 +1,7 @@
 #include "faces.h"
 
+#include "font_set.h"
+
 #include <QFont>
 #include <QFontDatabase>
 #include <QHash>
@@ -40,6 +42,13 @@ const QHash<QString, FaceInfo>& table() {
     return t;
 }
 
+// Faces the pages ask for by name that have no substitute: they are drawn
+// when the machine has them and replaced by other faces when it does not.
+const QStringList& facesWithoutSubstitute() {
+    static const QStringList f{QStringLiteral("Bookman Old Style")};
+    return f;
+}
+
 }  // namespace
 
 FaceInfo faceInfo(const QString& face) {
@@ -49,6 +58,14 @@ FaceInfo faceInfo(const QString& face) {
 }
 
 void installFaceSubstitutions() {
+    // The pages can only ever ask for their own faces, the faces those stand
+    // for, and the substitutes; nothing else on the machine is needed.
+    QStringList families = facesWithoutSubstitute(), substitutes;
+    for (auto it = table().constBegin(); it != table().constEnd(); ++it) {
+        families << it.key() << it->family;
+        substitutes << it->family;
+    }
+    limitFontSet(families, substitutes);
     for (auto it = table().constBegin(); it != table().constEnd(); ++it)
         QFont::insertSubstitution(it.key(), it->family);
     // Without them the pages still draw, in whatever face the font system

@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QPainter>
 #include <QPen>
+#include <algorithm>
 #include <cmath>
 
 QColor toQColor(Color c) {
@@ -18,10 +19,12 @@ namespace {
 // The family the device reports for a resolved font (what was really drawn).
 QString usedFamily(const ResolvedFont& rf) { return QFontInfo(rf.font).family(); }
 
+constexpr int dotsPerMeter = 3780;  // 96 dpi
+
 QImage blankImage(int w, int h, qreal dpr, const QColor& fill) {
     QImage i(int(std::ceil(w * dpr)), int(std::ceil(h * dpr)), QImage::Format_RGB32);
-    i.setDotsPerMeterX(3780);
-    i.setDotsPerMeterY(3780);
+    i.setDotsPerMeterX(dotsPerMeter);
+    i.setDotsPerMeterY(dotsPerMeter);
     i.setDevicePixelRatio(dpr);
     i.fill(fill);
     return i;
@@ -33,8 +36,35 @@ RasterCanvas::RasterCanvas(int w, int h, qreal devicePixelRatio)
     : w_(w), h_(h), dpr_(devicePixelRatio), blank_(toQColor(BackColor)) {}
 
 QImage& RasterCanvas::pixels() const {
-    if (image_.isNull()) image_ = blankImage(w_, h_, dpr_, blank_);
+    if (image_.isNull()) {
+        if (rested_.isEmpty()) {
+            image_ = blankImage(w_, h_, dpr_, blank_);
+        } else {
+            image_ = rested_.image(dotsPerMeter, dpr_);
+            rested_ = PixelRuns();
+        }
+    }
     return image_;
+}
+
+void RasterCanvas::rest() {
+    flush();
+    if (image_.isNull() || image_.format() != QImage::Format_RGB32) return;
+    rested_ = PixelRuns(image_);
+    image_ = QImage();
+}
+
+void RasterCanvas::paintResting(QPainter& p, const QRect& area) const {
+    constexpr int band = 32;  // rows: small enough to cost nothing to hold
+    const int top = std::max(0, int(std::floor(area.top() * dpr_)));
+    const int bottom = std::min(rested_.height(), int(std::ceil((area.bottom() + 1) * dpr_)));
+    QImage strip(rested_.width(), band, QImage::Format_RGB32);
+    strip.setDevicePixelRatio(dpr_);
+    for (int y = top; y < bottom; y += band) {
+        const int rows = std::min(band, bottom - y);
+        rested_.unpack(y, y + rows, strip);
+        p.drawImage(QPointF(0, y / dpr_), strip, QRectF(0, 0, strip.width(), rows));
+    }
 }
 
 QPainter& RasterCanvas::painter(bool antialiased) {
@@ -58,7 +88,7 @@ QPainter& RasterCanvas::painter(bool antialiased) {
 void RasterCanvas::resize(int w, int h) {
     flush();
     // Without pixels and in one colour, it stays without: only the size changes.
-    if (!image_.isNull() || toQColor(BackColor) != blank_) {
+    if (!image_.isNull() || !rested_.isEmpty() || toQColor(BackColor) != blank_) {
         QImage next = blankImage(w, h, dpr_, toQColor(BackColor));
         {
             QPainter p(&next);
@@ -230,6 +260,7 @@ void RasterCanvas::psetPx(double x, double y, Color c) {
 void RasterCanvas::clearPx(Color back) {
     flush();
     // A canvas without pixels stays so: clearing it only changes its colour.
+    rested_ = PixelRuns();
     if (image_.isNull()) blank_ = toQColor(back);
     else image_.fill(toQColor(back));
     if (log) {

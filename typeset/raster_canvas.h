@@ -4,6 +4,7 @@
 
 #include "canvas.h"
 #include "painting.h"
+#include "pixel_runs.h"
 
 #include <QColor>
 #include <QImage>
@@ -32,6 +33,13 @@ public:
     }
     // Ends the painter that successive operations share.
     void flush() const { painter_.reset(); }
+    // Keeps the picture as runs of pixels until it is next drawn on or read,
+    // which gives back most of its memory. For a page nobody is drawing on.
+    void rest();
+    bool resting() const { return image_.isNull() && !rested_.isEmpty(); }
+    // Paints the part of a resting picture within `area` (logical pixels)
+    // at the painter's origin, a band at a time, without making the image.
+    void paintResting(QPainter& p, const QRect& area) const;
     // Changes the size, keeping what fits of the picture.
     void resize(int w, int h);
 
@@ -71,7 +79,8 @@ private:
     bool antialiased_ = false;
     int w_, h_;
     qreal dpr_;
-    mutable QImage image_;  // null until pixels() makes it
+    mutable QImage image_;  // null until pixels() makes it, or while resting
+    mutable PixelRuns rested_;
     QColor blank_;          // what pixels() fills a new image with
     mutable std::unique_ptr<QPainter> painter_;  // after image_: ends before it goes
 };

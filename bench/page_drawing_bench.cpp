@@ -3,7 +3,8 @@
 // QImage with one QPainter and fonts prepared beforehand (no library logic).
 // And what paper costs: a print click (the page drawn again on the print
 // canvas while its operations are kept), and that page written as one PDF
-// page, as vectors and, for comparison, as its 96-dpi image.
+// page, as vectors and, for comparison, as its 96-dpi image. And a page
+// turn: the page left put to rest, the page shown painted from its runs.
 #include "chapter_catalog.h"
 #include "faces.h"
 #include "font_cache.h"
@@ -112,6 +113,20 @@ void BM_Library(benchmark::State& state, std::string name, int page) {
     }
 }
 
+// Through the chapter and round again, each turn painted on the window
+// (pages the chapter redraws when shown are drawn again, as for a reader).
+void BM_Turn(benchmark::State& state, std::string name) {
+    Viewer& v = viewer(name);
+    Form1& w = *v.window;
+    w.ShowThisPic(0);
+    QCoreApplication::processEvents();
+    for (auto _ : state) {
+        if (CurPage == w.lastPage()) w.ShowThisPic(0);
+        else w.Forward();
+        QCoreApplication::processEvents();
+    }
+}
+
 void BM_Floor(benchmark::State& state, std::string name, int page) {
     Viewer& v = viewer(name);
     PageBox& box = v.window->pic(page);
@@ -182,6 +197,8 @@ int main(int argc, char** argv) {
     for (const QString& qname : chapterNames()) {
         const std::string name = qname.toStdString();
         auto probe = makeChapter(qname);
+        benchmark::RegisterBenchmark(("turn/" + name).c_str(), BM_Turn, name)
+            ->Unit(benchmark::kMillisecond);
         for (int n = 0; n < probe->profile().pages; ++n) {
             const std::string tag = name + "/p" + std::to_string(n);
             benchmark::RegisterBenchmark(("library/" + tag).c_str(), BM_Library, name, n)

@@ -1,10 +1,12 @@
 // Cost of drawing each page of each chapter on a raster canvas, against a
-// floor: the same drawing operations, recorded once, replayed straight onto a
-// QImage with one QPainter and fonts prepared beforehand (no library logic).
+// floor: the same drawing operations (on the page box and the figure boxes on
+// it), recorded once, replayed straight onto images with one QPainter each
+// and fonts prepared beforehand (no library logic).
 // And what paper costs: a print click (the page drawn again on the print
 // canvas while its operations are kept), and that page written as one PDF
 // page, as vectors and, for comparison, as its 96-dpi image. And a page
 // turn: the page left put to rest, the page shown painted from its runs.
+#include "cedar/square_box.h"
 #include "chapter_catalog.h"
 #include "faces.h"
 #include "font_cache.h"
@@ -127,20 +129,40 @@ void BM_Turn(benchmark::State& state, std::string name) {
     }
 }
 
+// Every canvas a page routine draws on: the page box's own and those of the
+// figure boxes on it (larch's spring, cedar's square).
+std::vector<RasterCanvas*> pageCanvases(PageBox& box) {
+    std::vector<RasterCanvas*> out{&box.canvas()};
+    for (PageBox* inner : box.findChildren<PageBox*>()) out.push_back(&inner->canvas());
+    for (SquareBox* square : box.findChildren<SquareBox*>()) out.push_back(&square->canvas());
+    return out;
+}
+
 void BM_Floor(benchmark::State& state, std::string name, int page) {
     Viewer& v = viewer(name);
-    PageBox& box = v.window->pic(page);
     v.window->ShowThisPic(page);
-    std::vector<DrawOp> log;
-    box.canvas().log = &log;
+    const std::vector<RasterCanvas*> canvases = pageCanvases(v.window->pic(page));
+    std::vector<std::vector<DrawOp>> logs(canvases.size());
+    for (size_t i = 0; i < canvases.size(); ++i) canvases[i]->log = &logs[i];
     drawPage(v, page);
-    box.canvas().log = nullptr;
-    const std::vector<Prepared> ops = prepare(log);
-    QImage img(box.canvas().image().size(), QImage::Format_RGB32);
-    img.setDotsPerMeterX(3780);
-    img.setDotsPerMeterY(3780);
-    for (auto _ : state) replay(img, ops);
-    state.counters["ops"] = double(ops.size());
+    struct Replayed {
+        std::vector<Prepared> ops;
+        QImage image;
+    };
+    std::vector<Replayed> replays;
+    size_t count = 0;
+    for (size_t i = 0; i < canvases.size(); ++i) {
+        canvases[i]->log = nullptr;
+        if (logs[i].empty()) continue;
+        Replayed r{prepare(logs[i]), QImage(canvases[i]->image().size(), QImage::Format_RGB32)};
+        r.image.setDotsPerMeterX(3780);
+        r.image.setDotsPerMeterY(3780);
+        count += r.ops.size();
+        replays.push_back(std::move(r));
+    }
+    for (auto _ : state)
+        for (Replayed& r : replays) replay(r.image, r.ops);
+    state.counters["ops"] = double(count);
 }
 
 KeepingPrinter& keepingPrinter() {

@@ -12,6 +12,8 @@
 # shellcheck disable=SC2016  # ${USER} and ${HOME} in cups-pdf's settings are literal
 set -u
 export PATH="/usr/sbin:/sbin:$PATH"  # cupsd and lpadmin live in sbin
+# shellcheck source=support/private_cups.sh
+source "$(dirname "$0")/support/private_cups.sh"
 
 pageshot=${1:?usage: print_server_test.sh PAGESHOT VIEWER}
 viewer=${2:?usage: print_server_test.sh PAGESHOT VIEWER}
@@ -92,7 +94,7 @@ if ((${#tmp} > 80)); then
 fi
 # Filters run as lp and must reach the spool inside.
 chmod 755 "$tmp"
-mkdir -p "$tmp"/{conf,spool,spool/tmp,cache,state,log,ssl,etc-cups,cups-pdf-spool,pdf,out,home,run} ||
+mkdir -p "$tmp"/{etc-cups,cups-pdf-spool,pdf,out,home,run} ||
     fail "cannot lay out $tmp"
 chmod 700 "$tmp/run"
 socket=$tmp/cups.sock
@@ -120,38 +122,8 @@ rc=$?
 n=$(stderr_lines "$tmp/noserver-viewer.err")
 ((n == 1)) || fail "with no print server, the viewer's --print 0 wrote $n 印刷 lines: $(cat "$tmp/noserver-viewer.err")"
 
-cat >"$tmp/conf/cups-files.conf" <<EOF
-ServerRoot $tmp/conf
-RequestRoot $tmp/spool
-TempDir $tmp/spool/tmp
-CacheDir $tmp/cache
-StateDir $tmp/state
-ServerKeychain $tmp/ssl
-ErrorLog $tmp/log/error_log
-AccessLog $tmp/log/access_log
-PageLog $tmp/log/page_log
-Printcap $tmp/state/printcap
-SystemGroup root
-FileDevice No
-EOF
-cat >"$tmp/conf/cupsd.conf" <<EOF
-Listen $socket
-Browsing No
-WebInterface No
-LogLevel debug
-PreserveJobFiles Yes
-DefaultAuthType None
-ErrorPolicy abort-job
-<Location />
-  Order allow,deny
-  Allow all
-</Location>
-<Policy default>
-  <Limit All>
-    Order deny,allow
-  </Limit>
-</Policy>
-EOF
+private_cups_conf "$tmp" "$socket" No "LogLevel debug" "PreserveJobFiles Yes" "ErrorPolicy abort-job" ||
+    fail "cannot write the server's configuration in $tmp"
 # cups-pdf reads its settings from a fixed path in /etc/cups. The server runs
 # in its own mount namespace where that directory is this private one, so the
 # PDF, cups-pdf's spool and its log stay in here.
@@ -194,12 +166,11 @@ else
     cupsd_pid=$!
 fi
 
-for ((i = 0; ; i++)); do
-    kill -0 "$cupsd_pid" 2>/dev/null || { wait "$cupsd_pid"; cupsd_pid=; skip "cupsd refused to start"; }
-    [[ $(lpstat -r 2>/dev/null) == "scheduler is running" ]] && break
-    ((i < 75)) || skip "cupsd did not answer on $socket within 15 s"
-    sleep 0.2
-done
+private_cups_wait "$cupsd_pid"
+case $? in
+1) wait "$cupsd_pid"; cupsd_pid=; skip "cupsd refused to start" ;;
+2) skip "cupsd did not answer on $socket within 15 s" ;;
+esac
 
 backend=/usr/lib/cups/backend/cups-pdf
 [[ -e $backend ]] || fail "the cups-pdf backend is missing (printer-driver-cups-pdf)"

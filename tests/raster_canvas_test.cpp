@@ -273,3 +273,19 @@ TEST(PixelRuns, EveryRunLengthAtEveryPlaceInARowComesBack) {
     blank.fill(Qt::white);
     EXPECT_EQ(PixelRuns(blank).bytes(), size_t(729 * 8));
 }
+
+TEST(RasterCanvas, ALineAfterAnotherOperationGetsItsOwnPen) {
+    // Lines in a row share the painter's pen; anything between them that
+    // sets a pen of its own must not leak into the next line.
+    RasterCanvas c(60, 40);
+    c.Line(0, 5, 59, 5, RGB(255, 0, 0));
+    c.PSet(3, 20, RGB(0, 0, 255));  // a blue pen in between
+    c.Line(0, 10, 59, 10, RGB(255, 0, 0));
+    c.DrawWidth = 3;
+    c.Line(0, 30, 59, 30, RGB(255, 0, 0));  // same colour, wider
+    const QImage& img = c.image();
+    EXPECT_EQ(img.pixelColor(30, 10), QColor(255, 0, 0));
+    EXPECT_EQ(img.pixelColor(30, 29), QColor(255, 0, 0));
+    EXPECT_EQ(img.pixelColor(30, 31), QColor(255, 0, 0));
+    EXPECT_EQ(img.pixelColor(30, 6), QColor(255, 255, 255));
+}

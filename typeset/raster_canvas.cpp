@@ -68,6 +68,7 @@ void RasterCanvas::paintResting(QPainter& p, const QRect& area) const {
 }
 
 QPainter& RasterCanvas::painter(bool antialiased) {
+    linePen_.reset();  // the operation asking may set a pen of its own
     if (!painter_) {
         painter_ = std::make_unique<QPainter>(&pixels());
         painter_->setRenderHint(QPainter::TextAntialiasing, true);
@@ -169,8 +170,11 @@ QSize RasterCanvas::glyphsPx(const Font& f, int x, int y, const QByteArray& byte
 
 void RasterCanvas::linePx(double x1, double y1, double x2, double y2, Color c) {
     {
+        const LinePen pen{resolveColor(c), DrawWidth, DrawStyle_};
+        const bool held = linePen_ == pen;
         QPainter& p = painter(false);
-        p.setPen(painting::linePen(c, DrawWidth, DrawStyle_));
+        if (!held) p.setPen(painting::linePen(c, DrawWidth, DrawStyle_));
+        linePen_ = pen;
         p.drawLine(QPointF(x1, y1), QPointF(x2, y2));
     }
     if (log) {

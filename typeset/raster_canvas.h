@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QPainter>
 #include <memory>
+#include <optional>
 #include <functional>
 
 class RasterCanvas : public MeasuredCanvas {
@@ -32,7 +33,10 @@ public:
         return pixels();
     }
     // Ends the painter that successive operations share.
-    void flush() const { painter_.reset(); }
+    void flush() const {
+        painter_.reset();
+        linePen_.reset();
+    }
     // Keeps the picture as runs of pixels until it is next drawn on or read,
     // which gives back most of its memory. For a page nobody is drawing on.
     void rest();
@@ -77,6 +81,16 @@ private:
     // would cost more than most operations themselves.
     QPainter& painter(bool antialiased);
     bool antialiased_ = false;
+    // The pen the painter holds when the last operation was a line: a
+    // graph is thousands of lines in one pen, and making and setting a pen
+    // costs a third of drawing a short line.
+    struct LinePen {
+        Color colour;
+        int width;
+        DrawStyle style;
+        bool operator==(const LinePen&) const = default;
+    };
+    mutable std::optional<LinePen> linePen_;
     int w_, h_;
     qreal dpr_;
     mutable QImage image_;  // null until pixels() makes it, or while resting

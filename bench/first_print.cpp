@@ -1,0 +1,41 @@
+// first_print CHAPTER PAGE: a viewer started as for a reader (F1 as if
+// pressed), the page shown, then a click on "印刷" timed from the click to the
+// job handed to the default printer's print system; then a second click.
+// Prints "first_ms second_ms" on stdout, or exits 1 when a page did not go out.
+// The first click of a process is the one most readers make: it also loads
+// the print-system plugin and asks the server for its printer.
+#include "application_start.h"
+#include "chapter_catalog.h"
+#include "faces.h"
+#include "form1.h"
+#include "state.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    returnFreedMemoryPromptly();  // as the viewers start
+    QApplication app(argc, argv);
+    if (argc != 3) return 2;
+    auto chapter = makeChapter(QString::fromLocal8Bit(argv[1]));
+    bool ok = false;
+    const int page = QString::fromLocal8Bit(argv[2]).toInt(&ok);
+    if (!chapter || !ok || page < 0 || page >= chapter->profile().pages) return 2;
+    installFaceSubstitutions();
+    SkipWait = 1;
+    Form1 window(*chapter);
+    window.Form_Load();
+    window.ShowThisPic(page);
+    QCoreApplication::processEvents();
+    double ms[2];
+    for (double& m : ms) {
+        QElapsedTimer t;
+        t.start();
+        if (!window.cmdPrint_Click()) return 1;
+        m = double(t.nsecsElapsed()) / 1e6;
+    }
+    std::printf("%.1f %.1f\n", ms[0], ms[1]);
+    return 0;
+}

@@ -44,6 +44,9 @@ const QHash<QString, FaceInfo>& table() {
 
 // Faces the pages ask for by name that have no substitute: they are drawn
 // when the machine has them and replaced by other faces when it does not.
+// Only the families named here and in the table are visible to the font
+// system (installFaceSubstitutions), so a face new to the pages goes in one
+// of the two.
 const QStringList& facesWithoutSubstitute() {
     static const QStringList f{QStringLiteral("Bookman Old Style")};
     return f;

@@ -229,6 +229,24 @@ TEST(RasterCanvas, ARestingPictureComesBackExactlyAndTakesUpDrawing) {
     EXPECT_EQ(c.image(), before);
     EXPECT_FALSE(c.resting());
 
+    // On a screen one and a half times as dense (bands then start between
+    // logical pixels), painting from runs gives what
+    // painting the image gives.
+    RasterCanvas fine(120, 60, 1.5);
+    draw(fine);
+    auto paintOnto = [](auto&& paint) {
+        QImage target(180, 90, QImage::Format_RGB32);
+        target.setDevicePixelRatio(1.5);
+        target.fill(Qt::magenta);
+        QPainter p(&target);
+        paint(p);
+        p.end();
+        return target;
+    };
+    const QImage direct = paintOnto([&](QPainter& p) { p.drawImage(QPointF(0, 0), fine.image()); });
+    fine.rest();
+    EXPECT_EQ(paintOnto([&](QPainter& p) { fine.paintResting(p, QRect(0, 0, 120, 60)); }), direct);
+
     // Drawing on a resting canvas continues the picture.
     c.rest();
     c.Line(0, 59, 119, 0, RGB(0, 128, 0));

@@ -269,6 +269,7 @@ bool Form1::cmdPrint_Click() {
         failure = "unknown error";
     }
     canvas.mirror = nullptr;
+    vectors->finish();
     bool sent = false;
     if (failure) {
         std::fprintf(stderr, "print: page %d could not be drawn (%s); nothing was printed\n",

@@ -133,4 +133,18 @@ TEST(PagePicture, KeepsWhatAPageShowsAtTheMomentItIsDrawn) {
     ASSERT_EQ(picture.ops().size(), 2u);
     EXPECT_EQ(picture.ops()[0].kind, DrawOp::Clear);
     EXPECT_EQ(painted(picture, 1), canvas.image());
+
+    // A page that clears first never copies what was there; one that draws
+    // nothing keeps it whole.
+    PagePicture cleared(canvas);
+    canvas.mirror = &cleared;
+    canvas.Cls();
+    canvas.mirror = nullptr;
+    cleared.finish();
+    ASSERT_EQ(cleared.ops().size(), 1u);
+    EXPECT_EQ(cleared.ops()[0].kind, DrawOp::Clear);
+    canvas.PSet(7, 7, RGB(255, 0, 0));
+    PagePicture untouched(canvas);
+    untouched.finish();
+    EXPECT_EQ(painted(untouched, 1), canvas.image());
 }

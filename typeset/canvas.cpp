@@ -26,13 +26,16 @@ Color resolveColor(Color c) {
 
 template <class Op>
 void Canvas::both(Op&& op) {
+    // The mirror first: it may keep what this canvas shows before the
+    // operation changes it.
+    if (mirror) {
+        mirror->DrawWidth = DrawWidth;
+        mirror->DrawStyle_ = DrawStyle_;
+        mirror->FillStyle_ = FillStyle_;
+        mirror->FillColor = FillColor;
+        op(*mirror);
+    }
     op(*this);
-    if (!mirror) return;
-    mirror->DrawWidth = DrawWidth;
-    mirror->DrawStyle_ = DrawStyle_;
-    mirror->FillStyle_ = FillStyle_;
-    mirror->FillColor = FillColor;
-    op(*mirror);
 }
 
 double Canvas::TextWidth(const QString& s) { return lenX(measureWidthPx(font(), s)); }
@@ -55,9 +58,8 @@ void Canvas::Print(const QString& s) {
 
 QSize Canvas::glyphs(int x, int y, const QByteArray& bytes, bool draw, int angle,
                      GlyphFont which) {
-    const QSize extent = glyphsPx(font(), x, y, bytes, draw, ForeColor, angle, which);
     if (draw && mirror) mirror->glyphsPx(font(), x, y, bytes, true, ForeColor, angle, which);
-    return extent;
+    return glyphsPx(font(), x, y, bytes, draw, ForeColor, angle, which);
 }
 
 void Canvas::printRotated(const QString& s, int angle) {

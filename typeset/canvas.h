@@ -124,8 +124,8 @@ public:
     void copyFrom(const Canvas& src, int dx, int dy, int w, int h, int sx, int sy);
 
     // When set, every drawing operation is made on this canvas too, with this
-    // canvas's pen and fill: a page drawn for paper is kept as operations
-    // while it is drawn on its image.
+    // canvas's pen and fill, just before it is made here: a page drawn for
+    // paper is kept as operations while it is drawn on its image.
     Canvas* mirror = nullptr;
 
     // Makes the surface visible on screen (a page box, or the print canvas as

@@ -4,14 +4,21 @@
 #include "raster_canvas.h"
 
 #include <cmath>
+#include <utility>
 
 PagePicture::PagePicture(const RasterCanvas& start)
-    : w_(start.pixelWidth()), h_(start.pixelHeight()) {
-    addPixels(start.image(), 0, 0, w_, h_, 0, 0);
+    : w_(start.pixelWidth()), h_(start.pixelHeight()), start_(&start) {}
+
+void PagePicture::finish() {
+    if (const RasterCanvas* start = std::exchange(start_, nullptr))
+        addPixels(start->image(), 0, 0, w_, h_, 0, 0);
 }
 
 PagePicture::Op& PagePicture::add(DrawOp::Kind kind, double x1, double y1, double x2, double y2,
                                   Color c) {
+    // A page that clears first needs no copy of what the canvas showed.
+    if (kind == DrawOp::Clear) start_ = nullptr;
+    else finish();
     Op op;
     op.kind = kind;
     op.x1 = x1, op.y1 = y1, op.x2 = x2, op.y2 = y2;

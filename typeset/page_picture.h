@@ -14,8 +14,13 @@ class RasterCanvas;
 class PagePicture : public MeasuredCanvas {
 public:
     // Starts from what the canvas shows now: a page that does not clear it
-    // first draws over that.
+    // first draws over that. The picture is taken when the first operation
+    // comes (as this canvas's mirror, before the canvas draws it), or at
+    // finish(); a page that clears first needs none.
     explicit PagePicture(const RasterCanvas& start);
+    // Takes the starting picture if no operation has yet. Call before the
+    // canvas changes or goes without this as its mirror.
+    void finish();
 
     int pixelWidth() const override { return w_; }
     int pixelHeight() const override { return h_; }
@@ -57,5 +62,6 @@ private:
     Op& add(DrawOp::Kind kind, double x1, double y1, double x2, double y2, Color c);
     void addPixels(const QImage& from, int dx, int dy, int w, int h, int sx, int sy);
     int w_, h_;
+    const RasterCanvas* start_;  // until its picture is taken, or needs none
     std::vector<Op> ops_;
 };

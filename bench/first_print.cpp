@@ -4,29 +4,21 @@
 // Prints "first_ms second_ms" on stdout, or exits 1 when a page did not go out.
 // The first click of a process is the one most readers make: it also loads
 // the print-system plugin and asks the server for its printer.
-#include "application_start.h"
-#include "chapter_catalog.h"
-#include "faces.h"
-#include "form1.h"
-#include "state.h"
+#include "reader_start.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <cstdio>
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    returnFreedMemoryPromptly();  // as the viewers start
+    prepareProbeProcess();
     QApplication app(argc, argv);
     if (argc != 3) return 2;
-    auto chapter = makeChapter(QString::fromLocal8Bit(argv[1]));
     bool ok = false;
     const int page = QString::fromLocal8Bit(argv[2]).toInt(&ok);
-    if (!chapter || !ok || page < 0 || page >= chapter->profile().pages) return 2;
-    installFaceSubstitutions();
-    SkipWait = 1;
-    Form1 window(*chapter);
-    window.Form_Load();
+    const StartedViewer v = startAsReader(argv[1]);
+    if (!v.window || !ok || page < 0 || page > v.window->lastPage()) return 2;
+    Form1& window = *v.window;
     window.ShowThisPic(page);
     QCoreApplication::processEvents();
     double ms[2];

@@ -7,13 +7,41 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+namespace {
+
+struct PageshotRun {
+    bool finished = false;
+    int exitCode = -1;
+    std::string err;
+};
+
+// pageshot CHAPTER DIR [OPTION...]
+PageshotRun pageshot(const QString& chapter, const QString& dir, const QStringList& options = {}) {
+    QProcess p;
+    p.start(QStringLiteral(PAGESHOT_PATH), QStringList{chapter, dir} + options);
+    PageshotRun r;
+    r.finished = p.waitForFinished(60000);
+    r.exitCode = p.exitCode();
+    r.err = p.readAllStandardError().toStdString();
+    return r;
+}
+
+// Standard output of a command-line tool, empty when it could not run.
+QString toolOutput(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(60000) || p.exitCode() != 0) return {};
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+}  // namespace
+
 TEST(Pageshot, WritesEveryPageAndItsOperationList) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    QProcess p;
-    p.start(QStringLiteral(PAGESHOT_PATH), {"specimen", dir.path(), "--list"});
-    ASSERT_TRUE(p.waitForFinished(60000));
-    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    const PageshotRun r = pageshot("specimen", dir.path(), {"--list"});
+    ASSERT_TRUE(r.finished);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
     for (int n = 0; n < 3; ++n) {
         const QImage img(dir.filePath(QStringLiteral("specimen-p%1.png").arg(n)));
         EXPECT_EQ(img.size(), QSize(774, 729)) << n;
@@ -38,32 +66,18 @@ TEST(Pageshot, WritesEveryPageAndItsOperationList) {
 
 TEST(Pageshot, RefusesAnUnknownChapter) {
     QTemporaryDir dir;
-    QProcess p;
-    p.start(QStringLiteral(PAGESHOT_PATH), {"nosuch", dir.path()});
-    ASSERT_TRUE(p.waitForFinished(60000));
-    EXPECT_EQ(p.exitCode(), 2);
+    const PageshotRun r = pageshot("nosuch", dir.path());
+    ASSERT_TRUE(r.finished);
+    EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(QDir(dir.path()).isEmpty());
 }
-
-namespace {
-
-// Standard output of a command-line tool, empty when it could not run.
-QString toolOutput(const QString& program, const QStringList& args) {
-    QProcess p;
-    p.start(program, args);
-    if (!p.waitForFinished(60000) || p.exitCode() != 0) return {};
-    return QString::fromUtf8(p.readAllStandardOutput());
-}
-
-}  // namespace
 
 TEST(Pageshot, ExportsAChapterAsOnePdfWithTextAndItsFiguresAsImages) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
-    QProcess p;
-    p.start(QStringLiteral(PAGESHOT_PATH), {"larch", dir.path(), "--pdf"});
-    ASSERT_TRUE(p.waitForFinished(60000));
-    ASSERT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    const PageshotRun r = pageshot("larch", dir.path(), {"--pdf"});
+    ASSERT_TRUE(r.finished);
+    ASSERT_EQ(r.exitCode, 0) << r.err;
     const QString pdf = dir.filePath("larch.pdf");
 
     const QString info = toolOutput("pdfinfo", {pdf});

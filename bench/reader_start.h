@@ -1,0 +1,34 @@
+// How the probes start a viewer: as it starts for a reader who presses F1 at
+// once (no paced drawing), headless unless a platform is named.
+#pragma once
+
+#include "application_start.h"
+#include "chapter_catalog.h"
+#include "faces.h"
+#include "form1.h"
+#include "state.h"
+
+#include <memory>
+
+// Before the application is made, as the viewers do.
+inline void prepareProbeProcess() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    returnFreedMemoryPromptly();
+}
+
+struct StartedViewer {
+    std::unique_ptr<Chapter> chapter;
+    std::unique_ptr<Form1> window;  // null for an unknown chapter
+};
+
+// The chapter's window, shown, with every start-up page drawn.
+inline StartedViewer startAsReader(const char* name) {
+    StartedViewer v;
+    v.chapter = makeChapter(QString::fromLocal8Bit(name));
+    if (!v.chapter) return v;
+    installFaceSubstitutions();
+    SkipWait = 1;
+    v.window = std::make_unique<Form1>(*v.chapter);
+    v.window->Form_Load();
+    return v;
+}

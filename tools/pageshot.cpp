@@ -160,9 +160,7 @@ int main(int argc, char** argv) {
         std::vector<PrintedPage> paper;
         for (int n = 0; n <= window.lastPage(); ++n) {
             window.ShowThisPic(n);
-            captured->last = QImage();
-            window.cmdPrint_Click();
-            if (captured->last.image.isNull()) {
+            if (!window.cmdPrint_Click()) {
                 std::fprintf(stderr, "pageshot: page %d was not printed\n", n);
                 ++failures;
                 continue;

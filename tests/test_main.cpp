@@ -1,4 +1,5 @@
 // Test entry point: a headless application so canvases can use real fonts.
+#include "application_start.h"
 #include "faces.h"
 
 #include <QApplication>
@@ -8,6 +9,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     GTEST_FLAG_SET(death_test_style, "threadsafe");
+    returnFreedMemoryPromptly();  // as the viewers start: the storms measure their memory
     QApplication app(argc, argv);
     installFaceSubstitutions();
     return RUN_ALL_TESTS();

@@ -23,21 +23,18 @@ void BM_PacedTrace(benchmark::State& state) {
     window.Form_Load();
     SkipWait = 0;
     for (auto _ : state) {
-        std::vector<DrawOp> log;
-        window.pic(3).canvas().log = &log;
         const double cpu0 = cpuSeconds();
         const auto t0 = std::chrono::steady_clock::now();
         window.ShowThisPic(3);
         const double wall =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
         const double cpu = cpuSeconds() - cpu0;
-        window.pic(3).canvas().log = nullptr;
         // Each curve ends with a drop from its last plotted point straight down
         // to the bottom of the frame.
         double rule = 0;
         int curves = 0;
-        for (const DrawOp& op : log)
-            if (op.kind == DrawOp::Line && op.drawWidth == 2 && op.x1 == op.x2 && op.y2 > op.y1) {
+        for (const DrawOp& op : window.pic(3).canvas().picture().ops())
+            if (op.kind == DrawOp::Line && op.pen.width == 2 && op.x1 == op.x2 && op.y2 > op.y1) {
                 rule += 0.02 * op.x1;
                 ++curves;
             }

@@ -40,7 +40,6 @@ Viewer& viewer(const std::string& name) {
     if (!v.window) {
         v.chapter = makeChapter(QString::fromStdString(name));
         v.window = std::make_unique<Form1>(*v.chapter);
-        v.window->setLogging(true);
         v.window->Form_Load();
     }
     return v;
@@ -61,22 +60,19 @@ struct Prepared {
     QPen pen;
 };
 
-std::vector<Prepared> prepare(const std::vector<DrawOp>& log) {
-    size_t from = 0;
-    for (size_t i = 0; i < log.size(); ++i)
-        if (log[i].kind == DrawOp::Clear) from = i;
+std::vector<Prepared> prepare(const Picture& picture) {
     std::vector<Prepared> out;
-    for (size_t i = from; i < log.size(); ++i) {
+    for (const DrawOp& op : picture.ops()) {
         Prepared p;
-        p.op = log[i];
-        const QColor colour(int(p.op.color & 255), int((p.op.color >> 8) & 255),
-                            int((p.op.color >> 16) & 255));
-        p.pen = QPen(colour, p.op.drawWidth);
+        p.op = op;
+        const QColor colour(int(p.op.pen.color & 255), int((p.op.pen.color >> 8) & 255),
+                            int((p.op.pen.color >> 16) & 255));
+        p.pen = QPen(colour, p.op.pen.width);
         if (p.op.kind == DrawOp::Text || p.op.kind == DrawOp::Glyph) {
-            p.font = QFont(p.op.face);
-            p.font.setPointSizeF(p.op.size);
-            p.font.setBold(p.op.bold);
-            p.font.setItalic(p.op.italic);
+            p.font = QFont(p.op.font.face);
+            p.font.setPointSizeF(p.op.font.size);
+            p.font.setBold(p.op.font.bold);
+            p.font.setItalic(p.op.font.italic);
             p.ascent = QFontMetricsF(p.font).ascent();
         }
         out.push_back(p);
@@ -99,7 +95,7 @@ void replay(QImage& img, const std::vector<Prepared>& ops) {
         case DrawOp::Line: p.setPen(o.pen); p.drawLine(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)); break;
         case DrawOp::Rect: p.setPen(o.pen); p.drawRect(QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2))); break;
         case DrawOp::FilledRect: p.fillRect(QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)), o.pen.color()); break;
-        case DrawOp::Circle: p.setPen(o.pen); p.drawEllipse(QPointF(op.x1, op.y1), op.r, op.r * op.aspect); break;
+        case DrawOp::Circle: p.setPen(o.pen); p.drawEllipse(QPointF(op.x1, op.y1), op.rx, op.ry); break;
         case DrawOp::Point: p.setPen(o.pen); p.drawPoint(QPointF(op.x1, op.y1)); break;
         case DrawOp::Copy: break;
         }
@@ -110,7 +106,6 @@ void BM_Library(benchmark::State& state, std::string name, int page) {
     Viewer& v = viewer(name);
     v.window->ShowThisPic(page);
     for (auto _ : state) {
-        v.window->pic(page).canvas().log = nullptr;
         drawPage(v, page);
     }
 }
@@ -142,8 +137,6 @@ void BM_Floor(benchmark::State& state, std::string name, int page) {
     Viewer& v = viewer(name);
     v.window->ShowThisPic(page);
     const std::vector<RasterCanvas*> canvases = pageCanvases(v.window->pic(page));
-    std::vector<std::vector<DrawOp>> logs(canvases.size());
-    for (size_t i = 0; i < canvases.size(); ++i) canvases[i]->log = &logs[i];
     drawPage(v, page);
     struct Replayed {
         std::vector<Prepared> ops;
@@ -152,9 +145,9 @@ void BM_Floor(benchmark::State& state, std::string name, int page) {
     std::vector<Replayed> replays;
     size_t count = 0;
     for (size_t i = 0; i < canvases.size(); ++i) {
-        canvases[i]->log = nullptr;
-        if (logs[i].empty()) continue;
-        Replayed r{prepare(logs[i]), QImage(canvases[i]->image().size(), QImage::Format_RGB32)};
+        if (canvases[i]->picture().empty()) continue;
+        Replayed r{prepare(canvases[i]->picture()),
+                   QImage(canvases[i]->image().size(), QImage::Format_RGB32)};
         r.image.setDotsPerMeterX(3780);
         r.image.setDotsPerMeterY(3780);
         count += r.ops.size();

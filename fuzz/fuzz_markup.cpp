@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::check(std::isfinite(x) && x >= 50, "the printer left x non-finite or before its start");
     fuzz::check(FontProps(canvas) == before, "the printer did not restore the canvas font");
     for (const DrawOp& op : canvas.ops)
-        fuzz::check(std::isfinite(op.x1) && std::isfinite(op.y1) && std::isfinite(op.size),
+        fuzz::check(std::isfinite(op.x1) && std::isfinite(op.y1) && std::isfinite(op.font.size),
                     "a drawing operation with a non-finite position or size");
     return 0;
 }

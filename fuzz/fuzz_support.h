@@ -4,7 +4,7 @@
 #pragma once
 
 #include "context.h"
-#include "recording_canvas.h"
+#include "backends/recording_canvas.h"
 #include "sound.h"
 
 #include <QString>

@@ -3,7 +3,7 @@
 #include "end_program.h"
 #include "entities.h"
 #include "faces.h"
-#include "page_picture.h"
+#include "picture.h"
 #include "printer.h"
 #include "state.h"
 
@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -84,16 +85,9 @@ PageBox* Form1::addBox(const Rect& g) {
     auto* box = new PageBox(this, g);
     box->canvas().FontName = QStringLiteral("メイリオ");
     box->canvas().FontSize = 14.25f;
-    if (logging_) box->enableLog();
     box->lower();  // the labels stay on top of the page boxes
     pic_.push_back(box);
     return box;
-}
-
-void Form1::setLogging(bool on) {
-    logging_ = on;
-    if (on)
-        for (PageBox* box : pic_) box->enableLog();
 }
 
 void Form1::setFormBackColor(Color c) {
@@ -252,11 +246,7 @@ bool Form1::cmdPrint_Click() {
     // The page chosen now is the one printed, even if the reader pages on
     // while it is drawn.
     const int page = CurPage;
-    // The page is kept as operations too while it is drawn, for paper at
-    // the printer's resolution.
     RasterCanvas& canvas = Form2().canvas();
-    auto vectors = std::make_shared<PagePicture>(canvas);
-    canvas.mirror = vectors.get();
     // A page routine that fails leaves no half-drawn page on paper, and must
     // not leave Printing set: no later print would ever happen.
     // The message is copied: the exception is gone once its handler ends.
@@ -268,15 +258,15 @@ bool Form1::cmdPrint_Click() {
     } catch (...) {
         failure = "unknown error";
     }
-    canvas.mirror = nullptr;
-    vectors->finish();
     bool sent = false;
     if (failure) {
         std::fprintf(stderr, "print: page %d could not be drawn (%s); nothing was printed\n",
                      page, failure->c_str());
     } else {
         QCoreApplication::processEvents();
-        sent = pagePrinter().printPage(PrintedPage(canvas.image(), std::move(vectors)));
+        // Paper gets the page's picture, drawn at the printer's resolution.
+        sent = pagePrinter().printPage(
+            PrintedPage(canvas.image(), std::make_shared<const Picture>(canvas.picture())));
         canvas.rest();
     }
     Printing = 0;

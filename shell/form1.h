@@ -56,8 +56,6 @@ public:
     // True once the window has been closed by the reader.
     bool closed() const { return closed_; }
     bool startupDone() const { return startupDone_; }
-    // Every page box keeps its drawing operations (the page renderer's list).
-    void setLogging(bool on);
 
     // FormSurface (dspInit's view of the window).
     Color formBackColor() const override { return backColor_; }
@@ -91,9 +89,6 @@ private:
     int32_t KeyBusy = 0;
     bool closed_ = false;
     bool startupDone_ = false;
-    bool logging_ = false;
     bool unloadPending_ = false;
     bool printBusy_ = false;  // cmdPrint_Click under way
 };
-
-QColor toQColor(Color c);

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "chapter.h"
-#include "raster_canvas.h"
+#include "backends/raster_canvas.h"
 
 #include <QWidget>
 
@@ -12,9 +12,6 @@ class PageBox : public QWidget {
 public:
     PageBox(QWidget* parent, const Rect& geometry);
     RasterCanvas& canvas() { return canvas_; }
-    // Keeps every drawing operation of this box (for the page renderer).
-    void enableLog() { canvas_.log = &log_; }
-    const std::vector<DrawOp>& log() const { return log_; }
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -23,6 +20,5 @@ protected:
 
 private:
     RasterCanvas canvas_;
-    std::vector<DrawOp> log_;
     bool repaintPending_ = false;  // one repaint request per run of drawing
 };

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "context.h"
-#include "raster_canvas.h"
+#include "backends/raster_canvas.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
 #include "printer.h"
 
-#include "page_picture.h"
-#include "painter_canvas.h"
+#include "picture.h"
+#include "backends/painter_canvas.h"
 
 #include <QPainter>
 #include <QPrinter>
@@ -9,7 +9,7 @@
 #include <cstdio>
 
 QSizeF PrintedPage::size() const {
-    if (picture) return QSizeF(picture->pixelWidth(), picture->pixelHeight());
+    if (picture) return QSizeF(picture->size());
     return image.deviceIndependentSize();
 }
 
@@ -25,7 +25,7 @@ void PrintedPage::paint(QPainter& p, const QRectF& area) const {
     // is the canvas's.
     p.scale(fitted.width() / page.width(), fitted.height() / page.height());
     if (picture) {
-        PainterCanvas paper(p, picture->pixelWidth(), picture->pixelHeight());
+        PainterCanvas paper(p, picture->size().width(), picture->size().height());
         paper.replay(*picture);
     } else {
         p.setRenderHint(QPainter::SmoothPixmapTransform, true);

@@ -5,17 +5,17 @@
 #include <QRectF>
 #include <memory>
 
-class PagePicture;
+class Picture;
 class QPainter;
 
-// A page for paper: the print canvas's 96-dpi image and, when the page was
-// kept as operations while it was drawn, the same page as vectors (text that
-// stays text at the printer's resolution). A bare image converts to one.
+// A page for paper: the print canvas's 96-dpi image and, when there is one,
+// its picture (text that stays text at the printer's resolution). A bare
+// image converts to one.
 struct PrintedPage {
-    PrintedPage(QImage page, std::shared_ptr<const PagePicture> vectors = nullptr)
+    PrintedPage(QImage page, std::shared_ptr<const Picture> vectors = nullptr)
         : image(std::move(page)), picture(std::move(vectors)) {}
     QImage image;
-    std::shared_ptr<const PagePicture> picture;
+    std::shared_ptr<const Picture> picture;
 
     // The page's size in canvas pixels (1/96 inch).
     QSizeF size() const;

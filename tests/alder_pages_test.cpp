@@ -2,7 +2,7 @@
 // and once in the real fonts to see that they stay on the page.
 #include "alder/alder_chapter.h"
 #include "faces.h"
-#include "raster_canvas.h"
+#include "backends/raster_canvas.h"
 #include "sound.h"
 #include "support/library_fixture.h"
 #include "support/real_face_page.h"
@@ -26,7 +26,7 @@ protected:
     std::vector<DrawOp> ops(DrawOp::Kind kind, int width = 0) const {
         std::vector<DrawOp> out;
         for (const DrawOp& op : canvas.ops)
-            if (op.kind == kind && (width == 0 || op.drawWidth == width)) out.push_back(op);
+            if (op.kind == kind && (width == 0 || op.pen.width == width)) out.push_back(op);
         return out;
     }
     bool hasText(const QString& t) const {
@@ -52,7 +52,7 @@ TEST_F(AlderPagesTest, GraphAxesCarryTheirLabels) {
     EXPECT_DOUBLE_EQ(frames[0].y1, 19.5);
     EXPECT_DOUBLE_EQ(frames[1].y1, 253.5);
     EXPECT_DOUBLE_EQ(frames[1].y2, 448.5);
-    EXPECT_EQ(frames[0].color, RGB(0, 0, 255));
+    EXPECT_EQ(frames[0].pen.color, RGB(0, 0, 255));
 
     // Right of each frame: 10^-10 ... 10^-40, the exponent raised and set
     // smaller (SupSize 0.85 from here on) with a Courier minus.
@@ -60,7 +60,7 @@ TEST_F(AlderPagesTest, GraphAxesCarryTheirLabels) {
     for (double top : {19.5, 253.5}) {
         QStringList labels;
         for (size_t k = 0; k < t.size(); ++k) {
-            if (t[k].face != QStringLiteral("Arial") || t[k].text != QStringLiteral("10") ||
+            if (t[k].font.face != QStringLiteral("Arial") || t[k].text != QStringLiteral("10") ||
                 t[k].x1 != 311.5 || t[k].y1 < top - 10 || t[k].y1 > top + 185)
                 continue;
             QString exp;
@@ -68,8 +68,8 @@ TEST_F(AlderPagesTest, GraphAxesCarryTheirLabels) {
             for (size_t j = k + 1; j < t.size() && std::fabs(t[j].y1 - supY) < 1e-3; ++j)
                 exp += t[j].text;
             labels << exp;
-            EXPECT_NEAR(t[k + 1].size, 1.2 * 11 * 0.85, 1e-4);  // the minus
-            EXPECT_EQ(t[k + 1].face, QStringLiteral("Courier New"));
+            EXPECT_NEAR(t[k + 1].font.size, 1.2 * 11 * 0.85, 1e-4);  // the minus
+            EXPECT_EQ(t[k + 1].font.face, QStringLiteral("Courier New"));
         }
         EXPECT_EQ(labels, (QStringList{"-10", "-20", "-30", "-40"})) << "graph at " << top;
     }
@@ -81,7 +81,7 @@ TEST_F(AlderPagesTest, GraphAxesCarryTheirLabels) {
     for (const char* s : {"10", "20", "30", "50", "100", "200", "300", "500", "1000"}) {
         int n = 0;
         for (const DrawOp& op : t)
-            if (op.face == QStringLiteral("Arial") && op.text == QLatin1String(s) &&
+            if (op.font.face == QStringLiteral("Arial") && op.text == QLatin1String(s) &&
                 (op.y1 == 448.5 + 5 || op.y1 == 214.5 + 5))
                 ++n;
         EXPECT_EQ(n, 2) << s;
@@ -99,7 +99,7 @@ TEST_F(AlderPagesTest, LegendsAndCurvesOfBothGraphs) {
     for (size_t k = 0; k < samples.size(); ++k) {
         const int idx = 6 - int(k % 6);
         EXPECT_DOUBLE_EQ(samples[k].x1, samples[0].x1);
-        EXPECT_EQ(samples[k].color, colTable[size_t(idx)]);
+        EXPECT_EQ(samples[k].pen.color, colTable[size_t(idx)]);
         const double top = k < 6 ? 19.5 : 253.5;
         EXPECT_DOUBLE_EQ(samples[k].y1, top + (7 - idx) * 19.5 + 0.45 * 19.5);
     }
@@ -110,7 +110,7 @@ TEST_F(AlderPagesTest, LegendsAndCurvesOfBothGraphs) {
     ASSERT_EQ(points.size(), 12u);
     int drops = 0;
     for (const DrawOp& op : canvas.ops) {
-        if ((op.kind != DrawOp::Line && op.kind != DrawOp::Point) || op.drawWidth != 2 ||
+        if ((op.kind != DrawOp::Line && op.kind != DrawOp::Point) || op.pen.width != 2 ||
             op.x2 < 110.5)
             continue;
         const double top = op.y1 < 253.5 ? 19.5 : 253.5;
@@ -133,9 +133,9 @@ TEST_F(AlderPagesTest, ReferenceMarkersOnlyForNuZeroAndNotForTen) {
     for (size_t k = 0; k < circles.size(); ++k) {
         const int idx = 5 - int(k / 2);  // curves run x = 5, 4, 3, 2, 1
         const DrawOp& c = circles[k];
-        EXPECT_EQ(c.color, colTable[size_t(idx)]);
-        EXPECT_NE(c.color, colTeal);
-        EXPECT_DOUBLE_EQ(c.r, 4);
+        EXPECT_EQ(c.pen.color, colTable[size_t(idx)]);
+        EXPECT_NE(c.pen.color, colTeal);
+        EXPECT_DOUBLE_EQ(c.rx, 4);
         const float u = float(std::log(double(passes[idx][k % 2])) / std::log(10.0));
         EXPECT_FLOAT_EQ(float(c.x1), float((double(u) - 1) / 2 * 195 + 110.5));
         // In the first graph, at 10^-16 and 10^-32.
@@ -148,7 +148,7 @@ TEST_F(AlderPagesTest, PageZeroMarksTheSubstitutionOncePageOneIsDrawn) {
     auto wings = [&] {
         int n = 0;
         for (const DrawOp& op : canvas.ops)
-            if (op.kind == DrawOp::Glyph && op.face == QStringLiteral("Wingdings")) ++n;
+            if (op.kind == DrawOp::Glyph && op.font.face == QStringLiteral("Wingdings")) ++n;
         return n;
     };
     ch.pic0();
@@ -161,7 +161,7 @@ TEST_F(AlderPagesTest, PageZeroMarksTheSubstitutionOncePageOneIsDrawn) {
     ch.pic0();
     const std::vector<DrawOp> boxes = ops(DrawOp::Rect);
     ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].color, RGB(0, 0, 255));
+    EXPECT_EQ(boxes[0].pen.color, RGB(0, 0, 255));
     EXPECT_DOUBLE_EQ(boxes[0].x2 - boxes[0].x1, 2.4 * 6.5);
     EXPECT_DOUBLE_EQ(boxes[0].y2 - boxes[0].y1, 19.5 - 4);
     EXPECT_EQ(canvas.DrawStyle_, DrawStyle::Solid);
@@ -188,7 +188,7 @@ TEST_F(AlderPagesTest, PrintoutsAddTheTitleAndStartLower) {
     EXPECT_EQ(t[0].text, title);
     EXPECT_DOUBLE_EQ(t[0].x1, 15 * 6.5);
     EXPECT_DOUBLE_EQ(t[0].y1, 19.5);
-    EXPECT_FLOAT_EQ(float(t[0].size), 20.0f);
+    EXPECT_FLOAT_EQ(float(t[0].font.size), 20.0f);
     EXPECT_DOUBLE_EQ(t[1].y1, screenHeading + 1.5 * 19.5);
 
     for (int page : {1, 2}) {
@@ -210,14 +210,12 @@ TEST_F(AlderPagesTest, PrintoutsAddTheTitleAndStartLower) {
 TEST(AlderPagesInRealFonts, StayInsideTheVisiblePage) {
     AlderChapter ch;
     RealFacePage real(ch);
-    std::vector<DrawOp>& log = real.log;
     RecordingSound::install();
     SkipWait = 1;
     for (int n : {1, 0, 2, 3}) {  // page 0 after page 1: its widest form
-        log.clear();
         ch.drawPage(n);
         int drawn = 0;
-        for (const DrawOp& op : log) {
+        for (const DrawOp& op : real.ops()) {
             if (op.kind != DrawOp::Text && op.kind != DrawOp::Glyph) continue;
             ++drawn;
             EXPECT_LE(op.x2, 774 - 10) << "page " << n << ": " << op.text.toStdString();

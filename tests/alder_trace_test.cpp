@@ -17,13 +17,7 @@
 namespace {
 
 // The operations of page n from its last clearing on.
-std::vector<DrawOp> pageOps(Form1& w, int n) {
-    const std::vector<DrawOp>& log = w.pic(n).log();
-    size_t from = 0;
-    for (size_t i = 0; i < log.size(); ++i)
-        if (log[i].kind == DrawOp::Clear) from = i;
-    return {log.begin() + long(from), log.end()};
-}
+std::vector<DrawOp> pageOps(Form1& w, int n) { return w.pic(n).canvas().picture().ops(); }
 
 // Also the drawing state of each operation: a drawing that starts while
 // another waits must not pick up the other's line width or font.
@@ -32,8 +26,8 @@ bool sameOps(const std::vector<DrawOp>& a, const std::vector<DrawOp>& b) {
     for (size_t i = 0; i < a.size(); ++i)
         if (a[i].kind != b[i].kind || a[i].x1 != b[i].x1 || a[i].y1 != b[i].y1 ||
             a[i].x2 != b[i].x2 || a[i].y2 != b[i].y2 || a[i].text != b[i].text ||
-            a[i].color != b[i].color || a[i].drawWidth != b[i].drawWidth ||
-            a[i].size != b[i].size || a[i].bold != b[i].bold || a[i].face != b[i].face)
+            a[i].pen.color != b[i].pen.color || a[i].pen.width != b[i].pen.width ||
+            a[i].font.size != b[i].font.size || a[i].font.bold != b[i].font.bold || a[i].font.face != b[i].font.face)
             return false;
     return true;
 }
@@ -46,7 +40,6 @@ protected:
         sounds = RecordingSound::install();
         setEndProgramHandler([this] { ++ended; });
         window = std::make_unique<Form1>(chapter);
-        window->setLogging(true);
         window->Form_Load();
         SkipWait = 0;
         // As after an earlier showing of page 3 (its graphs leave SupSize at
@@ -102,7 +95,7 @@ TEST_F(AlderTraceTest, PageChangesDuringTheTraceLeaveBothPagesWhole) {
     window->ShowThisPic(3);
     EXPECT_EQ(CurPage, 0);
     for (const DrawOp& op : pageOps(*window, 0))
-        EXPECT_FALSE(op.kind == DrawOp::Point || op.drawWidth == 2) << op.x1 << "," << op.y1;
+        EXPECT_FALSE(op.kind == DrawOp::Point || op.pen.width == 2) << op.x1 << "," << op.y1;
     const std::vector<DrawOp> traced = pageOps(*window, 3);
     EXPECT_EQ(ringouts(), 1);
     EXPECT_TRUE(sameOps(traced, referencePage()));

@@ -7,7 +7,7 @@
 #include "end_program.h"
 #include "faces.h"
 #include "form1.h"
-#include "raster_canvas.h"
+#include "backends/raster_canvas.h"
 #include "state.h"
 
 #include <QImage>
@@ -17,25 +17,7 @@
 
 namespace {
 
-// The family a log names, without the foundry Qt may add ("C059 [UKWN]").
-QString familyOf(const DrawOp& op) {
-    const qsizetype k = op.face.indexOf(QStringLiteral(" ["));
-    return k < 0 ? op.face : op.face.left(k);
-}
-
-bool drawnIn(const DrawOp& op, const char* face) {
-    return familyOf(op) == faceInfo(QString::fromUtf8(face)).family;
-}
-
-// The page faces, to find which one a logged family stands for.
-QString faceOfFamily(const QString& family) {
-    static const char* const faces[] = {"メイリオ", "ＭＳ ゴシック", "Times New Roman",
-                                        "Courier New", "Arial", "Century",
-                                        "Verdana", "Symbol", "Wingdings"};
-    for (const char* f : faces)
-        if (faceInfo(QString::fromUtf8(f)).family == family) return QString::fromUtf8(f);
-    return family;
-}
+bool drawnIn(const DrawOp& op, const char* face) { return op.font.face == QString::fromUtf8(face); }
 
 struct Ink {
     QImage mask;  // grey levels of the piece alone, Format_Grayscale8
@@ -58,18 +40,18 @@ public:
     Scratch(int w, int h) : canvas_(w, h) {}
     Ink ink(const DrawOp& op) {
         canvas_.Cls();
-        canvas_.DrawWidth = op.drawWidth;
+        canvas_.DrawWidth = op.pen.width;
         if (op.kind == DrawOp::Line) {
             canvas_.Line(op.x1, op.y1, op.x2, op.y2, 0);
         } else {
-            canvas_.FontName = faceOfFamily(familyOf(op));
-            canvas_.FontSize = float(op.size);
-            canvas_.FontBold = op.bold;
-            canvas_.FontItalic = op.italic;
+            canvas_.FontName = op.font.face;
+            canvas_.FontSize = float(op.font.size);
+            canvas_.FontBold = op.font.bold;
+            canvas_.FontItalic = op.font.italic;
             canvas_.CurrentX = float(op.x1);
             canvas_.CurrentY = float(op.y1);
             if (op.kind == DrawOp::Glyph)
-                canvas_.glyphs(int(op.x1), int(op.y1), op.text.toLatin1(), true);
+                canvas_.glyphs(int(op.x1), int(op.y1), op.text.toLatin1(), true, 0, op.which);
             else
                 canvas_.Print(op.text);
         }
@@ -122,12 +104,12 @@ bool sitsOnBaseline(const DrawOp& op) {
 // 1.15, the upright face by 1.2, a Greek letter of the Gothic face is set one
 // point up (bold) to match the weight of the text beside it.
 double nominalSize(const DrawOp& op) {
-    if (op.bold && drawnIn(op, "ＭＳ ゴシック")) return op.size - 1;
-    if (op.italic && (drawnIn(op, "Times New Roman") || drawnIn(op, "Century")))
-        return op.size / 1.15;
-    if (drawnIn(op, "Courier New")) return op.size / 1.2;
-    if (drawnIn(op, "Symbol") && op.text == "p" && !op.italic) return op.size / 1.2;  // π
-    return op.size;
+    if (op.font.bold && drawnIn(op, "ＭＳ ゴシック")) return op.font.size - 1;
+    if (op.font.italic && (drawnIn(op, "Times New Roman") || drawnIn(op, "Century")))
+        return op.font.size / 1.15;
+    if (drawnIn(op, "Courier New")) return op.font.size / 1.2;
+    if (drawnIn(op, "Symbol") && op.text == "p" && !op.font.italic) return op.font.size / 1.2;  // π
+    return op.font.size;
 }
 
 bool isRule(const DrawOp& op) {
@@ -173,8 +155,8 @@ QString describe(const DrawOp& op) {
         .arg(op.text.size() == 1 && op.text[0].unicode() >= 128 && op.kind == DrawOp::Glyph
                  ? QStringLiteral("#%1").arg(op.text[0].unicode())
                  : op.text)
-        .arg(op.face)
-        .arg(op.size, 0, 'f', 1)
+        .arg(op.font.face)
+        .arg(op.font.size, 0, 'f', 1)
         .arg(op.x1, 0, 'f', 1)
         .arg(op.y1, 0, 'f', 1);
 }
@@ -262,17 +244,12 @@ TEST(Baselines, EveryPageOfEveryChapterKeepsItsLines) {
         auto chapter = makeChapter(name);
         ASSERT_TRUE(chapter) << name.toStdString();
         Form1 window(*chapter);
-        window.setLogging(true);
         window.Form_Load();
         for (int n = 0; n <= window.lastPage(); ++n) {
             window.ShowThisPic(n);
-            const std::vector<DrawOp>& log = window.pic(n).log();
-            size_t from = 0;
-            for (size_t i = 0; i < log.size(); ++i)
-                if (log[i].kind == DrawOp::Clear) from = i;
             const Canvas& c = window.pic(n).canvas();
             for (const std::string& f :
-                 pageFaults({log.begin() + long(from), log.end()}, c.pixelWidth(), c.pixelHeight()))
+                 pageFaults(c.picture().ops(), c.pixelWidth(), c.pixelHeight()))
                 ADD_FAILURE() << name.toStdString() << " page " << n << ": " << f;
         }
     }

@@ -50,7 +50,6 @@ protected:
         setEndProgramHandler([this] { ++ended; });
         setPagePrinter(std::make_unique<CountingPrinter>(&printed));
         window = std::make_unique<Form1>(chapter);
-        window->setLogging(true);
     }
     void TearDown() override {
         window.reset();
@@ -97,11 +96,8 @@ protected:
 
     // The text of the operations drawn on the print canvas by one print.
     std::vector<DrawOp> printOps() {
-        std::vector<DrawOp> ops;
-        window->Form2().canvas().log = &ops;
         QTest::mouseClick(&window->cmdPrint(), Qt::LeftButton);
-        window->Form2().canvas().log = nullptr;
-        return ops;
+        return window->Form2().canvas().picture().ops();
     }
     static std::multiset<QString> texts(const std::vector<DrawOp>& ops) {
         std::multiset<QString> t;
@@ -111,7 +107,7 @@ protected:
     }
     static int count(const std::vector<DrawOp>& ops, DrawOp::Kind kind, Color colour) {
         int n = 0;
-        for (const DrawOp& op : ops) n += op.kind == kind && op.color == colour;
+        for (const DrawOp& op : ops) n += op.kind == kind && op.pen.color == colour;
         return n;
     }
 
@@ -127,9 +123,7 @@ protected:
 TEST_F(CedarConstruction, EachStepWaitsForItsOwnClick) {
     setPacingClock(std::make_unique<RushingClock>());
     std::vector<QString> squares;
-    std::vector<DrawOp> squareOps;
     onStep([&](int c) {
-        if (c == 1) chapter.PicSq->canvas().log = &squareOps;
         squares.push_back(square());
         EXPECT_FALSE(letterShown(0));
         EXPECT_EQ(CurPage, 1);
@@ -146,7 +140,8 @@ TEST_F(CedarConstruction, EachStepWaitsForItsOwnClick) {
         click(c);
     });
     window->Form_Load();
-    chapter.PicSq->canvas().log = nullptr;
+    // The square's picture: drawn since the page cleared it.
+    const std::vector<DrawOp> squareOps = chapter.PicSq->canvas().picture().ops();
 
     EXPECT_EQ(reacted, (std::set<int>{1, 2, 3, 4, 5}));
     // Before step 1 the finished figure; then the letters as each step
@@ -167,7 +162,7 @@ TEST_F(CedarConstruction, EachStepWaitsForItsOwnClick) {
     int strokes = 0;
     DrawOp last;
     for (const DrawOp& op : squareOps)
-        if (op.kind == DrawOp::Line && op.drawWidth == 2) {
+        if (op.kind == DrawOp::Line && op.pen.width == 2) {
             ++strokes;
             last = op;
         }
@@ -175,7 +170,7 @@ TEST_F(CedarConstruction, EachStepWaitsForItsOwnClick) {
     EXPECT_EQ(last.x2, 60);
     EXPECT_EQ(last.y2, 60);
     // Start-up went on with pages 2 to 4 only now, and ends on page 0.
-    for (int n = 2; n <= 4; ++n) EXPECT_GT(window->pic(n).log().size(), 20u) << n;
+    for (int n = 2; n <= 4; ++n) EXPECT_GT(window->pic(n).canvas().picture().ops().size(), 20u) << n;
     EXPECT_EQ(CurPage, 0);
     EXPECT_TRUE(window->pic(0).isVisibleTo(window.get()));
     EXPECT_FALSE(window->pic(1).isVisibleTo(window.get()));

@@ -59,7 +59,7 @@ TEST_F(Constructs, SmallFractionOffsetsComeFromTheSinglePrecisionScale) {
     prFracS("1", "2");
     EXPECT_DOUBLE_EQ(find("1").y1, 192);
     EXPECT_DOUBLE_EQ(find("2").y1, 212);
-    EXPECT_FLOAT_EQ(float(find("1").size), 0.9f * 13.0f);
+    EXPECT_FLOAT_EQ(float(find("1").font.size), 0.9f * 13.0f);
     EXPECT_FLOAT_EQ(canvas.FontSize, 13.0f);
 
     // With a subscript in the numerator: 13 * 0.9f = 11.6999998 gives 11.
@@ -68,10 +68,10 @@ TEST_F(Constructs, SmallFractionOffsetsComeFromTheSinglePrecisionScale) {
     prFracS("x_1", "2");
     const DrawOp x = find("x");
     EXPECT_DOUBLE_EQ(x.y1, 189);
-    EXPECT_TRUE(x.italic);
+    EXPECT_TRUE(x.font.italic);
     const DrawOp sub = find("1");
     EXPECT_GT(sub.y1, x.y1);  // the "_" itself is not printed
-    EXPECT_FLOAT_EQ(float(sub.size), float(0.85f * float(0.9f * 13.0f)));
+    EXPECT_FLOAT_EQ(float(sub.font.size), float(0.85f * float(0.9f * 13.0f)));
     EXPECT_EQ(texts().size(), 3u);
 }
 
@@ -79,7 +79,7 @@ TEST_F(Constructs, NumeratorYIsTwoPixelsHigher) {
     prFrac("y", "2");
     const DrawOp y = find("y");
     EXPECT_DOUBLE_EQ(y.y1, 188);
-    EXPECT_EQ(y.face, face::Times);
+    EXPECT_EQ(y.font.face, face::Times);
     // MarkupWidth counts y as 1.3 times its italic width: Round(8.45) = 8.
     EXPECT_NEAR(y.x1, 100 + (8 + 6.5 - 8) / 2, 1e-4);
 }
@@ -90,9 +90,9 @@ TEST_F(Constructs, CaretStartsASuperscriptInNumeratorAndDenominator) {
     ASSERT_EQ(t.size(), 3u);
     for (const DrawOp& op : t) EXPECT_NE(op.text, "^");
     // Both superscripts at 0.75 of the size, raised 0.2 line heights.
-    EXPECT_FLOAT_EQ(float(t[0].size), 9.75f);
+    EXPECT_FLOAT_EQ(float(t[0].font.size), 9.75f);
     EXPECT_NEAR(t[0].y1, 190 - 0.2 * 19.5, 1e-4);
-    EXPECT_FLOAT_EQ(float(t[1].size), 9.75f);
+    EXPECT_FLOAT_EQ(float(t[1].font.size), 9.75f);
     EXPECT_NEAR(t[1].y1, 213 - 0.2 * 19.5, 1e-4);
     EXPECT_EQ(t[2].text, "x");
     EXPECT_NEAR(t[2].y1, 213 - 0.2 * 19.5, 1e-4);
@@ -105,8 +105,8 @@ TEST_F(Constructs, FractionFormsDifferInPiAndCentring) {
     auto t = texts();
     ASSERT_EQ(t.size(), 4u);
     EXPECT_EQ(t[0].text, "p");
-    EXPECT_EQ(t[0].face, face::Times);
-    EXPECT_EQ(t[3].face, face::Symbol);
+    EXPECT_EQ(t[0].font.face, face::Times);
+    EXPECT_EQ(t[3].font.face, face::Symbol);
     EXPECT_NEAR(t[3].x1, t[2].x2 + 0.4 * 6.5, 1e-4);
 
     canvas.ops.clear();
@@ -115,7 +115,7 @@ TEST_F(Constructs, FractionFormsDifferInPiAndCentring) {
     prFrac("pi", "2pi");
     t = texts();
     ASSERT_EQ(t.size(), 3u);
-    EXPECT_EQ(t[0].face, face::Symbol);
+    EXPECT_EQ(t[0].font.face, face::Symbol);
     EXPECT_NEAR(t[2].x1, t[1].x2 + 0.2 * 6.5, 1e-4);
 
     // hazel: plain widths, both parts from PenX + 4, the narrower one
@@ -154,7 +154,7 @@ TEST_F(Constructs, HalfLeavesXAfterTheBar) {
     EXPECT_NEAR(two.x1, bar.x2 - 1.2 * 6.5, 1e-4);
     EXPECT_NEAR(one.y1, y0 - 0.35 * 19.5, 1e-4);
     EXPECT_NEAR(two.y1, y0 + 0.4 * 19.5, 1e-4);
-    EXPECT_FLOAT_EQ(float(one.size), float(0.9 * 13.0f));
+    EXPECT_FLOAT_EQ(float(one.font.size), float(0.9 * 13.0f));
     EXPECT_FLOAT_EQ(canvas.FontSize, 13.0f);
 }
 
@@ -193,8 +193,8 @@ TEST_F(Constructs, TallParenthesisHalvesAndWeight) {
     EXPECT_EQ(glyphTops(), (std::vector<double>{194, 208}));
     for (const DrawOp& op : texts()) {
         EXPECT_DOUBLE_EQ(op.x1, 100);  // Round(100.5) ties to even
-        EXPECT_TRUE(op.bold);
-        EXPECT_EQ(op.face, face::Symbol);
+        EXPECT_TRUE(op.font.bold);
+        EXPECT_EQ(op.font.face, face::Symbol);
     }
     EXPECT_FLOAT_EQ(x, 100.5f);
     EXPECT_FALSE(canvas.FontBold);
@@ -203,7 +203,7 @@ TEST_F(Constructs, TallParenthesisHalvesAndWeight) {
     Variant.boldBigParen = false;
     prBigRParen(x, 200);
     EXPECT_EQ(glyphCodes(), (std::vector<int>{246, 248}));
-    for (const DrawOp& op : texts()) EXPECT_FALSE(op.bold);
+    for (const DrawOp& op : texts()) EXPECT_FALSE(op.font.bold);
 }
 
 TEST_F(Constructs, ColumnBracePiecesFollowTheExtensionRule) {

@@ -1,7 +1,7 @@
 #include "hazel/hazel_chapter.h"
 
 #include "faces.h"
-#include "raster_canvas.h"
+#include "backends/raster_canvas.h"
 #include "support/library_fixture.h"
 #include "support/real_face_page.h"
 #include "text.h"
@@ -17,7 +17,7 @@ protected:
     std::vector<DrawOp> opsOf(DrawOp::Kind kind, Color colour) const {
         std::vector<DrawOp> out;
         for (const DrawOp& op : canvas.ops)
-            if (op.kind == kind && op.color == colour) out.push_back(op);
+            if (op.kind == kind && op.pen.color == colour) out.push_back(op);
         return out;
     }
 };
@@ -35,7 +35,7 @@ TEST_F(HazelPages, CoefficientLineShowsTheSevenRoundedCoefficients) {
     for (const DrawOp& op : canvas.texts()) {
         bool ok = false;
         op.text.toDouble(&ok);
-        if (ok && op.text.contains(QLatin1Char('.')) && op.size == 13.0)
+        if (ok && op.text.contains(QLatin1Char('.')) && op.font.size == 13.0)
             numbers << op.text;
     }
     EXPECT_EQ(numbers.join(QLatin1Char(' ')),
@@ -95,7 +95,7 @@ TEST_F(HazelPages, GraphsLieInTheirFramesInUserCoordinates) {
         ASSERT_EQ(points.size(), 1u);
         // The legend's sample line is the one wide line of its colour.
         lines.erase(std::remove_if(lines.begin(), lines.end(),
-                                   [](const DrawOp& op) { return op.drawWidth != 1; }),
+                                   [](const DrawOp& op) { return op.pen.width != 1; }),
                     lines.end());
         ASSERT_EQ(lines.size(), 256u);
         EXPECT_NEAR(points[0].x1, gx(-1), 1e-6);
@@ -133,7 +133,7 @@ TEST_F(HazelPages, GraphTextBlanksWhatLiesUnderIt) {
     int blanked = 0;
     for (size_t i = 1; i < ops.size(); ++i)
         if (ops[i].kind == DrawOp::Text && ops[i - 1].kind == DrawOp::FilledRect) {
-            EXPECT_EQ(ops[i - 1].color, canvas.BackColor);
+            EXPECT_EQ(ops[i - 1].pen.color, canvas.BackColor);
             EXPECT_DOUBLE_EQ(ops[i - 1].x1, ops[i].x1);
             EXPECT_DOUBLE_EQ(ops[i - 1].y2, ops[i].y2);
             ++blanked;
@@ -153,7 +153,7 @@ TEST_F(HazelPages, PrintedPagesStartOneLineLowerAndPageZeroCarriesTheTitle) {
         if (page == 0) {
             ASSERT_EQ(paper.size(), screen.size() + 1);
             EXPECT_EQ(paper[0].text, chapter.profile().title);
-            EXPECT_EQ(paper[0].size, 16.0);
+            EXPECT_EQ(paper[0].font.size, 16.0);
             EXPECT_NEAR(paper[0].x1, 20 * UnitW, 1e-4);
             EXPECT_NEAR(paper[1].y1 - screen[0].y1, 1.5 * UnitH, 1e-3);
         } else {
@@ -168,12 +168,10 @@ TEST_F(HazelPages, PrintedPagesStartOneLineLowerAndPageZeroCarriesTheTitle) {
 TEST(HazelPagesRaster, TextStaysOnTheVisiblePage) {
     HazelChapter chapter;
     RealFacePage real(chapter);
-    std::vector<DrawOp>& log = real.log;
     const int visible = real.visibleBottom;
     for (int n = 0; n < 5; ++n) {
-        log.clear();
         chapter.drawPage(n);
-        for (const DrawOp& op : log) {
+        for (const DrawOp& op : real.ops()) {
             if (op.kind != DrawOp::Text && op.kind != DrawOp::Glyph) continue;
             EXPECT_LE(op.x2, 774 - 8) << "page " << n << ": " << op.text.toStdString();
             EXPECT_LE(op.y2, visible) << "page " << n << ": " << op.text.toStdString();

@@ -1,7 +1,7 @@
 // The chain figure's arithmetic on the designed boxes, on the recording
 // canvas: cells, squares, ghosts and coils.
 #include "larch/larch_chapter.h"
-#include "raster_canvas.h"
+#include "backends/raster_canvas.h"
 #include "support/library_fixture.h"
 
 #include <cmath>
@@ -18,7 +18,7 @@ protected:
     static std::vector<DrawOp> ofKind(const RecordingCanvas& c, DrawOp::Kind kind, int width = 0) {
         std::vector<DrawOp> out;
         for (const DrawOp& op : c.ops)
-            if (op.kind == kind && (width == 0 || op.drawWidth == width)) out.push_back(op);
+            if (op.kind == kind && (width == 0 || op.pen.width == width)) out.push_back(op);
         return out;
     }
     // Each spring: its lead, 100 coil strokes and the lead into the next
@@ -47,7 +47,7 @@ TEST_F(LarchFigureTest, DesignedBoxGivesTheCellsSquaresAndGhosts) {
     EXPECT_FLOAT_EQ(ch.MassXf[6], 379);
 
     ASSERT_EQ(box0.ops.front().kind, DrawOp::Clear);
-    EXPECT_EQ(box0.ops.front().color, RGB(232, 255, 232));
+    EXPECT_EQ(box0.ops.front().pen.color, RGB(232, 255, 232));
     // Squares centred on y 24 (23.5 rounds to even), ghost-left first.
     const std::vector<DrawOp> squares = ofKind(box0, DrawOp::FilledRect);
     ASSERT_EQ(squares.size(), 6u);
@@ -57,7 +57,7 @@ TEST_F(LarchFigureTest, DesignedBoxGivesTheCellsSquaresAndGhosts) {
         EXPECT_DOUBLE_EQ(squares[j].x2, cx[j] + 10) << j;
         EXPECT_DOUBLE_EQ(squares[j].y1, 14);
         EXPECT_DOUBLE_EQ(squares[j].y2, 34);
-        EXPECT_EQ(squares[j].color, RGB(0, 0, 255));
+        EXPECT_EQ(squares[j].pen.color, RGB(0, 0, 255));
     }
     // White "M" in Verdana 11 (5.5 wide, 16.5 high here), one pixel right
     // of centre, its top half a text height above the middle.
@@ -65,9 +65,9 @@ TEST_F(LarchFigureTest, DesignedBoxGivesTheCellsSquaresAndGhosts) {
     ASSERT_EQ(labels.size(), 6u);
     for (size_t j = 0; j < 6; ++j) {
         EXPECT_EQ(labels[j].text, QStringLiteral("M"));
-        EXPECT_EQ(labels[j].face, QStringLiteral("Verdana"));
-        EXPECT_DOUBLE_EQ(labels[j].size, 11);
-        EXPECT_EQ(labels[j].color, RGB(255, 255, 255));
+        EXPECT_EQ(labels[j].font.face, QStringLiteral("Verdana"));
+        EXPECT_DOUBLE_EQ(labels[j].font.size, 11);
+        EXPECT_EQ(labels[j].pen.color, RGB(255, 255, 255));
         EXPECT_FLOAT_EQ(float(labels[j].x1), float(cx[j] - 2.75 + 1)) << j;
         EXPECT_FLOAT_EQ(float(labels[j].y1), 15.25f);
     }
@@ -75,7 +75,7 @@ TEST_F(LarchFigureTest, DesignedBoxGivesTheCellsSquaresAndGhosts) {
     ASSERT_EQ(frame.size(), 1u);
     EXPECT_DOUBLE_EQ(frame[0].x2, 361);
     EXPECT_DOUBLE_EQ(frame[0].y2, 46);
-    EXPECT_EQ(frame[0].color, colGray);
+    EXPECT_EQ(frame[0].pen.color, colGray);
 }
 
 TEST_F(LarchFigureTest, SpringsAreCoilsOfThreeAndAHalfTurnsOnTheMiddleLine) {
@@ -98,7 +98,7 @@ TEST_F(LarchFigureTest, SpringsAreCoilsOfThreeAndAHalfTurnsOnTheMiddleLine) {
         for (size_t k = size_t(102 * i + 1); k <= size_t(102 * i + 100); ++k) {
             top = std::min(top, strokes[k].y2);
             bottom = std::max(bottom, strokes[k].y2);
-            EXPECT_EQ(strokes[k].color, 0u);
+            EXPECT_EQ(strokes[k].pen.color, 0u);
         }
         EXPECT_NEAR(top, 13.5, 0.05);
         EXPECT_NEAR(bottom, 33.5, 0.05);

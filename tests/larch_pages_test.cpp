@@ -37,7 +37,8 @@ protected:
     }
 
     LarchChapter ch;
-    RecordingCanvas fig0{362, 47}, fig1{367, 47};
+    // Raster boxes: a figure goes onto paper as the pixels it copies.
+    RasterCanvas fig0{362, 47}, fig1{367, 47};
 };
 
 }  // namespace
@@ -61,7 +62,7 @@ TEST_F(LarchPagesTest, PagesStartOneLineLowerOnPaperAndPageZeroAddsTheTitle) {
     canvas.ops.clear();
     draw(0);
     ASSERT_EQ(textsOf(title).size(), 1u);
-    EXPECT_DOUBLE_EQ(textsOf(title)[0].size, 16);
+    EXPECT_DOUBLE_EQ(textsOf(title)[0].font.size, 16);
     EXPECT_DOUBLE_EQ(textsOf(title)[0].x1, 15 * UnitW);
     EXPECT_DOUBLE_EQ(textsOf(QStringLiteral("(1) 概 要"))[0].y1, 2.5 * UnitH);
     // On paper the figure is copied in at the box's place.
@@ -80,7 +81,7 @@ TEST_F(LarchPagesTest, SurnameComesFromItsEntityInVerdana) {
     const std::vector<DrawOp> name = textsOf(QString::fromLatin1("Schr\xf6" "dinger"));
     ASSERT_EQ(name.size(), 1u);
     EXPECT_EQ(name[0].kind, DrawOp::Glyph);
-    EXPECT_EQ(name[0].face, QStringLiteral("Verdana"));
+    EXPECT_EQ(name[0].font.face, QStringLiteral("Verdana"));
     EXPECT_EQ(name[0].x1, std::nearbyint(name[0].x1));
     // The line goes on in the page face, the plain spelling's width (11
     // letters of 6.5) after the pen.
@@ -88,7 +89,7 @@ TEST_F(LarchPagesTest, SurnameComesFromItsEntityInVerdana) {
         return op.kind == DrawOp::Text && std::fabs(op.y1 - name[0].y1) < 1 && op.x1 > name[0].x1;
     });
     ASSERT_NE(after, canvas.ops.end());
-    EXPECT_EQ(after->face, QStringLiteral("メイリオ"));
+    EXPECT_EQ(after->font.face, QStringLiteral("メイリオ"));
     EXPECT_NEAR(after->x1 - name[0].x1, 71.5, 0.5);
     EXPECT_EQ(canvas.FontName, QStringLiteral("メイリオ"));
 }
@@ -135,7 +136,7 @@ TEST_F(LarchPagesTest, SymmetryIsMarkedByTurnedEqualsUnderTheFourthLine) {
     ASSERT_EQ(turned.size(), 4u);
     for (const DrawOp& op : turned) {
         EXPECT_EQ(op.text, QStringLiteral("="));
-        EXPECT_EQ(op.color, colBlue);
+        EXPECT_EQ(op.pen.color, colBlue);
     }
     // Two columns, two rows 0.35 lines apart.
     EXPECT_DOUBLE_EQ(turned[2].x1, turned[0].x1);
@@ -148,7 +149,7 @@ TEST_F(LarchPagesTest, SymmetryIsMarkedByTurnedEqualsUnderTheFourthLine) {
     ASSERT_FALSE(sin.empty());
     EXPECT_NEAR(sin.back().x1, turned[0].x1 - 4 * UnitW, 1e-3);
     EXPECT_NEAR(sin.back().y1, turned[2].y1 + 0.2 * UnitH + 1, 1e-3);  // lowered to meet π
-    EXPECT_NE(sin.back().color, colBlue);
+    EXPECT_NE(sin.back().pen.color, colBlue);
     // Page 2 has no figure.
     EXPECT_TRUE(std::none_of(canvas.ops.begin(), canvas.ops.end(),
                              [](const DrawOp& op) { return op.kind == DrawOp::Copy; }));

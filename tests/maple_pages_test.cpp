@@ -1,7 +1,7 @@
 #include "maple/maple_chapter.h"
 
 #include "faces.h"
-#include "raster_canvas.h"
+#include "backends/raster_canvas.h"
 #include "support/library_fixture.h"
 #include "support/real_face_page.h"
 #include "text.h"
@@ -16,7 +16,7 @@ protected:
     std::vector<DrawOp> opsOf(DrawOp::Kind kind, Color colour) const {
         std::vector<DrawOp> out;
         for (const DrawOp& op : canvas.ops)
-            if (op.kind == kind && op.color == colour) out.push_back(op);
+            if (op.kind == kind && op.pen.color == colour) out.push_back(op);
         return out;
     }
 };
@@ -57,7 +57,7 @@ TEST_F(MaplePages, GraphBandWaveAndCurveOnThePage) {
         EXPECT_EQ(wave[i].x1, wave[i - 1].x2);  // one unbroken polyline
         EXPECT_EQ(wave[i].y1, wave[i - 1].y2);
     }
-    for (const DrawOp& op : wave) EXPECT_EQ(op.drawWidth, 2);
+    for (const DrawOp& op : wave) EXPECT_EQ(op.pen.width, 2);
 
     // The curve: one point first, then 576 joined pieces to x = 3.25.
     const auto points = opsOf(DrawOp::Point, colBlue);
@@ -155,7 +155,7 @@ TEST_F(MaplePages, TableShowsSignedTermsAndSumsWithAlignedDigits) {
         // Index, (minus,) term, sum; the minus in the upright face.
         ASSERT_EQ(ops.size(), size_t(i % 2 ? 4 : 3)) << i;
         if (ops.size() == 4) {
-            EXPECT_EQ(ops[1].face, face::Courier);
+            EXPECT_EQ(ops[1].font.face, face::Courier);
         }
         const DrawOp& term = ops[ops.size() == 4 ? 2 : 1];
         const DrawOp& sum = ops.back();
@@ -178,7 +178,7 @@ TEST_F(MaplePages, PrintedPagesStartOneLineLowerAndPageZeroCarriesTheTitle) {
         if (page == 0) {
             ASSERT_EQ(paper.size(), screen.size() + 1);
             EXPECT_EQ(paper[0].text, chapter.profile().title);
-            EXPECT_EQ(paper[0].size, 16.0);
+            EXPECT_EQ(paper[0].font.size, 16.0);
             EXPECT_NEAR(paper[0].x1, 15 * UnitW, 1e-4);
             EXPECT_NEAR(paper[1].y1 - screen[0].y1, 1.5 * UnitH, 1e-3);
         } else {
@@ -200,12 +200,10 @@ TEST_F(MaplePages, PrintedPagesStartOneLineLowerAndPageZeroCarriesTheTitle) {
 TEST(MaplePagesRaster, TextStaysOnTheVisiblePageAndTableDigitsAlign) {
     MapleChapter chapter;
     RealFacePage real(chapter);
-    std::vector<DrawOp>& log = real.log;
     const int visible = real.visibleBottom;
     for (int n = 0; n < 3; ++n) {
-        log.clear();
         chapter.drawPage(n);
-        for (const DrawOp& op : log) {
+        for (const DrawOp& op : real.ops()) {
             if (op.kind != DrawOp::Text && op.kind != DrawOp::Glyph) continue;
             EXPECT_LE(op.x2, 774 - 8) << "page " << n << ": " << op.text.toStdString();
             EXPECT_LE(op.y2, visible) << "page " << n << ": " << op.text.toStdString();
@@ -213,7 +211,7 @@ TEST(MaplePagesRaster, TextStaysOnTheVisiblePageAndTableDigitsAlign) {
     }
     // Page 2 was drawn last: its table's values start at one x per column.
     std::map<long, std::vector<double>> columns;  // by column start, the x of each value
-    for (const DrawOp& op : log)
+    for (const DrawOp& op : real.ops())
         if (op.kind == DrawOp::Text && op.text.size() == 7 && op.text.at(1) == QLatin1Char('.'))
             columns[op.x1 < TabX3 + 10 * UnitW ? 0 : 1].push_back(op.x1);
     ASSERT_EQ(columns[0].size(), 7u);

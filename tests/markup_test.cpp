@@ -16,7 +16,7 @@ TEST_F(Markup, SuperscriptDigitIsSmallerRaisedAndAdvancesByItsWidth) {
     dsp_sup(canvas, x, 100, "2");
     const auto t = texts();
     ASSERT_EQ(t.size(), 1u);
-    EXPECT_FLOAT_EQ(float(t[0].size), 9.75f);
+    EXPECT_FLOAT_EQ(float(t[0].font.size), 9.75f);
     EXPECT_NEAR(t[0].y1, 100 - 0.2 * 19.5, 1e-4);
     EXPECT_NEAR(x, 50 + narrow(9.75), 1e-4);
     EXPECT_FLOAT_EQ(canvas.FontSize, 13.0f);
@@ -28,11 +28,11 @@ TEST_F(Markup, SuperscriptLettersSignsAndDigits) {
     auto t = texts();
     ASSERT_EQ(t.size(), 3u);
     EXPECT_EQ(t[0].text, "n");
-    EXPECT_TRUE(t[0].italic);
+    EXPECT_TRUE(t[0].font.italic);
     const double wn = narrow(float(1.15 * 9.75f));
     EXPECT_NEAR(t[1].x1, wn + 2, 1e-4);  // two pixels after a letter
     EXPECT_EQ(t[1].text, "+");
-    EXPECT_EQ(t[1].face, face::Meiryo);
+    EXPECT_EQ(t[1].font.face, face::Meiryo);
     EXPECT_EQ(t[2].text, "1");
 
     canvas.ops.clear();
@@ -40,9 +40,9 @@ TEST_F(Markup, SuperscriptLettersSignsAndDigits) {
     dsp_sup(canvas, x, 100, "-x");
     t = texts();
     ASSERT_EQ(t.size(), 2u);
-    EXPECT_EQ(t[0].face, face::Courier);
+    EXPECT_EQ(t[0].font.face, face::Courier);
     EXPECT_EQ(t[1].text, "x");
-    EXPECT_TRUE(t[1].italic);
+    EXPECT_TRUE(t[1].font.italic);
 }
 
 TEST_F(Markup, SubscriptWordsStayUprightOnlyWhenTheyAreTheWholeScript) {
@@ -53,8 +53,8 @@ TEST_F(Markup, SubscriptWordsStayUprightOnlyWhenTheyAreTheWholeScript) {
         const auto t = texts();
         ASSERT_EQ(t.size(), 1u) << word;
         EXPECT_EQ(t[0].text, word);
-        EXPECT_FALSE(t[0].italic);
-        EXPECT_FLOAT_EQ(float(t[0].size), float(0.85f * 13.0f));
+        EXPECT_FALSE(t[0].font.italic);
+        EXPECT_FLOAT_EQ(float(t[0].font.size), float(0.85f * 13.0f));
         EXPECT_NEAR(t[0].y1, 100 + 0.3 * 19.5, 1e-4);
     }
     canvas.ops.clear();
@@ -62,7 +62,7 @@ TEST_F(Markup, SubscriptWordsStayUprightOnlyWhenTheyAreTheWholeScript) {
     dsp_sub(canvas, x, 100, "nmax");
     const auto t = texts();
     ASSERT_EQ(t.size(), 4u);
-    for (const auto& op : t) EXPECT_TRUE(op.italic) << op.text.toStdString();
+    for (const auto& op : t) EXPECT_TRUE(op.font.italic) << op.text.toStdString();
 }
 
 TEST_F(Markup, SubscriptCapitalIsSmallerAndLowerForTheRestOfTheScript) {
@@ -71,10 +71,10 @@ TEST_F(Markup, SubscriptCapitalIsSmallerAndLowerForTheRestOfTheScript) {
     const auto t = texts();
     ASSERT_EQ(t.size(), 2u);
     const float sizeK = float(0.85f * 13.0f);
-    EXPECT_FLOAT_EQ(float(t[0].size), float(1.15 * sizeK));
+    EXPECT_FLOAT_EQ(float(t[0].font.size), float(1.15 * sizeK));
     EXPECT_NEAR(t[0].y1, 100 + 0.3 * 19.5, 1e-4);
     const float sizeN = float(0.85f * 13.0f * 0.9);
-    EXPECT_FLOAT_EQ(float(t[1].size), float(1.15 * sizeN));
+    EXPECT_FLOAT_EQ(float(t[1].font.size), float(1.15 * sizeN));
     EXPECT_NEAR(t[1].y1, 100 + (0.3f + 0.1) * 19.5, 1e-4);
     // Lower-case letters are followed by a fifth of a unit.
     EXPECT_NEAR(t[1].x1, narrow(float(1.15 * sizeK)) + 0.2 * 6.5, 1e-4);
@@ -85,9 +85,9 @@ TEST_F(Markup, GreekSpellingsBecomeSymbolGlyphs) {
     dsp_sub(canvas, x, 100, "alpha1");
     auto t = texts();
     ASSERT_EQ(t.size(), 2u);
-    EXPECT_EQ(t[0].face, face::Symbol);
+    EXPECT_EQ(t[0].font.face, face::Symbol);
     EXPECT_EQ(t[0].text, "a");
-    EXPECT_TRUE(t[0].italic);
+    EXPECT_TRUE(t[0].font.italic);
     EXPECT_EQ(t[1].text, "1");
 
     // "phi" is not read as "pi" and shifts a superscript by a tenth of a unit.
@@ -105,11 +105,11 @@ TEST_F(Markup, GreekSpellingsBecomeSymbolGlyphs) {
     dsp_sup(canvas, x, 100, "pi2");
     t = texts();
     ASSERT_EQ(t.size(), 2u);
-    EXPECT_EQ(t[0].face, face::Symbol);
-    EXPECT_FLOAT_EQ(float(t[0].size), 13.0f);
+    EXPECT_EQ(t[0].font.face, face::Symbol);
+    EXPECT_FLOAT_EQ(float(t[0].font.size), 13.0f);
     EXPECT_NEAR(t[0].y1, 100 - 3.9 - 2, 1e-4);
     EXPECT_NEAR(t[0].x1, 1, 1e-6);
-    EXPECT_FLOAT_EQ(float(t[1].size), 9.75f);
+    EXPECT_FLOAT_EQ(float(t[1].font.size), 9.75f);
     EXPECT_NEAR(t[1].x1, 1 + 6.5 + 1, 1e-4);
 
     // theta one pixel lower; omega only in superscripts.
@@ -142,13 +142,13 @@ TEST_F(Markup, TokenPrinterSpacesGreekAndJ) {
     dsp_limit(canvas, x, 100, "-pij");
     const auto t = texts();
     ASSERT_EQ(t.size(), 3u);
-    EXPECT_EQ(t[0].face, face::Courier);
+    EXPECT_EQ(t[0].font.face, face::Courier);
     EXPECT_NEAR(t[0].x1, 2, 1e-6);
-    EXPECT_EQ(t[1].face, face::Symbol);  // the upright pi, three pixels higher
+    EXPECT_EQ(t[1].font.face, face::Symbol);  // the upright pi, three pixels higher
     EXPECT_NEAR(t[1].y1, 97 - 0.08 * 1.5 * 15.6, 1e-4);
     const double afterPi = 2 + 7.8 + 7.8 + 2;
     EXPECT_NEAR(t[2].x1, afterPi + 4, 1e-4);  // "j" takes four pixels first
-    EXPECT_TRUE(t[2].italic);
+    EXPECT_TRUE(t[2].font.italic);
 }
 
 TEST_F(Markup, WidthEstimateCountsLettersWiderAndMarkersNot) {

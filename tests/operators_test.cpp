@@ -29,8 +29,8 @@ TEST_F(Operators, SumSignIsTwiceTheSizeHalfALineUp) {
     const auto g = glyphs();
     ASSERT_EQ(g.size(), 1u);
     EXPECT_EQ(g[0].text.at(0).unicode(), 229);
-    EXPECT_EQ(g[0].face, face::Symbol);
-    EXPECT_DOUBLE_EQ(g[0].size, 26);
+    EXPECT_EQ(g[0].font.face, face::Symbol);
+    EXPECT_DOUBLE_EQ(g[0].font.size, 26);
     EXPECT_DOUBLE_EQ(g[0].x1, 100);
     EXPECT_DOUBLE_EQ(g[0].y1, 190);  // Round(200 - 9.75)
     EXPECT_FLOAT_EQ(x, 113);         // the glyph's whole-pixel width
@@ -113,15 +113,15 @@ TEST_F(Operators, IntegralFromMinusPiToPi) {
     const double xa = 106;  // after the lower half
     const auto t = textOps();
     ASSERT_EQ(t.size(), 3u);
-    EXPECT_EQ(t[0].face, face::Symbol);
+    EXPECT_EQ(t[0].font.face, face::Symbol);
     EXPECT_EQ(t[0].text, "p");
-    EXPECT_DOUBLE_EQ(t[0].size, 13);  // upright pi at the full size
+    EXPECT_DOUBLE_EQ(t[0].font.size, 13);  // upright pi at the full size
     EXPECT_NEAR(t[0].x1, xa + 3.25, 1e-4);
     EXPECT_NEAR(t[0].y1, 200 - 0.6 * 19.5, 1e-4);
-    EXPECT_EQ(t[1].face, face::Courier);
+    EXPECT_EQ(t[1].font.face, face::Courier);
     EXPECT_DOUBLE_EQ(t[1].x1, xa);
     EXPECT_NEAR(t[1].y1, 200 + 0.7 * 19.5, 1e-4);
-    EXPECT_EQ(t[2].face, face::Symbol);
+    EXPECT_EQ(t[2].font.face, face::Symbol);
     EXPECT_NEAR(t[2].y1, 200 + 0.6 * 19.5, 1e-4);
     EXPECT_NEAR(x, t[2].x2 + 3.25, 1e-4);
     EXPECT_FLOAT_EQ(canvas.FontSize, 13.0f);
@@ -137,7 +137,7 @@ TEST_F(Operators, RadicalWithAndWithoutRule) {
     auto t = textOps();
     ASSERT_EQ(t.size(), 1u);
     EXPECT_EQ(t[0].text.at(0).unicode(), 214);
-    EXPECT_FALSE(t[0].bold);
+    EXPECT_FALSE(t[0].font.bold);
     EXPECT_TRUE(canvas.FontBold);
     EXPECT_EQ(canvas.ops.size(), 1u);  // no rule of zero length
     EXPECT_FLOAT_EQ(x, 106.5f);
@@ -147,8 +147,8 @@ TEST_F(Operators, RadicalWithAndWithoutRule) {
     dsp_sqrt(canvas, x, 200, 20);
     const DrawOp& rule = canvas.ops.back();
     ASSERT_EQ(rule.kind, DrawOp::Line);
-    EXPECT_EQ(rule.color, colGray);
-    EXPECT_EQ(rule.drawWidth, 1);
+    EXPECT_EQ(rule.pen.color, colGray);
+    EXPECT_EQ(rule.pen.width, 1);
     EXPECT_DOUBLE_EQ(rule.x1, 106.5);
     EXPECT_DOUBLE_EQ(rule.y1, 201);
     EXPECT_DOUBLE_EQ(rule.x2, 126.5);

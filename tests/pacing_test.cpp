@@ -2,7 +2,7 @@
 // and sleeps in the event loop rather than spinning.
 #include "pacing.h"
 #include "context.h"
-#include "recording_canvas.h"
+#include "backends/recording_canvas.h"
 #include "state.h"
 
 #include <QElapsedTimer>

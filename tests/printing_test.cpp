@@ -61,19 +61,16 @@ TEST_F(Printing_, OneClickPrintsTheCurrentPageLaidOutForPaper) {
 TEST_F(Printing_, PageZeroCarriesTheTitleOnlyOnPaper) {
     chapter = std::make_unique<SpecimenChapter>();
     form = std::make_unique<Form1>(*chapter);
-    form->setLogging(true);
     form->Form_Load();
-    std::vector<DrawOp> paper;
-    form->Form2().canvas().log = &paper;
     clickPrint();
-    form->Form2().canvas().log = nullptr;
+    const std::vector<DrawOp>& paper = form->Form2().canvas().picture().ops();
     auto hasTitle = [&](const std::vector<DrawOp>& ops) {
         for (const DrawOp& op : ops)
-            if (op.kind == DrawOp::Text && op.text == chapter->profile().title) return op.size == 20;
+            if (op.kind == DrawOp::Text && op.text == chapter->profile().title) return op.font.size == 20;
         return false;
     };
     EXPECT_TRUE(hasTitle(paper));
-    EXPECT_FALSE(hasTitle(form->pic(0).log()));
+    EXPECT_FALSE(hasTitle(form->pic(0).canvas().picture().ops()));
 }
 
 TEST_F(Printing_, PrintingTwiceGivesTheSamePage) {

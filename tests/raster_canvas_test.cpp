@@ -3,8 +3,8 @@
 #include "font_set.h"
 #include "font_cache.h"
 #include "glyphs.h"
-#include "pixel_runs.h"
-#include "raster_canvas.h"
+#include "backends/pixel_runs.h"
+#include "backends/raster_canvas.h"
 #include "text.h"
 
 #include <QFontDatabase>
@@ -138,20 +138,20 @@ TEST(RasterCanvas, TextBytesReadAsTheWesternCodePage) {
 
 TEST(RasterCanvas, ShapesUseUserCoordinatesAfterScale) {
     RasterCanvas c(200, 100);
-    std::vector<DrawOp> log;
-    c.log = &log;
     c.Scale(-1, 1, 1, -1);  // x right, y up
     c.Line(-1, 0, 1, 0, RGB(255, 0, 0));
-    ASSERT_EQ(log.size(), 1u);
-    EXPECT_DOUBLE_EQ(log[0].x1, 0);
-    EXPECT_DOUBLE_EQ(log[0].y1, 50);
-    EXPECT_DOUBLE_EQ(log[0].x2, 200);
+    const std::vector<DrawOp>& ops = c.picture().ops();
+    ASSERT_EQ(ops.size(), 1u);
+    EXPECT_DOUBLE_EQ(ops[0].x1, 0);
+    EXPECT_DOUBLE_EQ(ops[0].y1, 50);
+    EXPECT_DOUBLE_EQ(ops[0].x2, 200);
     EXPECT_FLOAT_EQ(c.CurrentX, 1);
     EXPECT_EQ(c.image().pixelColor(100, 50), QColor(255, 0, 0));
     c.scaleReset();
     c.Cls();
     EXPECT_EQ(c.image().pixelColor(100, 50), QColor(255, 255, 255));
-    EXPECT_EQ(log.back().kind, DrawOp::Clear);
+    ASSERT_EQ(ops.size(), 1u);  // a clearing starts the picture afresh
+    EXPECT_EQ(ops[0].kind, DrawOp::Clear);
 }
 
 TEST(RasterCanvas, GothicGivesDoubleByteCharactersAFullCell) {

@@ -4,7 +4,7 @@
 #include "rowan/rowan_chapter.h"
 
 #include "faces.h"
-#include "raster_canvas.h"
+#include "backends/raster_canvas.h"
 #include "support/library_fixture.h"
 #include "support/real_face_page.h"
 #include "text.h"
@@ -56,7 +56,7 @@ TEST_F(RowanPages, EquationNumbersStandInTheirColumnAndComeBeforeTheFormula) {
             if (!isEquationNumber(t[i])) continue;
             ++seen[t[i].text];
             EXPECT_DOUBLE_EQ(t[i].x1, column.at(t[i].text)) << t[i].text.toStdString();
-            EXPECT_EQ(t[i].size, 13.0);
+            EXPECT_EQ(t[i].font.size, 13.0);
             // The recurrence's number stands between its two lines, after the
             // first; every other number opens its formula's line at TabX2.
             if (t[i].text == QLatin1String("[10]")) continue;
@@ -77,35 +77,35 @@ TEST_F(RowanPages, ExponentOfEightIsSmallerAndTheSizeComesBackAfterItsUpperLimit
     // letters 1.15 times that).
     const size_t j = indexOf(t, QStringLiteral("j"), indexOf(t, QStringLiteral("ω"), n));
     EXPECT_DOUBLE_EQ(t[j].y1, row - 10);
-    EXPECT_NEAR(t[j].size, 11.7 * 1.15, 1e-4);
+    EXPECT_NEAR(t[j].font.size, 11.7 * 1.15, 1e-4);
     const size_t slash = indexOf(t, QStringLiteral("/"), j);
-    EXPECT_NEAR(t[slash].size, 11.7, 1e-4);
+    EXPECT_NEAR(t[slash].font.size, 11.7, 1e-4);
     EXPECT_DOUBLE_EQ(t[slash].y1, row - 10);
     // The ranges after it are back on the row, still at 0.9.
     const size_t p = indexOf(t, QStringLiteral("p"), indexOf(t, QStringLiteral(" "), slash));
     EXPECT_DOUBLE_EQ(t[p].y1, row);
-    EXPECT_NEAR(t[p].size, 11.7 * 1.15, 1e-4);
+    EXPECT_NEAR(t[p].font.size, 11.7 * 1.15, 1e-4);
     const size_t equals2 = indexOf(t, QStringLiteral(" = 2"), p);
-    EXPECT_NEAR(t[equals2].size, 11.7, 1e-4);
+    EXPECT_NEAR(t[equals2].font.size, 11.7, 1e-4);
 
     // The upper limit 2^p - 1 above the sum sign, at 0.85 of the page size:
     // 30 pixels left of the sign's end, 22 above the row.
     size_t sigma = n;
     while (t[sigma].text != QString(QChar(229))) ++sigma;
     const size_t two = indexOf(t, QStringLiteral("2"), equals2);
-    EXPECT_NEAR(t[two].size, 11.05, 1e-4);
+    EXPECT_NEAR(t[two].font.size, 11.05, 1e-4);
     EXPECT_DOUBLE_EQ(t[two].x1, t[sigma].x2 - 30);
     EXPECT_DOUBLE_EQ(t[two].y1, row - 22);
     const size_t one = indexOf(t, QStringLiteral("1"), two);
-    EXPECT_NEAR(t[one].size, 11.05, 1e-4);
-    EXPECT_EQ(t[one - 1].face, QStringLiteral("Courier New"));
+    EXPECT_NEAR(t[one].font.size, 11.05, 1e-4);
+    EXPECT_EQ(t[one - 1].font.face, QStringLiteral("Courier New"));
 
     // Everything after is at the page size again.
     ASSERT_LT(one + 1, t.size());
     EXPECT_EQ(t[one + 1].text, QStringLiteral("k"));
     EXPECT_DOUBLE_EQ(t[one + 1].x1, 78);
-    EXPECT_NEAR(t[one + 1].size, 13 * 1.15, 1e-4);
-    for (size_t i = one + 1; i < t.size(); ++i) EXPECT_GE(t[i].size, 13 * 0.85 * 0.85 - 1e-4);
+    EXPECT_NEAR(t[one + 1].font.size, 13 * 1.15, 1e-4);
+    for (size_t i = one + 1; i < t.size(); ++i) EXPECT_GE(t[i].font.size, 13 * 0.85 * 0.85 - 1e-4);
     EXPECT_EQ(canvas.FontSize, 13.0f);
 }
 
@@ -119,7 +119,7 @@ TEST_F(RowanPages, SeparateUpperLimitsSitAboveTheirSumSigns) {
             // The sign is drawn half a line above its row; the limit, drawn
             // right after it, 22 pixels above the row.
             const DrawOp& limit = t[i + 1];
-            EXPECT_NEAR(limit.size, 11.05, 1e-4);
+            EXPECT_NEAR(limit.font.size, 11.05, 1e-4);
             EXPECT_DOUBLE_EQ(limit.x1, t[i].x2 - 26);
             EXPECT_NEAR(limit.y1, t[i].y1 + 9.75 - 22, 0.5);
             // ... and the formula goes on after the sign, on its row, at the
@@ -129,7 +129,7 @@ TEST_F(RowanPages, SeparateUpperLimitsSitAboveTheirSumSigns) {
             while (k < t.size() && std::fabs(t[k].y1 - row) > 1) ++k;
             ASSERT_LT(k, t.size());
             EXPECT_GE(t[k].x1, t[i].x2);
-            EXPECT_GE(t[k].size, 13.0);
+            EXPECT_GE(t[k].font.size, 13.0);
         }
         EXPECT_EQ(sums, page == 3 ? 1 : 7);
         EXPECT_EQ(canvas.FontSize, 13.0f);
@@ -140,7 +140,7 @@ TEST_F(RowanPages, DiagramBlocksKeepTheirPixelSizeWhileUnitsMoveThem) {
     const auto blocks = [&] {
         std::vector<DrawOp> out;
         for (const DrawOp& op : canvas.ops)
-            if (op.kind == DrawOp::FilledRect && op.color == RGB(128, 255, 128)) out.push_back(op);
+            if (op.kind == DrawOp::FilledRect && op.pen.color == RGB(128, 255, 128)) out.push_back(op);
         return out;
     };
     for (double w : {6.5, 10.33}) {
@@ -161,8 +161,8 @@ TEST_F(RowanPages, DiagramBlocksKeepTheirPixelSizeWhileUnitsMoveThem) {
         // Each block has a blue outline over it and a dotted cut through it.
         int outlines = 0, cuts = 0;
         for (const DrawOp& op : canvas.ops) {
-            if (op.kind == DrawOp::Rect && op.color == colBlue) ++outlines;
-            if (op.kind == DrawOp::Line && op.color == colBlue) ++cuts;
+            if (op.kind == DrawOp::Rect && op.pen.color == colBlue) ++outlines;
+            if (op.kind == DrawOp::Line && op.pen.color == colBlue) ++cuts;
         }
         EXPECT_EQ(outlines, 2);
         EXPECT_EQ(cuts, 2);
@@ -176,13 +176,13 @@ TEST_F(RowanPages, PageThreeHeadingIsBlueAndTheTextColourComesBack) {
     canvas.ForeColor = before;
     const std::vector<DrawOp> t = draw(3);
     const size_t end = indexOf(t, QStringLiteral("  を求める."));
-    for (size_t i = 0; i <= end; ++i) EXPECT_EQ(t[i].color, colBlue) << i;
+    for (size_t i = 0; i <= end; ++i) EXPECT_EQ(t[i].pen.color, colBlue) << i;
     // The X's of the heading carry their superscripts.
     EXPECT_EQ(std::count_if(t.begin(), t.begin() + long(end),
                             [](const DrawOp& op) { return op.text == QLatin1String("X"); }),
               2);
     ASSERT_LT(end + 1, t.size());
-    EXPECT_EQ(t[end + 1].color, before);
+    EXPECT_EQ(t[end + 1].pen.color, before);
     EXPECT_EQ(canvas.ForeColor, before);
 }
 
@@ -194,7 +194,7 @@ TEST_F(RowanPages, PrintedPagesStartOneLineLowerAndPageZeroCarriesTheTitle) {
             EXPECT_DOUBLE_EQ(screen[0].y1, 19.5);
             ASSERT_EQ(paper.size(), screen.size() + 1);
             EXPECT_EQ(paper[0].text, chapter.profile().title);
-            EXPECT_EQ(paper[0].size, 16.0);
+            EXPECT_EQ(paper[0].font.size, 16.0);
             EXPECT_DOUBLE_EQ(paper[0].x1, 15 * 6.5);
             EXPECT_DOUBLE_EQ(paper[1].y1, 19.5 + 1.5 * 19.5);
         } else {
@@ -213,7 +213,6 @@ TEST_F(RowanPages, PrintedPagesStartOneLineLowerAndPageZeroCarriesTheTitle) {
 TEST(RowanPagesRaster, NothingCollidesOrRunsOffThePage) {
     RowanChapter chapter;
     RealFacePage real(chapter);
-    std::vector<DrawOp>& log = real.log;
     const int visible = real.visibleBottom;
     const auto overlaps = [](const DrawOp& a, const DrawOp& b) {
         return a.x1 < b.x2 && b.x1 < a.x2 && a.y1 < b.y2 && b.y1 < a.y2;
@@ -221,7 +220,6 @@ TEST(RowanPagesRaster, NothingCollidesOrRunsOffThePage) {
     for (int n = 0; n < 5; ++n) {
         for (int printing : {0, 1}) {
             Printing = printing;
-            log.clear();
             chapter.drawPage(n);
             const std::vector<DrawOp> t = real.texts();
             for (const DrawOp& op : t) {
@@ -246,8 +244,8 @@ TEST(RowanPagesRaster, NothingCollidesOrRunsOffThePage) {
 
     // [10]: the right brace (Symbol pieces 252 ... 254) right of every piece
     // of the two lines it encloses.
-    log.clear();
     chapter.drawPage(3);
+    const std::vector<DrawOp>& log = real.ops();
     double braceX = 0, braceTop = 1e9, braceBottom = 0;
     // (The diagram's alpha marks use the same pieces; they come after the
     // first block.)

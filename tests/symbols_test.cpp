@@ -47,9 +47,9 @@ TEST_F(Symbols, DotsOverSAndThetaSitHigher) {
     prDDot("theta");
     const auto t = texts();
     ASSERT_EQ(t.size(), 3u);
-    EXPECT_EQ(t[0].face, face::Symbol);
+    EXPECT_EQ(t[0].font.face, face::Symbol);
     EXPECT_EQ(t[0].text, "q");
-    EXPECT_TRUE(t[0].italic);
+    EXPECT_TRUE(t[0].font.italic);
     EXPECT_DOUBLE_EQ(t[1].x1, 100);
     EXPECT_DOUBLE_EQ(t[1].y1, 189);
     EXPECT_DOUBLE_EQ(t[2].x1, 105);  // the second dot 5 pixels on, as for letters
@@ -61,7 +61,7 @@ TEST_F(Symbols, FunctionNotationGaps) {
     prFunc("f", "x");
     auto t = texts();
     ASSERT_EQ(t.size(), 4u);
-    EXPECT_EQ(t[0].face, face::Bookman);
+    EXPECT_EQ(t[0].font.face, face::Bookman);
     EXPECT_NEAR(t[1].x1, 100 + wVar + 4, 1e-4);
     EXPECT_NEAR(t[2].x1, t[1].x2, 1e-4);
     EXPECT_NEAR(t[3].x1, t[2].x2 + 1, 1e-4);
@@ -142,7 +142,7 @@ TEST_F(Symbols, ThermodynamicNamesScanPieceByPiece) {
     canvas.ops.clear();
     float x = 10;
     prThermoVar(canvas, x, 50, "theta");
-    EXPECT_EQ(texts().at(0).face, face::Symbol);
+    EXPECT_EQ(texts().at(0).font.face, face::Symbol);
 }
 
 TEST_F(Symbols, PartialDerivativeInTallParentheses) {

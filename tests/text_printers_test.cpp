@@ -91,14 +91,14 @@ TEST_F(TextPrinters, MeiryoTextTakesMinusAndCommaFromOtherFaces) {
     const auto t = texts();
     ASSERT_EQ(t.size(), 4u);
     EXPECT_EQ(t[0].text, "-");
-    EXPECT_EQ(t[0].face, face::Courier);
-    EXPECT_FLOAT_EQ(float(t[0].size), 15.6f);
+    EXPECT_EQ(t[0].font.face, face::Courier);
+    EXPECT_FLOAT_EQ(float(t[0].font.size), 15.6f);
     EXPECT_DOUBLE_EQ(t[0].y1, 50);
     EXPECT_EQ(t[1].text, "3");
-    EXPECT_EQ(t[1].face, face::Meiryo);
+    EXPECT_EQ(t[1].font.face, face::Meiryo);
     EXPECT_NEAR(t[1].x1, 7.8, 1e-5);
     EXPECT_EQ(t[2].text, QStringLiteral("，"));
-    EXPECT_EQ(t[2].face, face::Gothic);
+    EXPECT_EQ(t[2].font.face, face::Gothic);
     EXPECT_NEAR(t[2].y1, 50 + 0.15 * 19.5, 1e-5);
     EXPECT_EQ(t[3].text, "4");
     EXPECT_DOUBLE_EQ(t[3].y1, 50);
@@ -119,13 +119,13 @@ TEST_F(TextPrinters, VariablesUseBoldFallbackFacesWithoutBookman) {
     dsp_var(canvas, x, 40, "w");
     auto t = texts();
     ASSERT_EQ(t.size(), 2u);
-    EXPECT_EQ(t[0].face, face::Century);
+    EXPECT_EQ(t[0].font.face, face::Century);
     EXPECT_DOUBLE_EQ(t[0].y1, 39);  // the Century v sits one pixel higher
-    EXPECT_TRUE(t[0].bold && t[0].italic);
-    EXPECT_FLOAT_EQ(float(t[0].size), float(1.15 * 13.0f));
-    EXPECT_EQ(t[1].face, face::Times);
+    EXPECT_TRUE(t[0].font.bold && t[0].font.italic);
+    EXPECT_FLOAT_EQ(float(t[0].font.size), float(1.15 * 13.0f));
+    EXPECT_EQ(t[1].font.face, face::Times);
     EXPECT_DOUBLE_EQ(t[1].y1, 40);
-    EXPECT_TRUE(t[1].bold && t[1].italic);
+    EXPECT_TRUE(t[1].font.bold && t[1].font.italic);
 
     canvas.ops.clear();
     BookmanOK = 1;
@@ -133,8 +133,8 @@ TEST_F(TextPrinters, VariablesUseBoldFallbackFacesWithoutBookman) {
     dsp_var(canvas, x, 40, "v");
     t = texts();
     ASSERT_EQ(t.size(), 1u);
-    EXPECT_EQ(t[0].face, face::Bookman);
-    EXPECT_FALSE(t[0].bold);
+    EXPECT_EQ(t[0].font.face, face::Bookman);
+    EXPECT_FALSE(t[0].font.bold);
     EXPECT_DOUBLE_EQ(t[0].y1, 40);
 }
 
@@ -143,7 +143,7 @@ TEST_F(TextPrinters, VariableTestsForBookmanOnceWhenNotYetKnown) {
     float x = 0;
     dsp_var(canvas, x, 0, "x");
     EXPECT_EQ(BookmanOK, -1);  // the face is not installed on these machines
-    EXPECT_EQ(texts()[0].face, face::Times);
+    EXPECT_EQ(texts()[0].font.face, face::Times);
 }
 
 TEST_F(TextPrinters, MultiLetterVariablesAreSpacedByTwoPixels) {
@@ -174,9 +174,9 @@ TEST_F(TextPrinters, GreekGlyphPrintersPlaceTheirLetters) {
     dsp_pi(canvas, x, 100);
     auto t = texts();
     ASSERT_EQ(t.size(), 1u);
-    EXPECT_EQ(t[0].face, face::Symbol);
+    EXPECT_EQ(t[0].font.face, face::Symbol);
     EXPECT_EQ(t[0].text, "p");
-    EXPECT_FLOAT_EQ(float(t[0].size), 15.6f);
+    EXPECT_FLOAT_EQ(float(t[0].font.size), 15.6f);
     EXPECT_NEAR(t[0].y1, 100 - 0.08 * 1.5 * 15.6, 1e-4);
 
     canvas.ops.clear();
@@ -186,9 +186,9 @@ TEST_F(TextPrinters, GreekGlyphPrintersPlaceTheirLetters) {
     ASSERT_EQ(t.size(), 2u);
     EXPECT_EQ(t[0].text, QStringLiteral("ε"));
     EXPECT_DOUBLE_EQ(t[0].y1, 98);
-    EXPECT_FLOAT_EQ(float(t[0].size), float(1.05 * 13.0f));
+    EXPECT_FLOAT_EQ(float(t[0].font.size), float(1.05 * 13.0f));
     EXPECT_EQ(t[1].text, QStringLiteral("ω"));
-    EXPECT_TRUE(t[1].italic && t[1].bold);  // bold only because Bookman is missing
+    EXPECT_TRUE(t[1].font.italic && t[1].font.bold);  // bold only because Bookman is missing
     EXPECT_NEAR(t[1].y1, 100 - 0.05 * 19.5, 1e-4);
 }
 
@@ -213,7 +213,7 @@ TEST_F(TextPrinters, MinusAndWingdingsAtThePen) {
     prMinus();
     auto t = texts();
     ASSERT_EQ(t.size(), 1u);
-    EXPECT_EQ(t[0].face, face::Courier);
+    EXPECT_EQ(t[0].font.face, face::Courier);
     EXPECT_NEAR(t[0].x1, x0 + 4, 1e-6);
     EXPECT_NEAR(PenX, x0 + 4 + 7.8 + 4, 1e-4);
 
@@ -224,8 +224,8 @@ TEST_F(TextPrinters, MinusAndWingdingsAtThePen) {
     t = texts();
     ASSERT_EQ(t.size(), 1u);
     EXPECT_EQ(t[0].kind, DrawOp::Glyph);
-    EXPECT_EQ(t[0].face, face::Wingdings);
-    EXPECT_EQ(t[0].color, colBlue);
+    EXPECT_EQ(t[0].font.face, face::Wingdings);
+    EXPECT_EQ(t[0].pen.color, colBlue);
     EXPECT_EQ(t[0].text, QString(QChar(232)));
     EXPECT_DOUBLE_EQ(t[0].x1, 20);
     EXPECT_DOUBLE_EQ(t[0].y1, 32);

@@ -11,7 +11,9 @@
 // system's default printer, exactly as the print label does, and exits with
 // status 1 when the page did not go out.
 #include "chapter_catalog.h"
+#include "backends/painting.h"
 #include "faces.h"
+#include "font_cache.h"
 #include "form1.h"
 #include "page_box.h"
 #include "printer.h"
@@ -20,6 +22,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFontInfo>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -39,36 +42,52 @@ QString hexColor(Color c) {
         .arg((c >> 16) & 255, 2, 16, QLatin1Char('0'));
 }
 
-void writeList(const std::vector<DrawOp>& log, const QString& path) {
-    // The page's operations are those from its last clearing on.
-    size_t from = 0;
-    for (size_t i = 0; i < log.size(); ++i)
-        if (log[i].kind == DrawOp::Clear) from = i;
+// One line per operation of the page's picture, tab-separated: the kind and
+// four numbers (text and glyphs: the cell and its far corner; circles: the
+// centre and the arc's angles), then for text and glyphs the text as drawn,
+// the family drawn, size, weight, slant, then the colour, the angle of
+// turned text, the width of lines, outlines and circles, and last for text
+// and glyphs the Unicode text they show.
+bool writeList(const Picture& picture, const QString& path) {
     QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-        std::fprintf(stderr, "pageshot: cannot write %s\n", qPrintable(path));
-        return;
-    }
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
     QTextStream out(&f);
-    for (size_t i = from; i < log.size(); ++i) {
-        const DrawOp& op = log[i];
+    for (const DrawOp& op : picture.ops()) {
+        const bool circle = op.kind == DrawOp::Circle;
         QStringList cols{QString::fromLatin1(opKindName(op.kind)), num(op.x1), num(op.y1),
-                         num(op.x2), num(op.y2)};
-        if (op.kind == DrawOp::Text || op.kind == DrawOp::Glyph) {
-            QString text = op.text;
-            text.replace(QLatin1Char('\t'), QLatin1Char(' '));
-            cols << text << op.face << num(op.size) << (op.bold ? "bold" : "regular")
-                 << (op.italic ? "italic" : "upright");
-        } else if (op.kind == DrawOp::Circle) {
-            cols << QStringLiteral("r=%1").arg(num(op.r))
-                 << QStringLiteral("aspect=%1").arg(num(op.aspect));
+                         num(circle ? op.start : op.x2), num(circle ? op.end : op.y2)};
+        const bool text = op.kind == DrawOp::Text || op.kind == DrawOp::Glyph;
+        if (text) {
+            const FontSpec& fs = op.font;
+            const bool glyph = op.kind == DrawOp::Glyph;
+            const ResolvedFont& rf =
+                glyph ? painting::glyphFont(fs.face, fs.size, fs.bold, fs.italic, op.which)
+                      : resolveFont(fs.face, fs.size, fs.bold, fs.italic);
+            QString shown = glyph ? decodeBytes(op.text.toLatin1(), rf.face.encoding)
+                                  : painting::displayText(rf, op.text);
+            shown.replace(QLatin1Char('\t'), QLatin1Char(' '));
+            // Glyphs are listed in the font really made for them.
+            const bool bold = glyph ? rf.font.bold() : fs.bold;
+            const bool italic = glyph ? rf.font.italic() : fs.italic;
+            cols << shown << QFontInfo(rf.font).family() << num(glyph ? rf.em * 0.75 : fs.size)
+                 << (bold ? "bold" : "regular") << (italic ? "italic" : "upright");
+        } else if (circle) {
+            cols << QStringLiteral("r=%1").arg(num(op.rx))
+                 << QStringLiteral("aspect=%1").arg(num(op.rx > 0 ? op.ry / op.rx : 1));
         }
-        if (op.kind != DrawOp::Copy) cols << hexColor(op.color);
+        if (op.kind != DrawOp::Copy) cols << hexColor(resolveColor(op.pen.color));
         if (op.angle) cols << QStringLiteral("angle=%1").arg(op.angle);
-        if (op.kind == DrawOp::Line || op.kind == DrawOp::Rect || op.kind == DrawOp::Circle)
-            cols << QStringLiteral("width=%1").arg(op.drawWidth);
+        if (op.kind == DrawOp::Line || op.kind == DrawOp::Rect || circle)
+            cols << QStringLiteral("width=%1").arg(op.pen.width);
+        if (text) {
+            QString meaning = op.meaning;
+            meaning.replace(QLatin1Char('\t'), QLatin1Char(' '));
+            cols << meaning;
+        }
         out << cols.join(QLatin1Char('\t')) << '\n';
     }
+    out.flush();
+    return f.error() == QFileDevice::NoError;
 }
 
 // A page box as the reader sees it: its own picture with the pictures of the
@@ -115,7 +134,7 @@ int main(int argc, char** argv) {
     if (const int k = int(args.indexOf(QStringLiteral("--send"))); k >= 0 && k + 1 < args.size()) {
         bool ok = false;
         send = args[k + 1].toInt(&ok);
-        if (!ok) send = -2;
+        if (!ok || send < 0) send = -2;
         args.remove(k, 2);
     }
     if (args.size() != 2 || send == -2) {
@@ -140,7 +159,6 @@ int main(int argc, char** argv) {
     installFaceSubstitutions();
     SkipWait = 1;  // as if F1 had been pressed before start-up
     Form1 window(*chapter);
-    window.setLogging(list);
     window.Form_Load();
     int failures = 0;
     for (int n = 0; n <= window.lastPage(); ++n) {
@@ -151,7 +169,10 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "pageshot: cannot write %s.png\n", qPrintable(base));
             ++failures;
         }
-        if (list) writeList(window.pic(n).log(), base + QStringLiteral(".txt"));
+        if (list && !writeList(window.pic(n).canvas().picture(), base + QStringLiteral(".txt"))) {
+            std::fprintf(stderr, "pageshot: cannot write %s.txt\n", qPrintable(base));
+            ++failures;
+        }
     }
     if (print || pdf) {
         auto capture = std::make_unique<KeepingPrinter>();

@@ -1,41 +1,27 @@
 #include "canvas.h"
 
+#include "faces.h"
+
 #include <cmath>
 
-const char* opKindName(DrawOp::Kind k) {
-    switch (k) {
-    case DrawOp::Text: return "text";
-    case DrawOp::Glyph: return "glyph";
-    case DrawOp::Line: return "line";
-    case DrawOp::Rect: return "rectangle";
-    case DrawOp::FilledRect: return "filled-rectangle";
-    case DrawOp::Circle: return "circle";
-    case DrawOp::Point: return "point";
-    case DrawOp::Clear: return "clear";
-    case DrawOp::Copy: return "copy";
-    }
-    return "?";
+namespace {
+
+// The Unicode text an operation shows, from the face its codes are read in.
+QString meaningOf(const QString& face, const QString& text, bool codes) {
+    const FaceInfo::Encoding enc = faceInfo(face).encoding;
+    if (enc == FaceInfo::Text && !codes) return text;
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (QChar ch : text) bytes.append(char(ch.unicode() & 0xFF));
+    return unicodeOfBytes(bytes, enc);
 }
 
-Color resolveColor(Color c) {
-    // System colour references (high bit set): the only one the pages use is
-    // the button-text colour, which is black on every desktop theme we target.
-    if (c & 0x80000000u) return RGB(0, 0, 0);
-    return c & 0xFFFFFFu;
-}
+}  // namespace
 
-template <class Op>
-void Canvas::both(Op&& op) {
-    // The mirror first: it may keep what this canvas shows before the
-    // operation changes it.
-    if (mirror) {
-        mirror->DrawWidth = DrawWidth;
-        mirror->DrawStyle_ = DrawStyle_;
-        mirror->FillStyle_ = FillStyle_;
-        mirror->FillColor = FillColor;
-        op(*mirror);
-    }
-    op(*this);
+void Canvas::draw(DrawOp&& op) {
+    paint(op);
+    picture_.setSize(QSize(pixelWidth(), pixelHeight()));
+    picture_.add(std::move(op));
 }
 
 double Canvas::TextWidth(const QString& s) { return lenX(measureWidthPx(font(), s)); }
@@ -44,41 +30,93 @@ double Canvas::TextHeight(const QString& s) { return lenY(measureHeightPx(font()
 
 void Canvas::Print(const QString& s) {
     const Font f = font();
+    const double w = measureWidthPx(f, s);
     if (!s.isEmpty()) {
         const double x = toPxX(CurrentX), y = toPxY(CurrentY);
-        const double w = FontTransparent ? 0 : measureWidthPx(f, s);
-        const double h = FontTransparent ? 0 : measureHeightPx(f, s);
-        both([&](Canvas& c) {
-            if (!FontTransparent) c.boxPx(x, y, x + w, y + h, BackColor, true);
-            c.drawTextPx(f, x, y, s, ForeColor, 0);
-        });
+        const double h = measureHeightPx(f, s);
+        if (!FontTransparent) {
+            DrawOp cell;
+            cell.kind = DrawOp::FilledRect;
+            cell.x1 = x, cell.y1 = y, cell.x2 = x + w, cell.y2 = y + h;
+            cell.pen = pen(BackColor);
+            draw(std::move(cell));
+        }
+        DrawOp op;
+        op.kind = DrawOp::Text;
+        op.x1 = x, op.y1 = y, op.x2 = x + w, op.y2 = y + h;
+        op.pen = pen(ForeColor);
+        op.font = f;
+        op.text = s;
+        op.meaning = meaningOf(f.face, s, false);
+        draw(std::move(op));
     }
-    CurrentX = float(CurrentX + lenX(measureWidthPx(f, s)));
+    CurrentX = float(CurrentX + lenX(w));
+}
+
+Canvas::Font Canvas::glyphFontSpec(GlyphFont which) const {
+    // A font made with a default height gets the device's default cell,
+    // 12 points.
+    switch (which) {
+    case GlyphFont::DeviceDefault: return {QStringLiteral("Arial"), 12, false, false};
+    case GlyphFont::FaceAtDefaultHeight: return {FontName, 12, false, false};
+    case GlyphFont::Current: break;
+    }
+    return font();
 }
 
 QSize Canvas::glyphs(int x, int y, const QByteArray& bytes, bool draw, int angle,
                      GlyphFont which) {
-    if (draw && mirror) mirror->glyphsPx(font(), x, y, bytes, true, ForeColor, angle, which);
-    return glyphsPx(font(), x, y, bytes, draw, ForeColor, angle, which);
+    const Font f = glyphFontSpec(which);
+    const QSize size = glyphExtentPx(f, bytes, which);
+    if (draw && !bytes.isEmpty()) {
+        DrawOp op;
+        op.kind = DrawOp::Glyph;
+        op.x1 = x, op.y1 = y, op.x2 = x + size.width(), op.y2 = y + size.height();
+        op.pen = pen(ForeColor);
+        op.font = f;
+        op.which = which;
+        op.angle = angle;
+        op.text = QString::fromLatin1(bytes);
+        op.meaning = meaningOf(f.face, op.text, true);
+        this->draw(std::move(op));
+    }
+    return size;
 }
 
 void Canvas::printRotated(const QString& s, int angle) {
     const Font f = font();
+    const double w = measureWidthPx(f, s);
     if (!s.isEmpty()) {
         const double x = toPxX(CurrentX), y = toPxY(CurrentY);
-        both([&](Canvas& c) { c.drawTextPx(f, x, y, s, ForeColor, angle); });
+        DrawOp op;
+        op.kind = DrawOp::Text;
+        op.x1 = x, op.y1 = y, op.x2 = x + w, op.y2 = y + measureHeightPx(f, s);
+        op.pen = pen(ForeColor);
+        op.font = f;
+        op.angle = angle;
+        op.text = s;
+        op.meaning = meaningOf(f.face, s, false);
+        draw(std::move(op));
     }
-    CurrentX = float(CurrentX + lenX(measureWidthPx(f, s)));
+    CurrentX = float(CurrentX + lenX(w));
 }
 
 void Canvas::Line(double x1, double y1, double x2, double y2, Color c) {
-    both([&](Canvas& on) { on.linePx(toPxX(x1), toPxY(y1), toPxX(x2), toPxY(y2), c); });
+    DrawOp op;
+    op.kind = DrawOp::Line;
+    op.x1 = toPxX(x1), op.y1 = toPxY(y1), op.x2 = toPxX(x2), op.y2 = toPxY(y2);
+    op.pen = pen(c);
+    draw(std::move(op));
     CurrentX = float(x2);
     CurrentY = float(y2);
 }
 
 void Canvas::Box(double x1, double y1, double x2, double y2, Color c, bool filled) {
-    both([&](Canvas& on) { on.boxPx(toPxX(x1), toPxY(y1), toPxX(x2), toPxY(y2), c, filled); });
+    DrawOp op;
+    op.kind = filled ? DrawOp::FilledRect : DrawOp::Rect;
+    op.x1 = toPxX(x1), op.y1 = toPxY(y1), op.x2 = toPxX(x2), op.y2 = toPxY(y2);
+    op.pen = pen(c);
+    draw(std::move(op));
     CurrentX = float(x2);
     CurrentY = float(y2);
 }
@@ -93,24 +131,42 @@ void Canvas::Circle(double cx, double cy, double r, Color c, double start, doubl
     } else {
         ry = rx * aspect;
     }
-    both([&](Canvas& on) { on.circlePx(toPxX(cx), toPxY(cy), rx, ry, c, start, end); });
+    DrawOp op;
+    op.kind = DrawOp::Circle;
+    op.x1 = toPxX(cx), op.y1 = toPxY(cy);
+    op.rx = rx, op.ry = ry, op.start = start, op.end = end;
+    op.pen = pen(c);
+    draw(std::move(op));
     CurrentX = float(cx);
     CurrentY = float(cy);
 }
 
 void Canvas::PSet(double x, double y, Color c) {
-    both([&](Canvas& on) { on.psetPx(toPxX(x), toPxY(y), c); });
+    DrawOp op;
+    op.kind = DrawOp::Point;
+    op.x1 = toPxX(x), op.y1 = toPxY(y);
+    op.pen = pen(c);
+    draw(std::move(op));
     CurrentX = float(x);
     CurrentY = float(y);
 }
 
 void Canvas::Cls() {
-    both([&](Canvas& on) { on.clearPx(BackColor); });
+    DrawOp op;
+    op.kind = DrawOp::Clear;
+    op.x2 = pixelWidth(), op.y2 = pixelHeight();
+    op.pen = pen(BackColor);
+    draw(std::move(op));
     CurrentX = float(scaleLeft_);
     CurrentY = float(scaleTop_);
 }
 
 void Canvas::Scale(double x1, double y1, double x2, double y2) {
+    // A scale without extent would map every point to infinity; the one in
+    // force stays.
+    if (!(x2 != x1) || !(y2 != y1) || !std::isfinite(x1) || !std::isfinite(x2) ||
+        !std::isfinite(y1) || !std::isfinite(y2))
+        return;
     scaleLeft_ = x1;
     scaleTop_ = y1;
     sx_ = pixelWidth() / (x2 - x1);
@@ -149,5 +205,14 @@ void Canvas::setState(const State& s) {
 }
 
 void Canvas::copyFrom(const Canvas& src, int dx, int dy, int w, int h, int sx, int sy) {
-    both([&](Canvas& on) { on.copyPx(src, dx, dy, w, h, sx, sy); });
+    DrawOp op;
+    op.pixels = src.pixelsOf(QRect(sx, sy, w, h));
+    if (op.pixels.isNull()) return;
+    op.kind = DrawOp::Copy;
+    op.x1 = dx, op.y1 = dy, op.x2 = dx + w, op.y2 = dy + h;
+    draw(std::move(op));
+}
+
+void Canvas::replay(const Picture& picture) {
+    for (const DrawOp& op : picture.ops()) draw(DrawOp(op));
 }

@@ -6,43 +6,16 @@
 // the canvas's user scale (pixels unless `scale` was called).
 #pragma once
 
+#include "color.h"
+#include "draw_op.h"
+#include "picture.h"
+
 #include <QByteArray>
+#include <QImage>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <cstdint>
-#include <vector>
-
-using Color = uint32_t;  // 24-bit RGB, red in the lowest byte
-
-constexpr Color RGB(int r, int g, int b) {
-    return Color(r & 255) | (Color(g & 255) << 8) | (Color(b & 255) << 16);
-}
-
-// The system's button-text colour reference; backends resolve it to black.
-constexpr Color colSystemText = 0x80000012u;
-
-// One drawing operation, as kept by the recording canvas and by the raster
-// canvas's optional log (pageshot --list).
-struct DrawOp {
-    enum Kind { Text, Glyph, Line, Rect, FilledRect, Circle, Point, Clear, Copy };
-    Kind kind = Text;
-    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // canvas pixels
-    QString text;                          // text and glyph ops
-    QString face;                          // requested face (recording) or family used (raster)
-    double size = 0;                       // points
-    bool bold = false, italic = false;
-    Color color = 0;
-    int drawWidth = 1;
-    int angle = 0;     // degrees, rotated text and glyphs
-    double r = 0;      // circle radius
-    double aspect = 1; // circle aspect
-};
-
-const char* opKindName(DrawOp::Kind k);
-
-// Pen styles and fill styles of the canvas (values of the pages' runtime).
-enum class DrawStyle { Solid = 0, Dash = 1, Dot = 2, DashDot = 3, DashDotDot = 4, Transparent = 5 };
-enum class FillStyle { Solid = 0, Transparent = 1 };
 
 class Canvas {
 public:
@@ -76,10 +49,7 @@ public:
     // its width.
     void Print(const QString& s);
 
-    // Which font glyph output uses: the canvas's current font, the canvas's
-    // face at the device's default height (regular weight), or the device's
-    // default face and height.
-    enum class GlyphFont { Current, FaceAtDefaultHeight, DeviceDefault };
+    using GlyphFont = ::GlyphFont;
     // Glyph output by byte code at whole pixels, optionally turned by angle
     // degrees (counter-clockwise). Returns the extent of the bytes in whole
     // pixels, as the device reports it.
@@ -120,13 +90,16 @@ public:
     State state() const;
     void setState(const State& s);
 
-    // Pixel copy of a region of another canvas (source copy).
+    // Pixel copy of a region of another canvas (source copy). A source that
+    // has no pixels (a recording canvas) gives nothing to copy.
     void copyFrom(const Canvas& src, int dx, int dy, int w, int h, int sx, int sy);
+    // The pixels of a region, for a copy; null when the canvas keeps none.
+    virtual QImage pixelsOf(const QRect&) const { return QImage(); }
 
-    // When set, every drawing operation is made on this canvas too, with this
-    // canvas's pen and fill, just before it is made here: a page drawn for
-    // paper is kept as operations while it is drawn on its image.
-    Canvas* mirror = nullptr;
+    // What has been drawn since the canvas was last cleared.
+    const Picture& picture() const { return picture_; }
+    // Draws a picture's operations here, as if they were made on this canvas.
+    void replay(const Picture& picture);
 
     // Makes the surface visible on screen (a page box, or the print canvas as
     // a window of its own). Surfaces without a window ignore it.
@@ -139,33 +112,22 @@ public:
     double lenY(double px) const { return px / sy_; }
 
 protected:
-    // Backend operations, all in canvas pixels with the current font state.
-    struct Font {
-        QString face;
-        double size;
-        bool bold, italic;
-    };
+    // What a backend does: measures text in a font, gives the extent of glyph
+    // codes in whole pixels, and draws one operation (canvas pixels).
+    using Font = FontSpec;
     Font font() const { return {FontName, FontSize, FontBold, FontItalic}; }
     virtual double measureWidthPx(const Font& f, const QString& s) = 0;
     virtual double measureHeightPx(const Font& f, const QString& s) = 0;
-    virtual void drawTextPx(const Font& f, double x, double y, const QString& s, Color c,
-                            int angle) = 0;
-    virtual QSize glyphsPx(const Font& f, int x, int y, const QByteArray& bytes, bool draw,
-                           Color c, int angle, GlyphFont which) = 0;
-    virtual void linePx(double x1, double y1, double x2, double y2, Color c) = 0;
-    virtual void boxPx(double x1, double y1, double x2, double y2, Color c, bool filled) = 0;
-    virtual void circlePx(double cx, double cy, double rx, double ry, Color c, double start,
-                          double end) = 0;
-    virtual void psetPx(double x, double y, Color c) = 0;
-    virtual void clearPx(Color back) = 0;
-    virtual void copyPx(const Canvas& src, int dx, int dy, int w, int h, int sx, int sy) = 0;
+    virtual QSize glyphExtentPx(const Font& f, const QByteArray& bytes, GlyphFont which) = 0;
+    virtual void paint(const DrawOp& op) = 0;
 
 private:
-    // Runs a drawing operation on this canvas and on the mirror.
-    template <class Op>
-    void both(Op&& op);
+    // Draws the operation and keeps it in the picture.
+    void draw(DrawOp&& op);
+    Pen pen(Color c) const { return {c, DrawWidth, DrawStyle_, FillColor, FillStyle_}; }
+    // The font glyph output uses for a selection, as a page would name it.
+    Font glyphFontSpec(GlyphFont which) const;
     double scaleLeft_ = 0, scaleTop_ = 0, sx_ = 1, sy_ = 1;
+    Picture picture_;
 };
 
-// The colour a backend paints for a canvas colour value.
-Color resolveColor(Color c);

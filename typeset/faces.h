@@ -36,5 +36,11 @@ bool FontExists(const QString& face);
 // the bytes in the Western code page.
 QString decodeBytes(const QByteArray& bytes, FaceInfo::Encoding enc);
 
+// The Unicode text byte codes show in a face: as decodeBytes, but a Symbol
+// code becomes the sign it draws.
+QString unicodeOfBytes(const QByteArray& bytes, FaceInfo::Encoding enc);
+// The sign a Symbol code draws (U+FFFD for codes without one).
+char32_t symbolChar(unsigned char code);
+
 // Unicode equivalent of a Wingdings code (0 when the code has none here).
 char32_t wingdingsChar(unsigned char code);

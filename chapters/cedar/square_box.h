@@ -3,7 +3,7 @@
 // diagonals Line2 and Line4 lying over it like controls of their own.
 #pragma once
 
-#include "raster_canvas.h"
+#include "backends/raster_canvas.h"
 
 #include <QWidget>
 

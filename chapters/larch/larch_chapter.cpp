@@ -5,7 +5,7 @@
 #include "markup.h"
 #include "page_box.h"
 #include "pen.h"
-#include "raster_canvas.h"
+#include "backends/raster_canvas.h"
 #include "text.h"
 
 LarchChapter::LarchChapter()

@@ -5,7 +5,7 @@
 
 #include "context.h"
 #include "entities.h"
-#include "recording_canvas.h"
+#include "backends/recording_canvas.h"
 #include "state.h"
 #include "variant.h"
 

@@ -1,13 +1,13 @@
 // A chapter's page box in the real faces, set up as the viewer sets up its
 // pages (13-point body face, layout stops from its metrics, the chapter's
-// library variant), as the current picture with every operation logged.
+// library variant), as the current picture.
 #pragma once
 
 #include "chapter.h"
 #include "context.h"
 #include "entities.h"
 #include "faces.h"
-#include "raster_canvas.h"
+#include "backends/raster_canvas.h"
 #include "state.h"
 #include "text.h"
 
@@ -26,7 +26,6 @@ public:
         Pi = 4 * std::atan(1.0);
         BookmanOK = FontExists(face::Bookman) ? 1 : -1;
         Variant = chapter.profile().library;
-        page.log = &log;
         page.FontName = face::Meiryo;
         page.FontSize = 13;
         CurPic = &page;
@@ -47,15 +46,16 @@ public:
     RealFacePage(const RealFacePage&) = delete;
     RealFacePage& operator=(const RealFacePage&) = delete;
 
-    // The text and glyph operations logged so far.
+    // The operations of the page drawn last (its picture).
+    const std::vector<DrawOp>& ops() const { return page.picture().ops(); }
+    // Its text and glyph operations.
     std::vector<DrawOp> texts() const {
         std::vector<DrawOp> t;
-        for (const DrawOp& op : log)
+        for (const DrawOp& op : ops())
             if (op.kind == DrawOp::Text || op.kind == DrawOp::Glyph) t.push_back(op);
         return t;
     }
 
     RasterCanvas page;
-    std::vector<DrawOp> log;
     int visibleBottom = 0;  // the lowest y of the box the window shows
 };

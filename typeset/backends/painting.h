@@ -16,6 +16,7 @@ class MeasuredCanvas : public Canvas {
 protected:
     double measureWidthPx(const Font& f, const QString& s) override;
     double measureHeightPx(const Font& f, const QString& s) override;
+    QSize glyphExtentPx(const Font& f, const QByteArray& bytes, GlyphFont which) override;
 };
 
 namespace painting {
@@ -27,7 +28,7 @@ QString displayText(const ResolvedFont& rf, const QString& s);
 
 // The font glyph output uses for a canvas font and a glyph font selection.
 const ResolvedFont& glyphFont(const QString& face, double points, bool bold, bool italic,
-                              Canvas::GlyphFont which);
+                              GlyphFont which);
 
 // Draws shown with its cell's top-left at (x, y), turned by angle degrees,
 // in the painter's current font and pen, leaning by slant (x per y above the

@@ -2,9 +2,9 @@
 // figure box or the print canvas.
 #pragma once
 
+#include "backends/painting.h"
+#include "backends/pixel_runs.h"
 #include "canvas.h"
-#include "painting.h"
-#include "pixel_runs.h"
 
 #include <QColor>
 #include <QImage>
@@ -47,9 +47,6 @@ public:
     // Changes the size, keeping what fits of the picture.
     void resize(int w, int h);
 
-    // When set, every drawing operation is appended here as well (as drawn:
-    // real families, canvas pixels).
-    std::vector<DrawOp>* log = nullptr;
     // Called after every drawing operation (a widget showing the image
     // schedules a repaint).
     std::function<void()> onChange;
@@ -59,21 +56,19 @@ public:
         if (onMakeVisible) onMakeVisible();
     }
 
+    QImage pixelsOf(const QRect& r) const override;
+
 protected:
-    void drawTextPx(const Font& f, double x, double y, const QString& s, Color c,
-                    int angle) override;
-    QSize glyphsPx(const Font& f, int x, int y, const QByteArray& bytes, bool draw, Color c,
-                   int angle, GlyphFont which) override;
-    void linePx(double x1, double y1, double x2, double y2, Color c) override;
-    void boxPx(double x1, double y1, double x2, double y2, Color c, bool filled) override;
-    void circlePx(double cx, double cy, double rx, double ry, Color c, double start,
-                  double end) override;
-    void psetPx(double x, double y, Color c) override;
-    void clearPx(Color back) override;
-    void copyPx(const Canvas& src, int dx, int dy, int w, int h, int sx, int sy) override;
+    void paint(const DrawOp& op) override;
 
 private:
-    void changed();
+    void text(const ResolvedFont& rf, const DrawOp& op, const QString& shown);
+    void line(const DrawOp& op);
+    void box(const DrawOp& op);
+    void circle(const DrawOp& op);
+    void point(const DrawOp& op);
+    void clear(const DrawOp& op);
+    void copy(const DrawOp& op);
     // The image, made when first needed: a canvas that is only ever cleared
     // (the print canvas until a page is printed) holds no pixels.
     QImage& pixels() const;
@@ -98,7 +93,3 @@ private:
     QColor blank_;          // what pixels() fills a new image with
     mutable std::unique_ptr<QPainter> painter_;  // after image_: ends before it goes
 };
-
-// QColor of a canvas colour value.
-class QColor;
-QColor toQColor(Color c);

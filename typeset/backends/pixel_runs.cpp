@@ -1,4 +1,4 @@
-#include "pixel_runs.h"
+#include "backends/pixel_runs.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "painting.h"
+#include "backends/painting.h"
 
-#include "raster_canvas.h"
+#include "color.h"
 
 #include <QPainter>
 #include <cmath>
@@ -13,6 +13,12 @@ double MeasuredCanvas::measureWidthPx(const Font& f, const QString& s) {
 
 double MeasuredCanvas::measureHeightPx(const Font& f, const QString&) {
     return resolveFont(f.face, f.size, f.bold, f.italic).height;
+}
+
+QSize MeasuredCanvas::glyphExtentPx(const Font& f, const QByteArray& bytes, GlyphFont which) {
+    const ResolvedFont& rf = painting::glyphFont(f.face, f.size, f.bold, f.italic, which);
+    return QSize(int(std::nearbyint(rf.advance(decodeBytes(bytes, rf.face.encoding)))),
+                 int(std::nearbyint(rf.height)));
 }
 
 namespace painting {
@@ -37,15 +43,15 @@ QString displayText(const ResolvedFont& rf, const QString& s) {
 }
 
 const ResolvedFont& glyphFont(const QString& face, double points, bool bold, bool italic,
-                              Canvas::GlyphFont which) {
+                              GlyphFont which) {
     // A font made with a default height asks for the device's default cell.
     constexpr int kDefaultHeight = 16;
     switch (which) {
-    case Canvas::GlyphFont::DeviceDefault:
+    case GlyphFont::DeviceDefault:
         return resolveFont(QStringLiteral("Arial"), 0, false, false, kDefaultHeight);
-    case Canvas::GlyphFont::FaceAtDefaultHeight:
+    case GlyphFont::FaceAtDefaultHeight:
         return resolveFont(face, 0, false, false, kDefaultHeight);
-    case Canvas::GlyphFont::Current: break;
+    case GlyphFont::Current: break;
     }
     return resolveFont(face, points, bold, italic);
 }

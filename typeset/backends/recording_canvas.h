@@ -10,6 +10,7 @@
 #include "canvas.h"
 
 #include <functional>
+#include <vector>
 
 class RecordingCanvas : public Canvas {
 public:
@@ -29,6 +30,8 @@ public:
     static double defaultWidth(const FontSel& f, const QString& s);
     static double defaultHeight(const FontSel& f, const QString& s);
 
+    // Every operation drawn, clearings and what came before them included
+    // (a test may empty it).
     std::vector<DrawOp> ops;
     // Only the text and glyph operations, in order.
     std::vector<DrawOp> texts() const;
@@ -36,17 +39,9 @@ public:
 protected:
     double measureWidthPx(const Font& f, const QString& s) override;
     double measureHeightPx(const Font& f, const QString& s) override;
-    void drawTextPx(const Font& f, double x, double y, const QString& s, Color c,
-                    int angle) override;
-    QSize glyphsPx(const Font& f, int x, int y, const QByteArray& bytes, bool draw, Color c,
-                   int angle, GlyphFont which) override;
-    void linePx(double x1, double y1, double x2, double y2, Color c) override;
-    void boxPx(double x1, double y1, double x2, double y2, Color c, bool filled) override;
-    void circlePx(double cx, double cy, double rx, double ry, Color c, double start,
-                  double end) override;
-    void psetPx(double x, double y, Color c) override;
-    void clearPx(Color back) override;
-    void copyPx(const Canvas& src, int dx, int dy, int w, int h, int sx, int sy) override;
+    // Glyph codes are one byte each, so every glyph counts as narrow.
+    QSize glyphExtentPx(const Font& f, const QByteArray& bytes, GlyphFont which) override;
+    void paint(const DrawOp& op) override { ops.push_back(op); }
 
 private:
     int w_, h_;

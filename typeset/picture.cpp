@@ -1,0 +1,24 @@
+#include "picture.h"
+
+void Picture::add(DrawOp op) {
+    if (op.kind == DrawOp::Clear) ops_.clear();
+    ops_.push_back(std::move(op));
+}
+
+QString Picture::text() const {
+    QString out;
+    for (const DrawOp& op : ops_)
+        if (op.kind == DrawOp::Text || op.kind == DrawOp::Glyph) out += op.meaning;
+    return out;
+}
+
+size_t Picture::bytes() const {
+    size_t n = ops_.capacity() * sizeof(DrawOp);
+    for (const DrawOp& op : ops_) {
+        // Texts share their data with the page's strings more often than
+        // not; counted as if each had its own.
+        n += size_t(op.text.capacity() + op.meaning.capacity()) * sizeof(QChar);
+        n += size_t(op.pixels.sizeInBytes());
+    }
+    return n;
+}

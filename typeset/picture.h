@@ -1,0 +1,33 @@
+// What has been drawn on a canvas since it was last cleared, operation by
+// operation: the page as a picture that can be drawn again on any backend at
+// any scale, and that knows the text it shows.
+#pragma once
+
+#include "draw_op.h"
+
+#include <QSize>
+#include <vector>
+
+class Picture {
+public:
+    explicit Picture(QSize size = {}) : size_(size) {}
+
+    // The surface it was drawn on, in canvas pixels. A picture that does not
+    // begin with a clearing is drawn over white.
+    QSize size() const { return size_; }
+    void setSize(QSize s) { size_ = s; }
+
+    // A clearing starts the picture afresh: nothing before it can show.
+    void add(DrawOp op);
+    const std::vector<DrawOp>& ops() const { return ops_; }
+    bool empty() const { return ops_.empty(); }
+
+    // The Unicode text of its text and glyph operations, in drawing order.
+    QString text() const;
+    // The memory it holds, roughly (records, their texts and copied pixels).
+    size_t bytes() const;
+
+private:
+    QSize size_;
+    std::vector<DrawOp> ops_;
+};

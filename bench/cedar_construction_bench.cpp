@@ -14,6 +14,10 @@
 #include <benchmark/benchmark.h>
 #include <chrono>
 
+using namespace typeset;
+using namespace shell;
+using namespace chapters;
+
 namespace {
 
 // The square 8 s, step 2's pauses 8.7 s, step 3's 1.5 s, the blinking of

@@ -10,6 +10,8 @@
 #include <QElapsedTimer>
 #include <cstdio>
 
+using namespace typeset;
+
 int main(int argc, char** argv) {
     prepareProbeProcess();
     QApplication app(argc, argv);

@@ -11,6 +11,10 @@
 #include <benchmark/benchmark.h>
 #include <chrono>
 
+using namespace typeset;
+using namespace shell;
+using namespace chapters;
+
 namespace {
 
 void BM_PacedTrace(benchmark::State& state) {

@@ -9,6 +9,8 @@
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
+using namespace typeset;
+
 inline double cpuSeconds() {
     rusage u{};
     getrusage(RUSAGE_SELF, &u);

@@ -23,6 +23,10 @@
 #include <map>
 #include <memory>
 
+using namespace typeset;
+using namespace shell;
+using namespace chapters;
+
 namespace {
 
 struct Viewer {

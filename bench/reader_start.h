@@ -10,6 +10,10 @@
 
 #include <memory>
 
+using namespace typeset;
+using namespace shell;
+using namespace chapters;
+
 // Before the application is made, as the viewers do.
 inline void prepareProbeProcess() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -16,6 +16,10 @@
 #include <unistd.h>
 #include <vector>
 
+using namespace typeset;
+using namespace shell;
+using namespace chapters;
+
 extern char** environ;
 
 namespace {

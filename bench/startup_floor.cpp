@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <cstdio>
 
+
 namespace {
 
 class FloorWindow : public QWidget {

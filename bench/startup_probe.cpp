@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <cstdio>
 
+using namespace typeset;
+
 int main(int argc, char** argv) {
     prepareProbeProcess();
     QApplication app(argc, argv);

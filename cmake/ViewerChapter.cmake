@@ -43,7 +43,7 @@ function(write_chapter_catalog file)
   foreach(name header class IN ZIP_LISTS names headers classes)
     string(APPEND VIEWER_INCLUDES "#include \"${header}\"\n")
     string(APPEND VIEWER_ENTRIES
-           "        {QStringLiteral(\"${name}\"), [] { return std::unique_ptr<Chapter>(new ${class}); }},\n")
+           "        {QStringLiteral(\"${name}\"), [] { return std::unique_ptr<shell::Chapter>(new chapters::${class}); }},\n")
   endforeach()
   configure_file(${VIEWER_CMAKE_DIR}/chapter_table.cpp.in ${file} @ONLY)
 endfunction()

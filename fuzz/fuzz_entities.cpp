@@ -6,6 +6,8 @@
 
 #include <vector>
 
+using namespace typeset;
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     fuzz::installSilentSound();
     if (EntityName[246].isEmpty()) InitEntities();

@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+using namespace typeset;
+
 namespace {
 
 struct FontProps {

@@ -12,6 +12,8 @@
 #include <cstring>
 #include <stdexcept>
 
+using namespace typeset;
+
 namespace {
 
 bool onlyDigitsPointAndSign(const QString& s) {

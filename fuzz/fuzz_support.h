@@ -14,6 +14,8 @@
 #include <cstring>
 #include <memory>
 
+using namespace typeset;
+
 namespace fuzz {
 
 class SilentSound : public SoundPlayer {

@@ -7,6 +7,8 @@
 #include <malloc.h>
 #include <vector>
 
+namespace shell {
+
 namespace {
 
 // Messages the platform layer gives while it starts. They are held back: if
@@ -75,3 +77,5 @@ std::unique_ptr<QApplication> openApplication(int& argc, char** argv) {
     state().held.clear();
     return app;
 }
+
+}  // namespace shell

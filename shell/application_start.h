@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <memory>
 
+namespace shell {
+
 // Page images are megabytes each and are made and freed as pages are drawn,
 // rested and shown. The allocator's default raises its thresholds each time
 // such a block is freed, after which the space of freed images stays with the
@@ -14,3 +16,5 @@ void returnFreedMemoryPromptly();
 
 // argc must outlive the application (Qt keeps a reference to it).
 std::unique_ptr<QApplication> openApplication(int& argc, char** argv);
+
+}  // namespace shell

@@ -9,8 +9,15 @@
 #include <utility>
 #include <vector>
 
+namespace typeset {
+class RasterCanvas;
+}
+
+namespace shell {
+
 class PageBox;
 class Form1;
+class LabelButton;
 
 struct Rect {
     int left, top, width, height;
@@ -43,7 +50,7 @@ struct ChapterProfile {
     Rect cmdGo{729, 10, 20, 26};
     Rect label1{209, 5, 303, 31};
 
-    LibraryVariant library;
+    typeset::LibraryVariant library;
 };
 
 class Chapter {
@@ -86,3 +93,11 @@ protected:
 private:
     std::vector<PageRoutine> pages_;
 };
+
+}  // namespace shell
+
+// The chapters are written in the library's and the shell's vocabulary.
+namespace chapters {
+using namespace typeset;
+using namespace shell;
+}  // namespace chapters

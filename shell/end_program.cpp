@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace shell {
+
 namespace {
 std::function<void()>& handler() {
     static std::function<void()> h;
@@ -21,3 +23,5 @@ void endProgram() {
     std::fflush(nullptr);
     std::_Exit(0);
 }
+
+}  // namespace shell

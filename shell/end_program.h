@@ -4,5 +4,9 @@
 
 #include <functional>
 
+namespace shell {
+
 void endProgram();
 void setEndProgramHandler(std::function<void()> handler);
+
+}  // namespace shell

@@ -20,6 +20,10 @@
 #include <string>
 #include <utility>
 
+using namespace typeset;
+
+namespace shell {
+
 namespace {
 
 // The window's design font: the page face at 14.25 points (19 pixels at 96
@@ -342,3 +346,5 @@ void Form1::paintEvent(QPaintEvent* e) {
     if (profile_.unloadsPrintCanvasOnPaint) unloadForm2();
     QWidget::paintEvent(e);
 }
+
+}  // namespace shell

@@ -12,13 +12,15 @@
 #include <memory>
 #include <vector>
 
+namespace shell {
+
 // The Windows virtual key codes the viewers act on (Form_KeyDown's input).
 namespace vk {
 constexpr int Backspace = 8, Return = 13, Escape = 27, Space = 32, PageUp = 33, PageDown = 34,
               End = 35, Home = 36, Left = 37, Up = 38, Right = 39, Down = 40, F1 = 112;
 }  // namespace vk
 
-class Form1 : public QWidget, public FormSurface {
+class Form1 : public QWidget, public typeset::FormSurface {
     Q_OBJECT
 public:
     explicit Form1(Chapter& chapter);
@@ -92,3 +94,5 @@ private:
     bool unloadPending_ = false;
     bool printBusy_ = false;  // cmdPrint_Click under way
 };
+
+}  // namespace shell

@@ -2,6 +2,8 @@
 
 #include <QMouseEvent>
 
+namespace shell {
+
 void LabelButton::mousePressEvent(QMouseEvent* e) {
     if (e->button() == Qt::LeftButton) pressed_ = true;
 }
@@ -12,3 +14,5 @@ void LabelButton::mouseReleaseEvent(QMouseEvent* e) {
     if (was && e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
         emit clicked();
 }
+
+}  // namespace shell

@@ -4,6 +4,8 @@
 
 #include <QLabel>
 
+namespace shell {
+
 class LabelButton : public QLabel {
     Q_OBJECT
 public:
@@ -18,3 +20,5 @@ protected:
 private:
     bool pressed_ = false;
 };
+
+}  // namespace shell

@@ -11,6 +11,10 @@
 #include <map>
 #include <thread>
 
+using namespace typeset;
+
+namespace shell {
+
 namespace {
 std::unique_ptr<MonotonicClock>& current() {
     static std::unique_ptr<MonotonicClock> c = std::make_unique<SteadyClock>();
@@ -105,7 +109,7 @@ bool PacedDrawing::around(Wait wait) {
 
 bool PacedDrawing::waitUntil(double deadline) {
     if (SkipWait != 0) return current();
-    return around([deadline] { ::waitUntil(deadline); });
+    return around([deadline] { shell::waitUntil(deadline); });
 }
 
 bool PacedDrawing::waitFor(const std::function<bool()>& raised) {
@@ -115,3 +119,5 @@ bool PacedDrawing::waitFor(const std::function<bool()>& raised) {
         while (!raised()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     });
 }
+
+}  // namespace shell

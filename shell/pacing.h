@@ -10,6 +10,8 @@
 #include <memory>
 #include <vector>
 
+namespace shell {
+
 class MonotonicClock {
 public:
     virtual ~MonotonicClock() = default;
@@ -60,7 +62,7 @@ void waitUntil(double deadline);
 // then return false, and it should stop at once, leaving the canvas alone.
 class PacedDrawing {
 public:
-    explicit PacedDrawing(Canvas& canvas);
+    explicit PacedDrawing(typeset::Canvas& canvas);
     ~PacedDrawing();
     PacedDrawing(const PacedDrawing&) = delete;
     PacedDrawing& operator=(const PacedDrawing&) = delete;
@@ -87,8 +89,10 @@ private:
     template <class Wait>
     bool around(Wait wait);
 
-    Canvas& canvas_;
+    typeset::Canvas& canvas_;
     uint64_t id_;
-    Canvas::State entryState_;
+    typeset::Canvas::State entryState_;
     std::vector<std::function<void(bool save)>> kept_;
 };
+
+}  // namespace shell

@@ -3,6 +3,10 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+using namespace typeset;
+
+namespace shell {
+
 PageBox::PageBox(QWidget* parent, const Rect& g)
     : QWidget(parent), canvas_(g.width, g.height, parent ? parent->devicePixelRatioF() : 1.0) {
     setGeometry(g.left, g.top, g.width, g.height);
@@ -26,3 +30,5 @@ void PageBox::paintEvent(QPaintEvent* e) {
 void PageBox::hideEvent(QHideEvent*) {
     canvas_.rest();
 }
+
+}  // namespace shell

@@ -7,11 +7,13 @@
 
 #include <QWidget>
 
+namespace shell {
+
 class PageBox : public QWidget {
     Q_OBJECT
 public:
     PageBox(QWidget* parent, const Rect& geometry);
-    RasterCanvas& canvas() { return canvas_; }
+    typeset::RasterCanvas& canvas() { return canvas_; }
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -19,6 +21,8 @@ protected:
     void hideEvent(QHideEvent*) override;
 
 private:
-    RasterCanvas canvas_;
+    typeset::RasterCanvas canvas_;
     bool repaintPending_ = false;  // one repaint request per run of drawing
 };
+
+}  // namespace shell

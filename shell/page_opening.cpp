@@ -4,6 +4,8 @@
 #include "pen.h"
 #include "state.h"
 
+using namespace typeset;
+
 void openPage() {
     CurPic->scaleReset();
     CurPic->Cls();

@@ -3,6 +3,10 @@
 #include <QPainter>
 #include <QWidget>
 
+using namespace typeset;
+
+namespace shell {
+
 namespace {
 
 // Shows the print canvas's image as it is being drawn.
@@ -42,3 +46,5 @@ PrintCanvas::PrintCanvas(int width, int height) : canvas_(width, height) {
 }
 
 PrintCanvas::~PrintCanvas() = default;
+
+}  // namespace shell

@@ -8,13 +8,16 @@
 
 class QWidget;
 
-class PrintCanvas : public FormSurface {
+namespace shell {
+
+
+class PrintCanvas : public typeset::FormSurface {
 public:
     // Form_Load of the print canvas: the size of the viewer window, white,
     // the page face at 12 points, then dspInit.
     PrintCanvas(int width, int height);
     ~PrintCanvas() override;
-    RasterCanvas& canvas() { return canvas_; }
+    typeset::RasterCanvas& canvas() { return canvas_; }
 
     Color formBackColor() const override { return canvas_.BackColor; }
     void setFormBackColor(Color c) override { canvas_.BackColor = c; }
@@ -25,6 +28,8 @@ public:
     QWidget* window() const { return window_.get(); }
 
 private:
-    RasterCanvas canvas_;
+    typeset::RasterCanvas canvas_;
     std::unique_ptr<QWidget> window_;
 };
+
+}  // namespace shell

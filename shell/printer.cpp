@@ -8,6 +8,10 @@
 #include <QPrinterInfo>
 #include <cstdio>
 
+using namespace typeset;
+
+namespace shell {
+
 QSizeF PrintedPage::size() const {
     if (picture) return QSizeF(picture->size());
     return image.deviceIndependentSize();
@@ -81,3 +85,5 @@ PagePrinter& pagePrinter() {
 }
 
 void setPagePrinter(std::unique_ptr<PagePrinter> printer) { current() = std::move(printer); }
+
+}  // namespace shell

@@ -5,17 +5,23 @@
 #include <QRectF>
 #include <memory>
 
-class Picture;
 class QPainter;
+
+namespace typeset {
+class Picture;
+}
+
+namespace shell {
+
 
 // A page for paper: the print canvas's 96-dpi image and, when there is one,
 // its picture (text that stays text at the printer's resolution). A bare
 // image converts to one.
 struct PrintedPage {
-    PrintedPage(QImage page, std::shared_ptr<const Picture> vectors = nullptr)
+    PrintedPage(QImage page, std::shared_ptr<const typeset::Picture> vectors = nullptr)
         : image(std::move(page)), picture(std::move(vectors)) {}
     QImage image;
-    std::shared_ptr<const Picture> picture;
+    std::shared_ptr<const typeset::Picture> picture;
 
     // The page's size in canvas pixels (1/96 inch).
     QSizeF size() const;
@@ -53,3 +59,5 @@ void setPagePrinter(std::unique_ptr<PagePrinter> printer);
 
 // The real one, through the platform's print service.
 std::unique_ptr<PagePrinter> makeSystemPrinter();
+
+}  // namespace shell

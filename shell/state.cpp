@@ -3,6 +3,8 @@
 #include "context.h"
 #include "pen.h"
 
+using namespace typeset;
+
 void resetShellState() { shell::state = {}; }
 
 void deriveLayoutStops(int tabX3Units) {

@@ -6,6 +6,10 @@
 #include "viewer_options.h"
 #include "window_watch.h"
 
+using namespace typeset;
+
+namespace shell {
+
 namespace {
 
 QStringList commandLine(int argc, char** argv) {
@@ -47,3 +51,5 @@ int runViewer(int argc, char** argv, std::unique_ptr<Chapter> chapter) {
     if (const std::optional<int> status = startViewer(window, options)) return *status;
     return app->exec();
 }
+
+}  // namespace shell

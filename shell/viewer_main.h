@@ -6,4 +6,8 @@
 
 #include <memory>
 
+namespace shell {
+
 int runViewer(int argc, char** argv, std::unique_ptr<Chapter> chapter);
+
+}  // namespace shell

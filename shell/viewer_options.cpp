@@ -6,6 +6,10 @@
 #include <QCommandLineParser>
 #include <cstdio>
 
+using namespace typeset;
+
+namespace shell {
+
 namespace {
 
 // The page number of an option, or an error naming what is wrong with it.
@@ -121,3 +125,5 @@ std::optional<int> startViewer(Form1& window, const ViewerOptions& options) {
     if (options.page >= 0) window.ShowThisPic(options.page);
     return std::nullopt;
 }
+
+}  // namespace shell

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <optional>
 
+namespace shell {
+
 class Form1;
 
 struct ViewerOptions {
@@ -31,3 +33,5 @@ int reportViewerOptions(const ViewerOptions& options);
 // here (after printing, or closed during start-up), or nothing when the
 // event loop should run.
 std::optional<int> startViewer(Form1& window, const ViewerOptions& options);
+
+}  // namespace shell

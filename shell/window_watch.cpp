@@ -11,6 +11,8 @@
 
 #include <xcb/xcb.h>
 
+namespace shell {
+
 namespace {
 
 class DestroyWatch : public QObject, public QAbstractNativeEventFilter {
@@ -49,3 +51,5 @@ void endWhenDestroyedByOthers(QWidget& window) {
     if (!QCoreApplication::instance()) return;
     new DestroyWatch(window);  // owned by the window
 }
+
+}  // namespace shell

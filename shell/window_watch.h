@@ -5,7 +5,12 @@
 
 class QWidget;
 
+namespace shell {
+
+
 // From now on, when the platform reports that window's native window was
 // destroyed by someone else, the window gets the close event that closing it
 // would have sent, and then the program ends with status 0.
 void endWhenDestroyedByOthers(QWidget& window);
+
+}  // namespace shell

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <vector>
 
+using namespace chapters;
+
 namespace {
 
 using Wide = __float128;

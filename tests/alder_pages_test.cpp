@@ -12,6 +12,10 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace typeset;
+using namespace shell;
+using namespace chapters;
+
 namespace {
 
 class AlderPagesTest : public LibraryTest {

@@ -14,6 +14,10 @@
 
 #include <algorithm>
 
+using namespace typeset;
+using namespace shell;
+using namespace chapters;
+
 namespace {
 
 // The operations of page n from its last clearing on.

@@ -15,6 +15,10 @@
 #include <cmath>
 #include <optional>
 
+using namespace typeset;
+using namespace shell;
+using namespace chapters;
+
 namespace {
 
 bool drawnIn(const DrawOp& op, const char* face) { return op.font.face == QString::fromUtf8(face); }

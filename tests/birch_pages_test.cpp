@@ -15,6 +15,10 @@
 #include <cmath>
 #include <map>
 
+using namespace typeset;
+using namespace shell;
+using namespace chapters;
+
 namespace {
 
 class BirchPages : public ChapterTest<BirchChapter> {

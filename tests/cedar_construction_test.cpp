@@ -18,6 +18,10 @@
 #include <algorithm>
 #include <set>
 
+using namespace typeset;
+using namespace shell;
+using namespace chapters;
+
 namespace {
 
 // Every reading is a second later: each paced wait is over as soon as it

@@ -3,6 +3,9 @@
 #include "support/library_fixture.h"
 #include "text.h"
 
+using namespace typeset;
+using namespace shell;
+
 namespace {
 class Constructs : public LibraryTest {
 protected:

@@ -6,6 +6,8 @@
 #include <stdexcept>
 #include <vector>
 
+using namespace chapters;
+
 namespace {
 
 CoefArray expCoefficients() {

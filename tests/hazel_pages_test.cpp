@@ -10,6 +10,10 @@
 #include <algorithm>
 #include <map>
 
+using namespace typeset;
+using namespace shell;
+using namespace chapters;
+
 namespace {
 
 class HazelPages : public ChapterTest<HazelChapter> {

@@ -6,6 +6,10 @@
 
 #include <cmath>
 
+using namespace typeset;
+using namespace shell;
+using namespace chapters;
+
 namespace {
 
 class LarchFigureTest : public LibraryTest {

@@ -14,6 +14,10 @@
 #include <cmath>
 #include <map>
 
+using namespace typeset;
+using namespace shell;
+using namespace chapters;
+
 namespace {
 
 class LarchPagesTest : public LibraryTest {

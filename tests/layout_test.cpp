@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+using namespace typeset;
+using namespace shell;
+
 namespace {
 class StubForm : public FormSurface {
 public:

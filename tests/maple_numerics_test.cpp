@@ -6,6 +6,10 @@
 #include <gtest/gtest.h>
 #include <cmath>
 
+using namespace typeset;
+using namespace shell;
+using namespace chapters;
+
 namespace {
 
 class MapleNumerics : public ::testing::Test {

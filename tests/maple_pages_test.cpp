@@ -9,6 +9,10 @@
 #include <algorithm>
 #include <map>
 
+using namespace typeset;
+using namespace shell;
+using namespace chapters;
+
 namespace {
 
 class MaplePages : public ChapterTest<MapleChapter> {

@@ -4,6 +4,9 @@
 #include "support/recording_sound.h"
 #include "text.h"
 
+using namespace typeset;
+using namespace shell;
+
 namespace {
 class Markup : public LibraryTest {};
 

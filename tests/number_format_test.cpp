@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <stdexcept>
 
+
 TEST(NumberFormat, HashPatternDropsLeadingAndTrailingZeros) {
     EXPECT_EQ(Format(1.2660590277777777, "#.#####"), "1.26606");
     EXPECT_EQ(Format(1.1302083333333333, "#.#####"), "1.13021");

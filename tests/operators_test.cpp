@@ -2,6 +2,9 @@
 #include "support/library_fixture.h"
 #include "text.h"
 
+using namespace typeset;
+using namespace shell;
+
 namespace {
 class Operators : public LibraryTest {
 protected:

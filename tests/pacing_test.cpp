@@ -11,6 +11,9 @@
 
 #include <sys/resource.h>
 
+using namespace typeset;
+using namespace shell;
+
 namespace {
 
 double cpuSeconds() {

@@ -13,6 +13,10 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+using namespace typeset;
+using namespace shell;
+using namespace chapters;
+
 namespace {
 
 // The picture painted on a white image `scale` times the canvas's size and

@@ -14,6 +14,8 @@
 
 #include <algorithm>
 
+using namespace typeset;
+
 namespace {
 
 struct ChildRun {

@@ -15,6 +15,10 @@
 
 #include <stdexcept>
 
+using namespace typeset;
+using namespace shell;
+using namespace chapters;
+
 namespace {
 
 class Printing_ : public PrintingFixture {

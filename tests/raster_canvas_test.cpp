@@ -12,6 +12,8 @@
 #include <QPainter>
 #include <gtest/gtest.h>
 
+using namespace typeset;
+
 namespace {
 
 // Rows [top, bottom] of the non-background pixels in a region, or {-1, -1}.

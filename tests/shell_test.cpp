@@ -8,6 +8,10 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+using namespace typeset;
+using namespace shell;
+using namespace chapters;
+
 namespace {
 
 class Shell : public ::testing::Test {

@@ -33,6 +33,10 @@
 #include <malloc.h>
 #include <unistd.h>
 
+using namespace typeset;
+using namespace shell;
+using namespace chapters;
+
 #if defined(__SANITIZE_ADDRESS__)
 #define STORM_SANITIZED 1
 // The sanitizer runtime's count of live heap bytes (its header is not

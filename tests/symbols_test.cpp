@@ -6,6 +6,9 @@
 
 #include <functional>
 
+using namespace typeset;
+using namespace shell;
+
 namespace {
 class Symbols : public LibraryTest {
 protected:

@@ -5,6 +5,9 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
+using namespace typeset;
+using namespace shell;
+
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);

@@ -8,6 +8,9 @@
 #include <cmath>
 #include <functional>
 
+using namespace typeset;
+using namespace shell;
+
 namespace {
 
 struct FontState {

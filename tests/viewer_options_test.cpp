@@ -6,6 +6,10 @@
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
+using namespace typeset;
+using namespace shell;
+using namespace chapters;
+
 namespace {
 
 using Action = ViewerOptions::Action;

@@ -2,7 +2,11 @@
 
 #include <algorithm>
 
-std::unique_ptr<Chapter> makeChapter(const QString& name) {
+using namespace typeset;
+using namespace shell;
+using namespace chapters;
+
+std::unique_ptr<shell::Chapter> makeChapter(const QString& name) {
     const auto& t = chapterTable();
     auto it = std::find_if(t.begin(), t.end(), [&](const ChapterEntry& e) { return e.name == name; });
     return it == t.end() ? nullptr : it->make();

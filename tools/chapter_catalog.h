@@ -10,11 +10,11 @@
 
 struct ChapterEntry {
     QString name;
-    std::function<std::unique_ptr<Chapter>()> make;
+    std::function<std::unique_ptr<shell::Chapter>()> make;
 };
 
 // Generated at configure time from the chapters the build adds.
 const std::vector<ChapterEntry>& chapterTable();
 
-std::unique_ptr<Chapter> makeChapter(const QString& name);
+std::unique_ptr<shell::Chapter> makeChapter(const QString& name);
 QStringList chapterNames();

@@ -30,6 +30,10 @@
 #include <QTextStream>
 #include <cstdio>
 
+using namespace typeset;
+using namespace shell;
+using namespace chapters;
+
 namespace {
 
 QString num(double v) { return QString::number(v, 'f', 2); }

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+namespace typeset {
+
 namespace {
 
 // The Unicode text an operation shows, from the face its codes are read in.
@@ -216,3 +218,5 @@ void Canvas::copyFrom(const Canvas& src, int dx, int dy, int w, int h, int sx, i
 void Canvas::replay(const Picture& picture) {
     for (const DrawOp& op : picture.ops()) draw(DrawOp(op));
 }
+
+}  // namespace typeset

@@ -17,6 +17,8 @@
 #include <QString>
 #include <cstdint>
 
+namespace typeset {
+
 class Canvas {
 public:
     virtual ~Canvas() = default;
@@ -49,7 +51,7 @@ public:
     // its width.
     void Print(const QString& s);
 
-    using GlyphFont = ::GlyphFont;
+    using GlyphFont = typeset::GlyphFont;
     // Glyph output by byte code at whole pixels, optionally turned by angle
     // degrees (counter-clockwise). Returns the extent of the bytes in whole
     // pixels, as the device reports it.
@@ -131,3 +133,4 @@ private:
     Picture picture_;
 };
 
+}  // namespace typeset

@@ -15,7 +15,11 @@ constexpr Color RGB(int r, int g, int b) {
 // The system's button-text colour reference; backends resolve it to black.
 constexpr Color colSystemText = 0x80000012u;
 
+namespace typeset {
+
 // The colour a backend paints for a canvas colour value.
 Color resolveColor(Color c);
 // The same as a QColor.
 QColor toQColor(Color c);
+
+}  // namespace typeset

@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace typeset;
+
 namespace {
 
 // The runtime's Int: the whole part, rounding down.

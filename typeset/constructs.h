@@ -10,8 +10,8 @@
 void Fraction(float scale, const QString& num, const QString& den);
 void prFrac(const QString& num, const QString& den);
 void prFracS(const QString& num, const QString& den);
-void dsp_half(Canvas& c, float& x, float& y);
-void dsp_oneOver(Canvas& c, float& x, float& y, const QString& d);
+void dsp_half(typeset::Canvas& c, float& x, float& y);
+void dsp_oneOver(typeset::Canvas& c, float& x, float& y, const QString& d);
 void prOverPi();
 void prOver2Pi();
 void prOver4Pi();
@@ -27,4 +27,4 @@ void Xa(const QString& top, const QString& bottom);
 void Xp(const QString& bottom);
 void Xp1(const QString& bottom);
 void dsp_2p();
-void dsp_sampleLine(Canvas& c, float& x, float y, Color colour);
+void dsp_sampleLine(typeset::Canvas& c, float& x, float y, Color colour);

@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+using namespace typeset;
+
 int32_t Round(double v) { return int32_t(std::nearbyint(v)); }
 
 void InitColors() {
@@ -43,7 +45,7 @@ void InitColors() {
     for (int i = 0; i < 10; ++i) colTable[i] = named[i];
 }
 
-void dspInit(FormSurface& form) {
+void dspInit(typeset::FormSurface& form) {
     BookmanOK = FontExists(QStringLiteral("Bookman Old Style")) ? 1 : -1;
     InitColors();
     if (form.formBackColor() == RGB(255, 255, 255)) {

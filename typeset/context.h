@@ -37,7 +37,7 @@ inline DrawingContext context;
 }  // namespace typeset
 
 // The names the page routines use.
-inline Canvas*& CurPic = typeset::context.CurPic;
+inline typeset::Canvas*& CurPic = typeset::context.CurPic;
 inline float& PenX = typeset::context.PenX;
 inline float& PenY = typeset::context.PenY;
 inline float& UnitW = typeset::context.UnitW;
@@ -54,7 +54,7 @@ inline float& SubSize = typeset::context.SubSize;
 inline double& Pi = typeset::context.Pi;
 inline Color& PageBack = typeset::context.PageBack;
 inline std::array<Color, 16>& colTable = typeset::context.colTable;
-inline LibraryVariant& Variant = typeset::context.Variant;
+inline typeset::LibraryVariant& Variant = typeset::context.Variant;
 inline Color& colText = typeset::context.colText;
 inline Color& colBlue = typeset::context.colBlue;
 inline Color& colMediumBlue = typeset::context.colMediumBlue;
@@ -83,6 +83,8 @@ inline Color& colWhite = typeset::context.colWhite;
 // Round to the nearest whole number, ties to the even one.
 int32_t Round(double v);
 
+namespace typeset {
+
 // A window as dspInit sees it: its background and its controls'.
 class FormSurface {
 public:
@@ -93,7 +95,9 @@ public:
     virtual void setControlsBackColor(Color c) = 0;
 };
 
-void dspInit(FormSurface& form);
+}  // namespace typeset
+
+void dspInit(typeset::FormSurface& form);
 void InitColors();
 
 // Puts every context variable, and the entity table, back to its value

@@ -1,5 +1,7 @@
 #include "draw_op.h"
 
+namespace typeset {
+
 const char* opKindName(DrawOp::Kind k) {
     switch (k) {
     case DrawOp::Text: return "text";
@@ -14,3 +16,5 @@ const char* opKindName(DrawOp::Kind k) {
     }
     return "?";
 }
+
+}  // namespace typeset

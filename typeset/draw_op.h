@@ -8,6 +8,8 @@
 #include <QImage>
 #include <QString>
 
+namespace typeset {
+
 // Pen styles and fill styles of the canvas (values of the pages' runtime).
 enum class DrawStyle { Solid = 0, Dash = 1, Dot = 2, DashDot = 3, DashDotDot = 4, Transparent = 5 };
 enum class FillStyle { Solid = 0, Transparent = 1 };
@@ -60,3 +62,5 @@ struct DrawOp {
 };
 
 const char* opKindName(DrawOp::Kind k);
+
+}  // namespace typeset

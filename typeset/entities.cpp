@@ -5,6 +5,8 @@
 
 #include <QStringList>
 
+using namespace typeset;
+
 void InitEntities() {
     static const char* const rows[8] = {
         "euro,81,sbquo,fnof,dbquo,hellip,dagger,Dagger,circ,permille,Scaron,lsaquo,OElig,8D,Zcaron,8F",

@@ -16,4 +16,4 @@ void InitEntities();
 // Converts text into single-byte codes: bytes is resized to hold them and
 // count is how many were produced.
 void DecodeEntities(std::vector<uint8_t>& bytes, int32_t& count, const QString& text);
-void dsp_entity(Canvas& c, const QString& text, int32_t& x, int32_t& y);
+void dsp_entity(typeset::Canvas& c, const QString& text, int32_t& x, int32_t& y);

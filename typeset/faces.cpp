@@ -8,6 +8,8 @@
 #include <QStringDecoder>
 #include <cstdio>
 
+namespace typeset {
+
 namespace {
 
 
@@ -97,10 +99,6 @@ QStringList missingSubstitutes() {
     return missing;
 }
 
-bool FontExists(const QString& face) {
-    static const QStringList families = QFontDatabase::families();
-    return families.contains(face, Qt::CaseSensitive);
-}
 
 char32_t wingdingsChar(unsigned char code) {
     switch (code) {
@@ -192,4 +190,11 @@ QString decodeBytes(const QByteArray& bytes, FaceInfo::Encoding enc) {
     }
     }
     return out;
+}
+
+}  // namespace typeset
+
+bool FontExists(const QString& face) {
+    static const QStringList families = QFontDatabase::families();
+    return families.contains(face, Qt::CaseSensitive);
 }

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+namespace typeset {
+
 struct FaceInfo {
     QString family;           // installed family drawn for this face
     double ascentEm = 0;      // ascent to use (em units), 0 = the font's own
@@ -28,8 +30,6 @@ void installFaceSubstitutions();
 // The substitute families that are not installed, sorted.
 QStringList missingSubstitutes();
 
-// True when face is one of the installed families, compared exactly.
-bool FontExists(const QString& face);
 
 // The text a byte string stands for in a face: the Symbol face keeps the byte
 // values, Wingdings codes become their Unicode pictographs, text faces read
@@ -44,3 +44,8 @@ char32_t symbolChar(unsigned char code);
 
 // Unicode equivalent of a Wingdings code (0 when the code has none here).
 char32_t wingdingsChar(unsigned char code);
+
+}  // namespace typeset
+
+// True when face is one of the installed families, compared exactly.
+bool FontExists(const QString& face);

@@ -4,6 +4,8 @@
 #include <QImage>
 #include <memory>
 
+namespace typeset {
+
 namespace {
 
 // Every canvas is 96 dpi, so one measuring device serves them all.
@@ -73,3 +75,5 @@ double ResolvedFont::advance(const QString& s) const {
     widths.insert(s, w);
     return w;
 }
+
+}  // namespace typeset

@@ -9,6 +9,8 @@
 #include <QHash>
 #include <QString>
 
+namespace typeset {
+
 struct ResolvedFont {
     QFont font;
     QFontMetricsF metrics;
@@ -30,3 +32,5 @@ struct ResolvedFont {
 // pixelHeight > 0 asks for that many pixels instead of the point size.
 const ResolvedFont& resolveFont(const QString& face, double points, bool bold, bool italic,
                                 int pixelHeight = 0);
+
+}  // namespace typeset

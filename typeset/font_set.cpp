@@ -2,6 +2,8 @@
 
 #include <fontconfig/fontconfig.h>
 
+namespace typeset {
+
 namespace {
 
 QByteArray xmlText(const QString& s) {
@@ -49,3 +51,5 @@ bool limitFontSet(const QStringList& families, const QStringList& required) {
     FcConfigDestroy(config);  // the font system holds its own reference when current
     return ok;
 }
+
+}  // namespace typeset

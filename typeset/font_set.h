@@ -8,6 +8,8 @@
 
 #include <QStringList>
 
+namespace typeset {
+
 // Makes the font system see only the given families (and the rules of the
 // machine's and the user's font configuration, so rendering settings are
 // kept). Applied only when every family in `required` is among them;
@@ -15,3 +17,5 @@
 // a machine without the substitutes still draws with what it has. Must run
 // before the first font is used. Returns whether the set was limited.
 bool limitFontSet(const QStringList& families, const QStringList& required);
+
+}  // namespace typeset

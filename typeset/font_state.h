@@ -5,6 +5,8 @@
 
 #include "canvas.h"
 
+namespace typeset {
+
 class FontState {
 public:
     explicit FontState(Canvas& c)
@@ -30,3 +32,5 @@ private:
     const bool bold_, italic_;
     const Color fore_;
 };
+
+}  // namespace typeset

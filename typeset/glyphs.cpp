@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+using namespace typeset;
+
 void gdiText(Canvas& c, int32_t x, int32_t y, const QByteArray& bytes, int32_t count,
              QSize& size, int32_t draw) {
     // Never read past the bytes handed in, whatever count says.

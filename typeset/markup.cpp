@@ -4,6 +4,8 @@
 #include "pen.h"
 #include "text.h"
 
+using namespace typeset;
+
 namespace {
 
 const QString kTime = QStringLiteral("Time:");

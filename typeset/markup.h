@@ -8,9 +8,9 @@
 #include <QString>
 #include <cstdint>
 
-void dsp_sup(Canvas& c, float& x, float y, const QString& text);
-void dsp_sub(Canvas& c, float& x, float y, const QString& text);
-void dsp_limit(Canvas& c, float& x, float y, const QString& text);
+void dsp_sup(typeset::Canvas& c, float& x, float y, const QString& text);
+void dsp_sub(typeset::Canvas& c, float& x, float y, const QString& text);
+void dsp_limit(typeset::Canvas& c, float& x, float y, const QString& text);
 // Estimated printed width of a numerator or denominator on CurPic.
 int32_t MarkupWidth(const QString& text);
 void prSup(const QString& text);

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <stdexcept>
 
+using namespace typeset;
+
 namespace {
 
 // Adds one unit in the last place of a string of decimal digits.

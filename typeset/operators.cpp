@@ -9,6 +9,8 @@
 
 #include <QByteArray>
 
+using namespace typeset;
+
 namespace {
 
 const QString kInfinity = QStringLiteral("∞");

@@ -6,12 +6,12 @@
 
 #include <QString>
 
-void dsp_bigSigma(Canvas& c, float& x, float y);
+void dsp_bigSigma(typeset::Canvas& c, float& x, float y);
 // Note the order of the limits: the sum takes the lower one first, the
 // integral the upper one first.
-void dsp_sum(Canvas& c, float& x, float y, const QString& lower, const QString& upper);
-void dsp_intSign(Canvas& c, float& x, float y);
-void dsp_integral(Canvas& c, float& x, float y, const QString& upper, const QString& lower);
-void dsp_intInf(Canvas& c, float& x, float y);
-void dsp_sqrt(Canvas& c, float& x, float y, float width);
+void dsp_sum(typeset::Canvas& c, float& x, float y, const QString& lower, const QString& upper);
+void dsp_intSign(typeset::Canvas& c, float& x, float y);
+void dsp_integral(typeset::Canvas& c, float& x, float y, const QString& upper, const QString& lower);
+void dsp_intInf(typeset::Canvas& c, float& x, float y);
+void dsp_sqrt(typeset::Canvas& c, float& x, float y, float width);
 void prSumH(const QString& upper, const QString& lower);

@@ -5,6 +5,8 @@
 #include "glyphs.h"
 #include "text.h"
 
+using namespace typeset;
+
 void NewLine() {
     PenX = float(LeftX);
     PenY = PenY + UnitH;

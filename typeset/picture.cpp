@@ -1,5 +1,7 @@
 #include "picture.h"
 
+namespace typeset {
+
 void Picture::add(DrawOp op) {
     if (op.kind == DrawOp::Clear) ops_.clear();
     ops_.push_back(std::move(op));
@@ -22,3 +24,5 @@ size_t Picture::bytes() const {
     }
     return n;
 }
+
+}  // namespace typeset

@@ -8,6 +8,8 @@
 #include <QSize>
 #include <vector>
 
+namespace typeset {
+
 class Picture {
 public:
     explicit Picture(QSize size = {}) : size_(size) {}
@@ -31,3 +33,5 @@ private:
     QSize size_;
     std::vector<DrawOp> ops_;
 };
+
+}  // namespace typeset

@@ -4,6 +4,8 @@
 #include <canberra.h>
 #include <cstdio>
 
+namespace typeset {
+
 namespace {
 
 // The sound library's ALSA backend writes several lines of ALSA's own errors
@@ -59,6 +61,10 @@ std::unique_ptr<SoundPlayer> makeDesktopSoundPlayer() { return std::make_unique<
 SoundPlayer& soundPlayer() { return *current(); }
 
 void setSoundPlayer(std::unique_ptr<SoundPlayer> player) { current() = std::move(player); }
+
+}  // namespace typeset
+
+using typeset::soundPlayer;
 
 void PlayDing() { soundPlayer().play("bell"); }
 

@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+namespace typeset {
+
 class SoundPlayer {
 public:
     virtual ~SoundPlayer() = default;
@@ -19,6 +21,8 @@ std::unique_ptr<SoundPlayer> makeDesktopSoundPlayer();
 // The player in use (the desktop's by default). Tests install their own.
 SoundPlayer& soundPlayer();
 void setSoundPlayer(std::unique_ptr<SoundPlayer> player);
+
+}  // namespace typeset
 
 // The ding of an unknown entity and the ring-out at the end of a traced graph.
 void PlayDing();

@@ -10,6 +10,8 @@
 
 #include <algorithm>
 
+using namespace typeset;
+
 namespace {
 
 const QString kDot = QStringLiteral("・");

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstdio>
 
+using namespace typeset;
+
 void dsp_plain(Canvas& c, float& x, float y, const QString& text) {
     c.CurrentX = x;
     c.CurrentY = y;

@@ -7,19 +7,19 @@
 
 #include <QString>
 
-void dsp_plain(Canvas& c, float& x, float y, const QString& text);
-void dsp_face(Canvas& c, const QString& face, float& x, float y, const QString& text);
-void dsp_text(Canvas& c, float& x, float y, const QString& text);
-void dsp_gothic(Canvas& c, float& x, float y, const QString& text);
-void dsp_courier(Canvas& c, float& x, float y, const QString& text);
-void dsp_symbol(Canvas& c, float& x, float y, const QString& text);
-void dsp_symbolIt(Canvas& c, float& x, float y, const QString& text);
-void dsp_var(Canvas& c, float& x, float y, const QString& text);
-void dsp_pi(Canvas& c, float& x, float y);
-void dsp_epsln(Canvas& c, float& x, float y);
-void dsp_omega(Canvas& c, float& x, float y);
+void dsp_plain(typeset::Canvas& c, float& x, float y, const QString& text);
+void dsp_face(typeset::Canvas& c, const QString& face, float& x, float y, const QString& text);
+void dsp_text(typeset::Canvas& c, float& x, float y, const QString& text);
+void dsp_gothic(typeset::Canvas& c, float& x, float y, const QString& text);
+void dsp_courier(typeset::Canvas& c, float& x, float y, const QString& text);
+void dsp_symbol(typeset::Canvas& c, float& x, float y, const QString& text);
+void dsp_symbolIt(typeset::Canvas& c, float& x, float y, const QString& text);
+void dsp_var(typeset::Canvas& c, float& x, float y, const QString& text);
+void dsp_pi(typeset::Canvas& c, float& x, float y);
+void dsp_epsln(typeset::Canvas& c, float& x, float y);
+void dsp_omega(typeset::Canvas& c, float& x, float y);
 // dsp_text at a fixed place (a graph's labels), where nothing follows on.
-void dsp_textAt(Canvas& c, double x, double y, const QString& text);
+void dsp_textAt(typeset::Canvas& c, double x, double y, const QString& text);
 
 // True when the first character is a double-byte character of the Japanese
 // code page (anything beyond Latin-1); false for an empty string.

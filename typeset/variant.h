@@ -2,6 +2,8 @@
 // chapter hands one of these to the library at start-up (see ChapterProfile).
 #pragma once
 
+namespace typeset {
+
 struct LibraryVariant {
     // MarkupWidth: Latin letters at 1.3 times their italic width (false), or
     // every character but the Greek spellings at its plain width (true).
@@ -41,3 +43,5 @@ struct LibraryVariant {
     // or the pen prints 2 pi itself and ends after it, as prOver4Pi does (true).
     bool over2PiPenPrintsDenominator = false;
 };
+
+}  // namespace typeset

@@ -6,6 +6,8 @@
 #include "pen.h"
 #include "text.h"
 
+namespace chapters {
+
 AlderChapter::AlderChapter()
     : PagedChapter(makeProfile(), {&AlderChapter::pic0, &AlderChapter::pic1, &AlderChapter::pic2,
                                    &AlderChapter::pic3}) {}
@@ -79,4 +81,6 @@ float AlderChapter::px(float u) const { return float((double(u) - 1) / 2 * graph
 
 float AlderChapter::py(float v) const { return float((double(v) - 10) / 30 * graph.H + graph.T); }
 
-double AlderChapter::alog10(double d) { return ::alog10(d); }
+double AlderChapter::alog10(double d) { return chapters::alog10(d); }
+
+}  // namespace chapters

@@ -10,6 +10,8 @@
 #include <QString>
 #include <cstdint>
 
+namespace chapters {
+
 class AlderChapter : public PagedChapter<AlderChapter> {
 public:
     AlderChapter();
@@ -51,3 +53,5 @@ private:
     bool drawGraph(float nu, PacedDrawing& trace);
     bool drawCurve(int idx, float nu, PacedDrawing& trace);
 };
+
+}  // namespace chapters

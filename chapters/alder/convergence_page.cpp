@@ -12,6 +12,8 @@
 #include "state.h"
 #include "text.h"
 
+namespace chapters {
+
 namespace {
 
 constexpr Color frameBlue = RGB(0, 0, 255);
@@ -235,3 +237,5 @@ bool AlderChapter::drawCurve(int idx, float nu, PacedDrawing& trace) {
     }
     return true;
 }
+
+}  // namespace chapters

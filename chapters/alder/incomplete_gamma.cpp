@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace chapters {
+
 ErrorEstimate::ErrorEstimate(float nu_, double x_) : nu(nu_), x(x_), rx(1.0 / x_) {}
 
 double ErrorEstimate::pass() {
@@ -41,3 +43,5 @@ PassOutcome classifyPass(int32_t i, double err, double lowerExp, double upperExp
 }
 
 double alog10(double d) { return std::log(d) / std::log(10.0); }
+
+}  // namespace chapters

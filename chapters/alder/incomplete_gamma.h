@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+namespace chapters {
+
 // One curve's working values. Pass i carries the denominators on to
 // F_(2i) and F_(2i+1) and yields
 //   e_i = b_2 b_3 ... b_(2i+1) / (F_(2i) F_(2i+1)),
@@ -41,3 +43,5 @@ PassOutcome classifyPass(int32_t i, double err, double lowerExp = 10, double upp
 
 // The graph's decimal logarithm.
 double alog10(double d);
+
+}  // namespace chapters

@@ -12,6 +12,8 @@
 #include "symbol_codes.h"
 #include "text.h"
 
+namespace chapters {
+
 namespace {
 
 QString bar(int n) { return QString(n, QChar(0x2500)); }
@@ -481,3 +483,5 @@ void AlderChapter::pic2() {
     Skip(4);
     pr(QStringLiteral("0 の結果は，公表されている数表の値と比べてある（グラフの ○ 印）。"));
 }
+
+}  // namespace chapters

@@ -9,6 +9,8 @@
 #include "symbols.h"
 #include "text.h"
 
+namespace chapters {
+
 BirchChapter::BirchChapter()
     : PagedChapter(makeProfile(), {&BirchChapter::pic0, &BirchChapter::pic1, &BirchChapter::pic2,
                                    &BirchChapter::pic3, &BirchChapter::pic4, &BirchChapter::pic5}) {}
@@ -73,3 +75,5 @@ void BirchChapter::alpha2() {
     prAlpha();
     c.FontSize = BaseSize;
 }
+
+}  // namespace chapters

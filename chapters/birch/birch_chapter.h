@@ -7,6 +7,8 @@
 
 #include <QString>
 
+namespace chapters {
+
 class BirchChapter : public PagedChapter<BirchChapter> {
 public:
     BirchChapter();
@@ -48,3 +50,5 @@ private:
     // The blue heading "(k)  f u(t)  をフーリエ級数に展開する."
     void seriesHeading(const QString& number, bool sine);
 };
+
+}  // namespace chapters

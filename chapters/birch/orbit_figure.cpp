@@ -11,6 +11,8 @@
 
 #include <cmath>
 
+namespace chapters {
+
 void BirchChapter::OrbitFigure() {
     Canvas& c = *CurPic;
     Orbit& o = orbit;
@@ -70,3 +72,5 @@ void BirchChapter::OrbitFigure() {
 
     c.FontSize = BaseSize;
 }
+
+}  // namespace chapters

@@ -12,6 +12,8 @@
 #include "symbols.h"
 #include "text.h"
 
+namespace chapters {
+
 using birch::text;
 using birch::var;
 
@@ -165,3 +167,5 @@ void BirchChapter::pic0() {
     NewLine();
     text("ページから順に見ていくとわかる。");
 }
+
+}  // namespace chapters

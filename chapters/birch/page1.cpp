@@ -13,6 +13,8 @@
 #include "symbols.h"
 #include "text.h"
 
+namespace chapters {
+
 using birch::barFraction;
 using birch::text;
 using birch::var;
@@ -206,3 +208,5 @@ void BirchChapter::massOverAlpha(bool massOnTop) {
         // the mass sits 2 px lower than alpha would: the raised 3 must clear the bar
         birch::barFraction(2, {13, -10, alpha}, {2, 15, mass});
 }
+
+}  // namespace chapters

@@ -14,6 +14,8 @@
 #include "symbols.h"
 #include "text.h"
 
+namespace chapters {
+
 using birch::text;
 using birch::var;
 
@@ -248,3 +250,5 @@ void BirchChapter::pic2() {
     NewLine();
     text("として表したいときには，フーリエ級数を用いることになる･･･");
 }
+
+}  // namespace chapters

@@ -13,6 +13,8 @@
 #include "symbols.h"
 #include "text.h"
 
+namespace chapters {
+
 using birch::text;
 using birch::var;
 
@@ -160,3 +162,5 @@ void BirchChapter::pic3() {
     ofT("x");
     text(" も，同じようにして展開することができる。");
 }
+
+}  // namespace chapters

@@ -4,6 +4,8 @@
 #include "operators.h"
 #include "pen.h"
 
+namespace chapters {
+
 namespace birch {
 
 void barFraction(int bars, const Part& num, const Part& den) {
@@ -36,3 +38,5 @@ void text(const char* s) { pr(QString::fromUtf8(s)); }
 void var(const char* v) { prVar(QString::fromUtf8(v)); }
 
 }  // namespace birch
+
+}  // namespace chapters

@@ -4,9 +4,12 @@
 #pragma once
 
 #include "canvas.h"
+#include "chapter.h"
 
 #include <QString>
 #include <functional>
+
+namespace chapters {
 
 namespace birch {
 
@@ -31,3 +34,5 @@ void text(const char* s);
 void var(const char* v);
 
 }  // namespace birch
+
+}  // namespace chapters

@@ -13,6 +13,8 @@
 #include "symbols.h"
 #include "text.h"
 
+namespace chapters {
+
 using birch::text;
 using birch::var;
 
@@ -359,3 +361,5 @@ void BirchChapter::pic5() {
     prSup(QStringLiteral("-1/3"));
     text(" に比例して，ゆっくりとしか減少しないからである。");
 }
+
+}  // namespace chapters

@@ -15,6 +15,8 @@
 #include <QPalette>
 #include <cstdlib>
 
+namespace chapters {
+
 namespace {
 
 // Where PicSq sits inside pic(1).
@@ -204,3 +206,5 @@ bool CedarChapter::composePrintedPage(int page) {
     }
     return true;
 }
+
+}  // namespace chapters

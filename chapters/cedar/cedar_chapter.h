@@ -11,10 +11,10 @@
 #include <array>
 #include <cstdint>
 
-class Form1;
-class LabelButton;
-class PageBox;
 class QLabel;
+
+namespace chapters {
+
 class SquareBox;
 
 class CedarChapter : public PagedChapter<CedarChapter> {
@@ -63,3 +63,5 @@ private:
     PageBox* page1_ = nullptr;
     PacedDrawing* pacing_ = nullptr;  // the construction under way
 };
+
+}  // namespace chapters

@@ -7,6 +7,8 @@
 #include "pen.h"
 #include "state.h"
 
+namespace chapters {
+
 void CedarChapter::pic0() {
     openTitlePage(profile_.title, 15, 16);
     CurPic->FontSize = BaseSize;
@@ -144,3 +146,5 @@ void CedarChapter::pic0() {
     NewLine();
     pr(QStringLiteral("方法で覚えてしまうほうがかえって楽です．"));
 }
+
+}  // namespace chapters

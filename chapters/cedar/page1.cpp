@@ -12,6 +12,8 @@
 
 #include <QLabel>
 
+namespace chapters {
+
 namespace {
 
 // The mnemonic's words; the initials land in these labels, in this order
@@ -219,3 +221,5 @@ void CedarChapter::readingTheSquare() {
     SkipH(1.1f);
     pr(QStringLiteral("となり，どちらも矢印に逆らうので両方にマイナスがついて [2] になります．"));
 }
+
+}  // namespace chapters

@@ -9,6 +9,8 @@
 #include "state.h"
 #include "symbols.h"
 
+namespace chapters {
+
 // (∂a/∂b)_c ＝ [－] (∂d/∂e)_f with its label at a fixed stop.
 void CedarChapter::maxwellRow(const char* label, const QString (&left)[3], bool minus,
                               const QString (&right)[3]) {
@@ -88,3 +90,5 @@ void CedarChapter::pic2() {
     PenX = float(LeftX);
     pr(QStringLiteral("となり，これを飾り付けると (M3) になります．"));
 }
+
+}  // namespace chapters

@@ -11,6 +11,8 @@
 #include "symbols.h"
 #include "text.h"
 
+namespace chapters {
+
 namespace {
 
 // ∂²f/∂a∂b built up at the pen, the rule on the middle of the line.
@@ -102,3 +104,5 @@ void CedarChapter::pic3() {
     NewLine();
     pr(QStringLiteral("出てくるのかどうかです．それを次のページで示しましょう．"));
 }
+
+}  // namespace chapters

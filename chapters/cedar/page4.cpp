@@ -10,6 +10,8 @@
 #include "symbols.h"
 #include "text.h"
 
+namespace chapters {
+
 namespace {
 
 void eq() {
@@ -199,3 +201,5 @@ void CedarChapter::pic4() {
     prSub(QStringLiteral("T"));
     pr(QStringLiteral(" は等温圧縮率です．"));
 }
+
+}  // namespace chapters

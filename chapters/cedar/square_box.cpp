@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+namespace chapters {
+
 SquareBox::SquareBox(QWidget* parent, int left, int top)
     : QWidget(parent), canvas_(Width, Height, parent ? parent->devicePixelRatioF() : 1.0) {
     setGeometry(left, top, Width, Height);
@@ -38,3 +40,5 @@ void SquareBox::paintEvent(QPaintEvent*) {
     p.drawLine(line2);
     p.drawLine(line4);
 }
+
+}  // namespace chapters

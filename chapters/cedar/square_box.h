@@ -4,8 +4,11 @@
 #pragma once
 
 #include "backends/raster_canvas.h"
+#include "chapter.h"
 
 #include <QWidget>
+
+namespace chapters {
 
 class SquareBox : public QWidget {
     Q_OBJECT
@@ -33,3 +36,5 @@ private:
     RasterCanvas canvas_;
     bool shape1Visible_ = true;
 };
+
+}  // namespace chapters

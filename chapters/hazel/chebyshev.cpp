@@ -3,6 +3,8 @@
 #include <stdexcept>
 #include <string>
 
+namespace chapters {
+
 void storeExpCoefficients(CoefArray& Coef) {
     Coef[0] = 1.2660590277777777;  // 1 + 1/4 + 1/64 + 1/2304
     Coef[1] = 1.0 + 1.0 / 8.0 + 1.0 / 192.0;
@@ -33,3 +35,5 @@ double ChebyshevInterpolation(const CoefArray& Coef, int32_t n, double x) {
 double TaylorP5(double x) {
     return 1 + x * (1 + x / 2 * (1 + x / 3 * (1 + x / 4 * (1 + x / 5))));
 }
+
+}  // namespace chapters

@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 
+namespace chapters {
+
 // Chebyshev coefficients c_0 .. c_10 (page 1 fills 0 .. 6).
 using CoefArray = std::array<double, 11>;
 
@@ -29,3 +31,5 @@ template <class Visit>
 void forEachSample(Visit visit) {
     for (double x = -1.0; x <= 1.0; x += kSampleStep) visit(x);
 }
+
+}  // namespace chapters

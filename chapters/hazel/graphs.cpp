@@ -13,6 +13,8 @@
 
 #include <cmath>
 
+namespace chapters {
+
 namespace {
 
 // The frame, both axes and the x ticks with their labels, for a graph
@@ -106,3 +108,5 @@ void HazelChapter::errorGraph() {
     c.FontSize = BaseSize;
     c.FontTransparent = true;
 }
+
+}  // namespace chapters

@@ -7,6 +7,8 @@
 #include "state.h"
 #include "symbols.h"
 
+namespace chapters {
+
 HazelChapter::HazelChapter()
     : PagedChapter(makeProfile(), {&HazelChapter::pic0, &HazelChapter::pic1, &HazelChapter::pic2,
                                    &HazelChapter::pic3, &HazelChapter::pic4}) {}
@@ -48,3 +50,5 @@ void HazelChapter::pageStart(const QString& heading) {
     CurPic->FontSize = BaseSize;
     openPage(heading);
 }
+
+}  // namespace chapters

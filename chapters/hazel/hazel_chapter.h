@@ -8,6 +8,8 @@
 
 #include <QString>
 
+namespace chapters {
+
 class HazelChapter : public PagedChapter<HazelChapter> {
 public:
     HazelChapter();
@@ -21,7 +23,7 @@ public:
 
     // The page's series evaluation on its own coefficients.
     double ChebyshevInterpolation(int32_t n, double x) const {
-        return ::ChebyshevInterpolation(Coef, n, x);
+        return chapters::ChebyshevInterpolation(Coef, n, x);
     }
     // T_k(x) at the pen.
     void T(const QString& k);
@@ -35,3 +37,5 @@ private:
     void errorGraph();
     static ChapterProfile makeProfile();
 };
+
+}  // namespace chapters

@@ -10,6 +10,8 @@
 #include "state.h"
 #include "symbols.h"
 
+namespace chapters {
+
 namespace {
 
 // x^p on a line of its own at TabX2, followed by " = ".
@@ -129,3 +131,5 @@ void HazelChapter::pic0() {
     T(QStringLiteral("n"));
     pr(QStringLiteral(" ごとにまとめます．"));
 }
+
+}  // namespace chapters

@@ -10,6 +10,8 @@
 #include "pen.h"
 #include "state.h"
 
+namespace chapters {
+
 // "  +  c_k T_k(x)": the first two coefficients without a leading zero, the
 // others to five places.
 void HazelChapter::coefficientTerm(int k) {
@@ -99,3 +101,5 @@ void HazelChapter::pic1() {
     expGraph();
     errorGraph();
 }
+
+}  // namespace chapters

@@ -10,6 +10,8 @@
 #include "state.h"
 #include "symbols.h"
 
+namespace chapters {
+
 namespace {
 
 // Sum sign with limits at the pen.
@@ -201,3 +203,5 @@ void HazelChapter::pic2() {
     PenX = float(LeftX);
     pr(QStringLiteral("によって決まります．"));
 }
+
+}  // namespace chapters

@@ -11,6 +11,8 @@
 #include "symbols.h"
 #include "text.h"
 
+namespace chapters {
+
 namespace {
 
 void sum(const QString& lower, const QString& upper) {
@@ -289,3 +291,5 @@ void HazelChapter::pic3() {
     prTheta();
     pr(QStringLiteral(" までの和です．これが 2 番目の等号です．"));
 }
+
+}  // namespace chapters

@@ -10,6 +10,8 @@
 #include "state.h"
 #include "symbols.h"
 
+namespace chapters {
+
 namespace {
 
 void sum(const QString& lower, const QString& upper) {
@@ -202,3 +204,5 @@ void HazelChapter::pic4() {
     prVar(QStringLiteral("k"));
     text(" + 1 でも成り立ちます．");
 }
+
+}  // namespace chapters

@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+namespace chapters {
+
 void LarchChapter::DrawMasses(int index) {
     if (index != 0 && index != 1) return;
     LastMass = 5;
@@ -96,3 +98,5 @@ void LarchChapter::DrawSprings(Canvas& box) {
     }
     box.DrawWidth = 1;
 }
+
+}  // namespace chapters

@@ -8,6 +8,8 @@
 #include "backends/raster_canvas.h"
 #include "text.h"
 
+namespace chapters {
+
 LarchChapter::LarchChapter()
     : PagedChapter(makeProfile(),
                    {&LarchChapter::pic0, &LarchChapter::pic1, &LarchChapter::pic2}) {}
@@ -76,3 +78,5 @@ void LarchChapter::d2_dx2() {
     dsp_sup(c, PenX, float(PenY + 2.0), QStringLiteral("2"));
     PenY = y0;
 }
+
+}  // namespace chapters

@@ -10,7 +10,8 @@
 #include <cstdint>
 #include <memory>
 
-class RasterCanvas;
+namespace chapters {
+
 
 class LarchChapter : public PagedChapter<LarchChapter> {
 public:
@@ -58,3 +59,5 @@ private:
     std::array<Canvas*, 2> picG_{};
     std::array<std::unique_ptr<RasterCanvas>, 2> ownG_;
 };
+
+}  // namespace chapters

@@ -12,6 +12,8 @@
 #include "symbols.h"
 #include "text.h"
 
+namespace chapters {
+
 namespace {
 
 // An italic letter with its subscript.
@@ -207,3 +209,5 @@ void LarchChapter::pic0() {
     DrawMasses(0);
     if (Printing) copyFigure(page, 0);
 }
+
+}  // namespace chapters

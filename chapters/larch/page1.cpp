@@ -13,6 +13,8 @@
 #include "symbols.h"
 #include "text.h"
 
+namespace chapters {
+
 namespace {
 
 void prVS(const char* v, const char* s) {
@@ -201,3 +203,5 @@ void LarchChapter::pic1() {
     DrawMasses(1);
     if (Printing) copyFigure(page, 1);
 }
+
+}  // namespace chapters

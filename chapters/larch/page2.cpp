@@ -13,6 +13,8 @@
 #include "symbols.h"
 #include "text.h"
 
+namespace chapters {
+
 namespace {
 
 void prVS(const char* v, const char* s) {
@@ -289,3 +291,5 @@ void LarchChapter::pic2() {
     PenX = float(TabX2);
     SkipH(1.1f);
 }
+
+}  // namespace chapters

@@ -11,6 +11,8 @@
 
 #include <cmath>
 
+namespace chapters {
+
 namespace {
 
 constexpr Color bandColour = RGB(192, 240, 192);
@@ -104,3 +106,5 @@ void MapleChapter::seriesTable() {
         PenY += UnitH;
     }
 }
+
+}  // namespace chapters

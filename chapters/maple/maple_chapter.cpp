@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+namespace chapters {
+
 MapleChapter::MapleChapter()
     : PagedChapter(makeProfile(), {&MapleChapter::pic0, &MapleChapter::pic1, &MapleChapter::pic2}) {}
 
@@ -57,3 +59,5 @@ std::array<SeriesRow, 7> overshootSeries() {
     }
     return rows;
 }
+
+}  // namespace chapters

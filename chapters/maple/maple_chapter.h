@@ -8,6 +8,8 @@
 #include <array>
 #include <cstdint>
 
+namespace chapters {
+
 class MapleChapter : public PagedChapter<MapleChapter> {
 public:
     MapleChapter();
@@ -50,3 +52,5 @@ struct SeriesRow {
     double term, sum;
 };
 std::array<SeriesRow, 7> overshootSeries();
+
+}  // namespace chapters

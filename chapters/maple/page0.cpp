@@ -10,6 +10,8 @@
 #include "symbols.h"
 #include "text.h"
 
+namespace chapters {
+
 namespace {
 
 void fOfX() { prFunc(QStringLiteral("f"), QStringLiteral("x")); }
@@ -76,3 +78,5 @@ void MapleChapter::pic0() {
 
     graph();
 }
+
+}  // namespace chapters

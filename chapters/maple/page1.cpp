@@ -12,6 +12,8 @@
 #include "symbols.h"
 #include "text.h"
 
+namespace chapters {
+
 namespace {
 
 void var(const char* v) { prVar(QString::fromLatin1(v)); }
@@ -335,3 +337,5 @@ void MapleChapter::pic1() {
     var("x");
     prSub(QStringLiteral("j"));
 }
+
+}  // namespace chapters

@@ -12,6 +12,8 @@
 #include "symbols.h"
 #include "text.h"
 
+namespace chapters {
+
 namespace {
 
 void var(const char* v) { prVar(QString::fromLatin1(v)); }
@@ -150,3 +152,5 @@ void MapleChapter::pic2() {
     SkipH(1.5f);
     seriesTable();
 }
+
+}  // namespace chapters

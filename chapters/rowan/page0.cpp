@@ -11,6 +11,8 @@
 #include "state.h"
 #include "symbols.h"
 
+namespace chapters {
+
 using namespace rowan;
 
 void RowanChapter::pic0() {
@@ -143,3 +145,5 @@ void RowanChapter::pic0() {
     prVar(QStringLiteral("N"));
     pr(QStringLiteral(" 個だけです．"));
 }
+
+}  // namespace chapters

@@ -14,6 +14,8 @@
 #include "symbols.h"
 #include "text.h"
 
+namespace chapters {
+
 using namespace rowan;
 
 namespace {
@@ -195,3 +197,5 @@ void RowanChapter::pic1() {
     prSup(QStringLiteral("4"));
     pr(QStringLiteral(" となって，計算量が 100 分の 1 になるのです．"));
 }
+
+}  // namespace chapters

@@ -11,6 +11,8 @@
 #include "symbol_codes.h"
 #include "symbols.h"
 
+namespace chapters {
+
 using namespace rowan;
 
 void RowanChapter::pic2() {
@@ -165,3 +167,5 @@ void RowanChapter::pic2() {
     XSup("(p+1)");
     pr(QStringLiteral(" を求める漸化式が必要になります．"));
 }
+
+}  // namespace chapters

@@ -12,6 +12,8 @@
 #include "symbols.h"
 #include "text.h"
 
+namespace chapters {
+
 using namespace rowan;
 
 namespace {
@@ -252,3 +254,5 @@ void RowanChapter::pic3() {
     SkipH(1);
     pr(QStringLiteral("が得られます．これが FFT です．"));
 }
+
+}  // namespace chapters

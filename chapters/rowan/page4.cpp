@@ -11,6 +11,8 @@
 #include "symbols.h"
 #include "text.h"
 
+namespace chapters {
+
 using namespace rowan;
 
 namespace {
@@ -160,3 +162,5 @@ void RowanChapter::pic4() {
     pr(QStringLiteral("  ＝  "));
     butterflyRight(QStringLiteral("  －  "));
 }
+
+}  // namespace chapters

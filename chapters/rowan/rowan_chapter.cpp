@@ -9,6 +9,8 @@
 #include "symbols.h"
 #include "text.h"
 
+namespace chapters {
+
 RowanChapter::RowanChapter()
     : PagedChapter(makeProfile(), {&RowanChapter::pic0, &RowanChapter::pic1, &RowanChapter::pic2,
                                    &RowanChapter::pic3, &RowanChapter::pic4}) {}
@@ -111,3 +113,5 @@ void XSup(const char* sup) {
 }
 
 }  // namespace rowan
+
+}  // namespace chapters

@@ -9,6 +9,8 @@
 #include <QString>
 #include <functional>
 
+namespace chapters {
+
 class RowanChapter : public PagedChapter<RowanChapter> {
 public:
     RowanChapter();
@@ -58,3 +60,5 @@ void omegaDefinition();
 void XSup(const char* sup);
 
 }  // namespace rowan
+
+}  // namespace chapters

@@ -9,6 +9,8 @@
 #include "symbols.h"
 #include "text.h"
 
+namespace chapters {
+
 namespace {
 
 // A short grey caption before each specimen.
@@ -305,3 +307,5 @@ void SpecimenChapter::constructsPage() {
     dsp_sampleLine(c, PenX, PenY, colRed);
     pr(QStringLiteral("誤差"));
 }
+
+}  // namespace chapters

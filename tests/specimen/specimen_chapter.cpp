@@ -9,6 +9,8 @@
 #include "state.h"
 #include "text.h"
 
+namespace chapters {
+
 ChapterProfile SpecimenChapter::defaultProfile() {
     ChapterProfile s;
     s.name = QStringLiteral("specimen");
@@ -157,3 +159,5 @@ void SpecimenChapter::specimenPage() {
     Skip(8);
     dsp_var(c, PenX, PenY, QStringLiteral("w"));
 }
+
+}  // namespace chapters

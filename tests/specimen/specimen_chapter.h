@@ -9,6 +9,8 @@
 #include <functional>
 #include <vector>
 
+namespace chapters {
+
 class SpecimenChapter : public Chapter {
 public:
     // The default row: three pages, one design box, all drawn at start-up.
@@ -30,3 +32,5 @@ private:
     void plainPage(int n);
     ChapterProfile profile_;
 };
+
+}  // namespace chapters

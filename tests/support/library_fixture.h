@@ -13,6 +13,9 @@
 #include <utility>
 #include <vector>
 
+using namespace typeset;
+using namespace shell;
+
 class LibraryTest : public ::testing::Test {
 protected:
     void SetUp() override {

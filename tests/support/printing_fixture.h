@@ -15,6 +15,10 @@
 #include <memory>
 #include <vector>
 
+using namespace typeset;
+using namespace shell;
+using namespace chapters;
+
 class PrintingFixture : public ::testing::Test {
 protected:
     void SetUp() override {

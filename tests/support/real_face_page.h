@@ -14,6 +14,9 @@
 #include <cmath>
 #include <vector>
 
+using namespace typeset;
+using namespace shell;
+
 class RealFacePage {
 public:
     // On paper the box is the print canvas's size, with Printing set and the

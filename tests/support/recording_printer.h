@@ -6,6 +6,9 @@
 #include <QImage>
 #include <vector>
 
+using namespace typeset;
+using namespace shell;
+
 class RecordingPrinter : public PagePrinter {
 public:
     explicit RecordingPrinter(std::vector<QImage>& pages) : pages_(pages) {}

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+using namespace typeset;
+
 class RecordingSound : public SoundPlayer {
 public:
     void play(const std::string& eventId) override { played->push_back(eventId); }

@@ -11,6 +11,9 @@
 #include <memory>
 #include <vector>
 
+using namespace typeset;
+using namespace shell;
+
 class WatchedChapter : public Chapter {
 public:
     struct Drawing {

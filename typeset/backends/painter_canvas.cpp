@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <cmath>
 
+namespace typeset {
+
 namespace {
 
 // The raster canvas draws lines, outlines and points without antialiasing,
@@ -102,3 +104,4 @@ void PainterCanvas::text(const ResolvedFont& rf, const DrawOp& op, const QString
     painting::cellText(p_, rf, op.x1, op.y1, shown, op.angle, it->slant);
 }
 
+}  // namespace typeset

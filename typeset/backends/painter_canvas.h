@@ -12,6 +12,9 @@
 #include <QHash>
 
 class QPainter;
+
+namespace typeset {
+
 struct ResolvedFont;
 
 class PainterCanvas : public MeasuredCanvas {
@@ -36,3 +39,5 @@ private:
     };
     QHash<const ResolvedFont*, DeviceFont> fonts_;
 };
+
+}  // namespace typeset

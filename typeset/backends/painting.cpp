@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <cmath>
 
+namespace typeset {
+
 double MeasuredCanvas::measureWidthPx(const Font& f, const QString& s) {
     if (s.isEmpty()) return 0;
     const ResolvedFont& rf = resolveFont(f.face, f.size, f.bold, f.italic);
@@ -120,3 +122,5 @@ std::pair<int, int> arcSixteenths(double start, double end) {
 }
 
 }  // namespace painting
+
+}  // namespace typeset

@@ -10,6 +10,9 @@
 
 class QPainter;
 
+namespace typeset {
+
+
 // A canvas that measures text in the real faces on a 96-dpi surface, as
 // every canvas that draws with QPainter does, whatever its device.
 class MeasuredCanvas : public Canvas {
@@ -46,3 +49,5 @@ QPen curvePen(Color c, int width, DrawStyle style);
 std::pair<int, int> arcSixteenths(double start, double end);
 
 }  // namespace painting
+
+}  // namespace typeset

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace typeset {
+
 namespace {
 
 // Where the run of pixels equal to row[x] ends, given that it is at least
@@ -81,3 +83,5 @@ QImage PixelRuns::image(int dotsPerMeter, qreal devicePixelRatio) const {
     unpack(0, height(), out);
     return out;
 }
+
+}  // namespace typeset

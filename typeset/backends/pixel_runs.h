@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace typeset {
+
 class PixelRuns {
 public:
     PixelRuns() = default;
@@ -31,3 +33,5 @@ private:
     std::vector<uint32_t> rowStart_;
     int width_ = 0;
 };
+
+}  // namespace typeset

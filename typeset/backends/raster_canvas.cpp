@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace typeset {
+
 namespace {
 
 constexpr int dotsPerMeter = 3780;  // 96 dpi
@@ -195,3 +197,5 @@ void RasterCanvas::copy(const DrawOp& op) {
     p.drawImage(QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)), op.pixels,
                 QRectF(0, 0, op.pixels.width(), op.pixels.height()));
 }
+
+}  // namespace typeset

@@ -13,6 +13,8 @@
 #include <optional>
 #include <functional>
 
+namespace typeset {
+
 class RasterCanvas : public MeasuredCanvas {
 public:
     // A white w x h canvas (logical pixels). The device pixel ratio only sets
@@ -93,3 +95,5 @@ private:
     QColor blank_;          // what pixels() fills a new image with
     mutable std::unique_ptr<QPainter> painter_;  // after image_: ends before it goes
 };
+
+}  // namespace typeset

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace typeset {
+
 double RecordingCanvas::defaultWidth(const FontSel& f, const QString& s) {
     double w = 0;
     for (QChar ch : s) w += ch.unicode() < 0x100 ? 0.5 * f.size : f.size;
@@ -30,3 +32,5 @@ QSize RecordingCanvas::glyphExtentPx(const Font& f, const QByteArray& bytes, Gly
     return QSize(int(std::nearbyint(measureWidthPx(f, text))),
                  int(std::nearbyint(measureHeightPx(f, text))));
 }
+
+}  // namespace typeset

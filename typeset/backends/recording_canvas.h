@@ -12,6 +12,8 @@
 #include <functional>
 #include <vector>
 
+namespace typeset {
+
 class RecordingCanvas : public Canvas {
 public:
     RecordingCanvas(int w = 774, int h = 729) : w_(w), h_(h) {}
@@ -46,3 +48,5 @@ protected:
 private:
     int w_, h_;
 };
+
+}  // namespace typeset

@@ -3,6 +3,7 @@
 #include "faces.h"
 
 #include <cmath>
+#include <utility>
 
 namespace typeset {
 
@@ -21,9 +22,19 @@ QString meaningOf(const QString& face, const QString& text, bool codes) {
 }  // namespace
 
 void Canvas::draw(DrawOp&& op) {
+    if (signDepth_ > 0 && (op.kind == DrawOp::Text || op.kind == DrawOp::Glyph))
+        op.meaning = std::exchange(signMeaning_, QString());
     paint(op);
     picture_.setSize(QSize(pixelWidth(), pixelHeight()));
     picture_.add(std::move(op));
+}
+
+void Canvas::beginSign(const QString& meaning) {
+    if (signDepth_++ == 0) signMeaning_ = meaning;
+}
+
+void Canvas::endSign() {
+    if (signDepth_ > 0 && --signDepth_ == 0) signMeaning_.clear();
 }
 
 double Canvas::TextWidth(const QString& s) { return lenX(measureWidthPx(font(), s)); }

@@ -98,6 +98,13 @@ public:
     // The pixels of a region, for a copy; null when the canvas keeps none.
     virtual QImage pixelsOf(const QRect&) const { return QImage(); }
 
+    // Pieces drawn until endSign() make one sign (an integral of two halves,
+    // a brace of five pieces): the first piece of text means the whole sign,
+    // the others nothing more. Signs do not nest; an inner one is part of
+    // the outer.
+    void beginSign(const QString& meaning);
+    void endSign();
+
     // What has been drawn since the canvas was last cleared.
     const Picture& picture() const { return picture_; }
     // Draws a picture's operations here, as if they were made on this canvas.
@@ -131,6 +138,20 @@ private:
     Font glyphFontSpec(GlyphFont which) const;
     double scaleLeft_ = 0, scaleTop_ = 0, sx_ = 1, sy_ = 1;
     Picture picture_;
+    int signDepth_ = 0;
+    QString signMeaning_;  // until the sign's first piece takes it
+};
+
+// One sign made of pieces, for as long as it lives (see Canvas::beginSign).
+class OneSign {
+public:
+    OneSign(Canvas& c, const QString& meaning) : c_(c) { c_.beginSign(meaning); }
+    ~OneSign() { c_.endSign(); }
+    OneSign(const OneSign&) = delete;
+    OneSign& operator=(const OneSign&) = delete;
+
+private:
+    Canvas& c_;
 };
 
 }  // namespace typeset

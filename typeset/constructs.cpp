@@ -238,6 +238,7 @@ void dsp_bigParen(float& x, float y, int kind) {
     if (Variant.boldBigParen) c.FontBold = true;
     c.FontName = face::Symbol;
     const bool left = kind == 1;
+    OneSign sign(c, left ? QStringLiteral("(") : QStringLiteral(")"));
     piece(c, x, y - 6, left ? symbol::LParenTop : symbol::RParenTop);
     piece(c, x, y + 8, left ? symbol::LParenBottom : symbol::RParenBottom);
 }
@@ -257,6 +258,7 @@ void ColBrace(int index, float lx, float ly, float ht) {
     case LibraryVariant::BraceExtension::HeightAtLeastOne: extend = ht >= 1.0; break;
     case LibraryVariant::BraceExtension::HeightAboveFourTenths: extend = ht > 0.4; break;
     }
+    OneSign sign(c, index == 0 ? QStringLiteral("{") : QStringLiteral("}"));
     piece(c, lx, ly - 2.0 * ht * UnitH, hook);
     if (extend) piece(c, lx, ly - double(ht) * UnitH, symbol::BraceExtension);
     piece(c, lx, ly, hook + 1);
@@ -278,6 +280,8 @@ void brace_beta(float x, float y) {
     c.FontName = face::Symbol;
     int32_t xb = Round(x - 2.0 * UnitW);
     const int32_t yb = Round(y);
+    // A left brace turned up: its point is below, a brace under the line.
+    OneSign sign(c, QStringLiteral("\u23DF"));
     dsp_rotFace(c, xb, yb, symbol::LBraceTop, 1, 90);
     xb += 10;
     dsp_rotFace(c, xb, yb, symbol::LBraceMiddle, 1, 90);

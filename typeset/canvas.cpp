@@ -88,7 +88,7 @@ QSize Canvas::glyphs(int x, int y, const QByteArray& bytes, bool draw, int angle
         op.pen = pen(ForeColor);
         op.font = f;
         op.which = which;
-        op.angle = angle;
+        op.angle = int16_t(angle);
         op.text = QString::fromLatin1(bytes);
         op.meaning = meaningOf(f.face, op.text, true);
         this->draw(std::move(op));
@@ -106,7 +106,7 @@ void Canvas::printRotated(const QString& s, int angle) {
         op.x1 = x, op.y1 = y, op.x2 = x + w, op.y2 = y + measureHeightPx(f, s);
         op.pen = pen(ForeColor);
         op.font = f;
-        op.angle = angle;
+        op.angle = int16_t(angle);
         op.text = s;
         op.meaning = meaningOf(f.face, s, false);
         draw(std::move(op));
@@ -219,8 +219,9 @@ void Canvas::setState(const State& s) {
 
 void Canvas::copyFrom(const Canvas& src, int dx, int dy, int w, int h, int sx, int sy) {
     DrawOp op;
-    op.pixels = src.pixelsOf(QRect(sx, sy, w, h));
-    if (op.pixels.isNull()) return;
+    QImage pixels = src.pixelsOf(QRect(sx, sy, w, h));
+    if (pixels.isNull()) return;
+    op.pixels = std::make_shared<const QImage>(std::move(pixels));
     op.kind = DrawOp::Copy;
     op.x1 = dx, op.y1 = dy, op.x2 = dx + w, op.y2 = dy + h;
     draw(std::move(op));

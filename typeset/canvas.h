@@ -107,6 +107,8 @@ public:
 
     // What has been drawn since the canvas was last cleared.
     const Picture& picture() const { return picture_; }
+    // For a canvas nobody is drawing on: its picture gives back spare room.
+    void compactPicture() { picture_.compact(); }
     // Draws a picture's operations here, as if they were made on this canvas.
     void replay(const Picture& picture);
 
@@ -133,7 +135,7 @@ protected:
 private:
     // Draws the operation and keeps it in the picture.
     void draw(DrawOp&& op);
-    Pen pen(Color c) const { return {c, DrawWidth, DrawStyle_, FillColor, FillStyle_}; }
+    Pen pen(Color c) const { return {c, FillColor, int16_t(DrawWidth), DrawStyle_, FillStyle_}; }
     // The font glyph output uses for a selection, as a page would name it.
     Font glyphFontSpec(GlyphFont which) const;
     double scaleLeft_ = 0, scaleTop_ = 0, sx_ = 1, sy_ = 1;

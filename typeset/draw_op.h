@@ -7,19 +7,21 @@
 
 #include <QImage>
 #include <QString>
+#include <cstdint>
+#include <memory>
 
 namespace typeset {
 
 // Pen styles and fill styles of the canvas (values of the pages' runtime).
-enum class DrawStyle { Solid = 0, Dash = 1, Dot = 2, DashDot = 3, DashDotDot = 4, Transparent = 5 };
-enum class FillStyle { Solid = 0, Transparent = 1 };
+enum class DrawStyle : uint8_t { Solid = 0, Dash = 1, Dot = 2, DashDot = 3, DashDotDot = 4, Transparent = 5 };
+enum class FillStyle : uint8_t { Solid = 0, Transparent = 1 };
 
 // The pen and fill an operation is made with.
 struct Pen {
-    Color color = 0;  // of the text, line, outline or filled area
-    int width = 1;
-    DrawStyle style = DrawStyle::Solid;
+    Color color = 0;      // of the text, line, outline or filled area
     Color fillColor = 0;  // inside rectangle outlines and circles
+    int16_t width = 1;
+    DrawStyle style = DrawStyle::Solid;
     FillStyle fillStyle = FillStyle::Transparent;
     bool operator==(const Pen&) const = default;
 };
@@ -27,18 +29,23 @@ struct Pen {
 // A font as the page selects it: face name, size in points, weight, slant.
 struct FontSpec {
     QString face;
-    double size = 0;
+    float size = 0;  // the canvas's FontSize
     bool bold = false, italic = false;
 };
 
 // Which font glyph output uses: the canvas's current font, the canvas's face
 // at the device's default height (regular weight), or the device's default
 // face and height.
-enum class GlyphFont { Current, FaceAtDefaultHeight, DeviceDefault };
+enum class GlyphFont : uint8_t { Current, FaceAtDefaultHeight, DeviceDefault };
 
+// A page keeps thousands of these (a traced graph is a line per step), so
+// what only some kinds need is small or shared.
 struct DrawOp {
-    enum Kind { Text, Glyph, Line, Rect, FilledRect, Circle, Point, Clear, Copy };
+    enum Kind : uint8_t { Text, Glyph, Line, Rect, FilledRect, Circle, Point, Clear, Copy };
     Kind kind = Text;
+    GlyphFont which = GlyphFont::Current;  // glyphs: which font they are drawn in
+    int16_t angle = 0;  // text and glyphs, degrees counter-clockwise
+    Pen pen;
     // Canvas pixels. Text and glyphs: the cell's top-left and the far corner
     // of their extent; lines: the two ends; rectangles: two corners; points:
     // (x1, y1); clearing: the whole surface; copies: where the pixels land.
@@ -46,19 +53,16 @@ struct DrawOp {
     // Circles and arcs: centre (x1, y1), the radii across and down, and the
     // arc's angles in radians (both 0 for the whole ellipse).
     double rx = 0, ry = 0, start = 0, end = 0;
-    Pen pen;
     // Text and glyphs: the font selected for them (for glyphs, the face and
-    // size `which` gives), turned by angle degrees counter-clockwise.
+    // size `which` gives).
     FontSpec font;
-    GlyphFont which = GlyphFont::Current;
-    int angle = 0;
     // As the page gave it: the text, or the glyph codes one character each.
     QString text;
     // The Unicode text it shows: a Symbol code as the sign it draws (Γ for
     // "G"), a Wingdings code as its pictograph, glyph codes of a text face
     // read in the Western code page.
     QString meaning;
-    QImage pixels;  // copies: what was copied, as it was then
+    std::shared_ptr<const QImage> pixels;  // copies: what was copied, as it was then
 };
 
 const char* opKindName(DrawOp::Kind k);

@@ -20,7 +20,7 @@ size_t Picture::bytes() const {
         // Texts share their data with the page's strings more often than
         // not; counted as if each had its own.
         n += size_t(op.text.capacity() + op.meaning.capacity()) * sizeof(QChar);
-        n += size_t(op.pixels.sizeInBytes());
+        if (op.pixels) n += size_t(op.pixels->sizeInBytes());
     }
     return n;
 }

@@ -24,6 +24,10 @@ public:
     const std::vector<DrawOp>& ops() const { return ops_; }
     bool empty() const { return ops_.empty(); }
 
+    // Gives back what the list of operations holds beyond its length: for a
+    // picture nobody is drawing on.
+    void compact() { ops_.shrink_to_fit(); }
+
     // The Unicode text of its text and glyph operations, in drawing order.
     QString text() const;
     // The memory it holds, roughly (records, their texts and copied pixels).

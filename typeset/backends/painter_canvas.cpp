@@ -74,14 +74,14 @@ void PainterCanvas::paint(const DrawOp& op) {
     }
     case DrawOp::Point: {
         // A one-pixel point covers the pixel right of and below it, as on the canvas.
-        const double w = std::max(pen.width, 1);
+        const double w = std::max<int>(pen.width, 1);
         const double h = pen.width <= 1 ? 0 : w / 2.0;
         p_.fillRect(QRectF(op.x1 - h, op.y1 - h, w, w), toQColor(pen.color));
         break;
     }
     case DrawOp::Clear: p_.fillRect(QRectF(0, 0, w_, h_), toQColor(pen.color)); break;
     case DrawOp::Copy:
-        p_.drawImage(QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)), op.pixels);
+        if (op.pixels) p_.drawImage(QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)), *op.pixels);
         break;
     }
 }

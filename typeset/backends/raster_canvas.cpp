@@ -42,6 +42,7 @@ QImage& RasterCanvas::pixels() const {
 
 void RasterCanvas::rest() {
     flush();
+    compactPicture();
     if (image_.isNull() || image_.format() != QImage::Format_RGB32) return;
     rested_ = PixelRuns(image_);
     image_ = QImage();
@@ -192,10 +193,12 @@ void RasterCanvas::clear(const DrawOp& op) {
 }
 
 void RasterCanvas::copy(const DrawOp& op) {
+    if (!op.pixels) return;
+    const QImage& from = *op.pixels;
     QPainter& p = painter(false);
     p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.drawImage(QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)), op.pixels,
-                QRectF(0, 0, op.pixels.width(), op.pixels.height()));
+    p.drawImage(QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)), from,
+                QRectF(0, 0, from.width(), from.height()));
 }
 
 }  // namespace typeset

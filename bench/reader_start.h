@@ -8,6 +8,7 @@
 #include "form1.h"
 #include "state.h"
 
+#include <functional>
 #include <memory>
 
 using namespace typeset;
@@ -25,14 +26,17 @@ struct StartedViewer {
     std::unique_ptr<Form1> window;  // null for an unknown chapter
 };
 
-// The chapter's window, shown, with every start-up page drawn.
-inline StartedViewer startAsReader(const char* name) {
+// The chapter's window, shown, with every start-up page drawn; beforeStart
+// sees the window before its start-up.
+inline StartedViewer startAsReader(const char* name,
+                                   const std::function<void(Form1&)>& beforeStart = {}) {
     StartedViewer v;
     v.chapter = makeChapter(QString::fromLocal8Bit(name));
     if (!v.chapter) return v;
     installFaceSubstitutions();
     SkipWait = 1;
     v.window = std::make_unique<Form1>(*v.chapter);
+    if (beforeStart) beforeStart(*v.window);
     v.window->Form_Load();
     return v;
 }

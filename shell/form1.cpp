@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QPalette>
 #include <QScreen>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cstdio>
 #include <exception>
@@ -80,6 +81,8 @@ Form1::Form1(Chapter& chapter)
     connect(cmdBack_, &LabelButton::clicked, this, [this] { cmdBack_Click(); });
     connect(cmdPrint_, &LabelButton::clicked, this, [this] { cmdPrint_Click(); });
 
+    for (QWidget* w : std::initializer_list<QWidget*>{cmdPrint_, cmdBack_, cmdGo_, label1_})
+        layout_.add(w);
     for (const Rect& g : profile_.designBoxGeometry) addBox(g);
 }
 
@@ -90,6 +93,7 @@ PageBox* Form1::addBox(const Rect& g) {
     box->canvas().FontName = QStringLiteral("メイリオ");
     box->canvas().FontSize = 14.25f;
     box->lower();  // the labels stay on top of the page boxes
+    layout_.add(box);
     pic_.push_back(box);
     return box;
 }
@@ -171,8 +175,7 @@ void Form1::Form_Load() {
     for (int n = 1; n < int(pic_.size()); ++n) pic_[size_t(n)]->hide();
     chapter_.attach(*this);
     // Show the window, then draw the start-up pages in page order.
-    placeWindow();
-    show();
+    showScaled();
     CurPage = 0;
     for (int n : profile_.drawnAtStartup) {
         if (closed_) return;
@@ -186,6 +189,12 @@ void Form1::Form_Load() {
         chapter_.drawPage(n);
         // Drawn: until it is drawn on again, its picture is kept as runs.
         pic(n).canvas().rest();
+        // The reader sees the page in view at once, not after every other
+        // start-up page; what the reader does waits until start-up is done.
+        if (!firstPaintDone_ && pic(n).isVisible()) {
+            firstPaintDone_ = true;
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        }
         if (interactive && CurPage == n) {
             // Still there when it is done: back to the start-up view.
             CurPage = startPage;
@@ -316,6 +325,104 @@ void Form1::Form_KeyDown(int keyCode) {
     KeyBusy = 0;
 }
 
+void Form1::showScaled() {
+    if (fullScreen_) {
+        showFullScreen();
+        // Without a window manager to do it, the window takes the screen
+        // itself.
+        if (QScreen* s = screen()) setGeometry(s->geometry());
+        return;
+    }
+    placeWindow();
+    show();
+}
+
+int Form1::fittingZoom() const {
+    const QScreen* s = screen();
+    if (!s) return 100;
+    // The frame the window manager adds is not known before the window is
+    // shown; a title bar and borders take about this much.
+    constexpr int frameWidth = 16, frameHeight = 48;
+    const QSize avail = s->availableGeometry().size() - QSize(frameWidth, frameHeight);
+    const double fits = 100.0 * std::min(double(avail.width()) / profile_.clientWidth,
+                                         double(avail.height()) / profile_.clientHeight);
+    return fits >= 100 ? 100 : largestStepWithin(fits);
+}
+
+void Form1::setZoom(int percent) {
+    zoom_ = std::clamp(percent, minZoom, maxZoom);
+    if (fullScreen_) return;  // full screen has its own scale; the zoom comes back after
+    const double s = zoom_ / 100.0;
+    layout_.apply(s);
+    QSize size(int(std::nearbyint(profile_.clientWidth * s)),
+               int(std::nearbyint(profile_.clientHeight * s)));
+    if (const QScreen* sc = screen()) size = size.boundedTo(sc->availableGeometry().size());
+    resize(size);
+}
+
+void Form1::setFullScreen(bool on) {
+    if (on == fullScreen_) return;
+    fullScreen_ = on;
+    if (!isVisible()) return;  // start-up opens the window so
+    if (on) {
+        showScaled();
+    } else {
+        showNormal();
+        setZoom(zoom_);
+        placeWindow();
+    }
+}
+
+void Form1::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    if (!fullScreen_) return;
+    // The largest scale at which the client area fits, centred.
+    const double s = std::min(double(width()) / profile_.clientWidth,
+                              double(height()) / profile_.clientHeight);
+    const QSize shown(int(std::nearbyint(profile_.clientWidth * s)),
+                      int(std::nearbyint(profile_.clientHeight * s)));
+    layout_.apply(s, QPoint((width() - shown.width()) / 2, (height() - shown.height()) / 2));
+}
+
+bool Form1::windowKey(QKeyEvent* e) {
+    const bool ctrl = e->modifiers() & Qt::ControlModifier;
+    switch (e->key()) {
+    case Qt::Key_F11:
+        setFullScreen(!fullScreen_);
+        return true;
+    case Qt::Key_Escape:
+        // Out of full screen first, as a presentation leaves it.
+        if (!fullScreen_) return false;
+        setFullScreen(false);
+        return true;
+    case Qt::Key_Equal:
+    case Qt::Key_Plus:
+        if (!ctrl) return false;
+        zoomIn();
+        return true;
+    case Qt::Key_Minus:
+        if (!ctrl) return false;
+        zoomOut();
+        return true;
+    case Qt::Key_0:
+        if (!ctrl) return false;
+        setZoom(100);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void Form1::wheelEvent(QWheelEvent* e) {
+    if (!(e->modifiers() & Qt::ControlModifier) || e->angleDelta().y() == 0) {
+        QWidget::wheelEvent(e);
+        return;
+    }
+    if (e->angleDelta().y() > 0) zoomIn();
+    else zoomOut();
+    e->accept();
+}
+
 int Form1::virtualKey(int qtKey) {
     static constexpr std::pair<int, int> table[] = {
         {Qt::Key_Escape, vk::Escape}, {Qt::Key_Up, vk::Up},         {Qt::Key_Backspace, vk::Backspace},
@@ -329,6 +436,10 @@ int Form1::virtualKey(int qtKey) {
 }
 
 void Form1::keyPressEvent(QKeyEvent* e) {
+    if (windowKey(e)) {
+        e->accept();
+        return;
+    }
     const int vk = virtualKey(e->key());
     if (vk) Form_KeyDown(vk);
     e->accept();

@@ -7,6 +7,7 @@
 #include "label_button.h"
 #include "page_box.h"
 #include "print_canvas.h"
+#include "zoom.h"
 
 #include <QWidget>
 #include <memory>
@@ -67,10 +68,31 @@ public:
     // Virtual key code of a Qt key (0 for keys the viewers never look at).
     static int virtualKey(int qtKey);
 
+    // The client area's widgets at 100 %, shown at the zoom in force;
+    // chapters place the controls they add through it.
+    ClientLayout& layout() { return layout_; }
+    // Zoom, in per cent (50 to 400): the whole client area scales as one and
+    // the window takes its size, within the screen's available area.
+    void setZoom(int percent);
+    int zoom() const { return zoom_; }
+    void zoomIn() { setZoom(nextZoomStep(zoom_, 1)); }
+    void zoomOut() { setZoom(nextZoomStep(zoom_, -1)); }
+    // The scale the client area is shown at (in full screen: the largest
+    // that fits the screen).
+    double scale() const { return layout_.scale(); }
+    // Full screen: the client area as large as fits, centred on white. Before
+    // start-up it only asks for it: the window opens so.
+    void setFullScreen(bool on);
+    bool fullScreen() const { return fullScreen_; }
+    // The largest zoom step at which the window fits the screen at start.
+    int fittingZoom() const;
+
 protected:
     void keyPressEvent(QKeyEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
 
 private:
     PageBox* addBox(const Rect& g);
@@ -78,6 +100,10 @@ private:
     void showBoxes(int32_t n);
     void styleButton(LabelButton& b, Color back);
     void placeWindow();
+    // The zoom keys and full screen; true when the key was one of them.
+    bool windowKey(QKeyEvent* e);
+    void showScaled();
+    QSize clientSize() const { return {profile_.clientWidth, profile_.clientHeight}; }
 
     Chapter& chapter_;
     const ChapterProfile& profile_;
@@ -93,6 +119,10 @@ private:
     bool startupDone_ = false;
     bool unloadPending_ = false;
     bool printBusy_ = false;  // cmdPrint_Click under way
+    ClientLayout layout_;
+    int zoom_ = 100;
+    bool firstPaintDone_ = false;
+    bool fullScreen_ = false;
 };
 
 }  // namespace shell

@@ -20,15 +20,24 @@ PageBox::PageBox(QWidget* parent, const Rect& g)
     canvas_.onMakeVisible = [this] { show(); };
 }
 
+void PageBox::setScale(double scale) {
+    if (scale == scale_) return;
+    scale_ = scale;
+    if (scale_ == 1) scaled_.drop();
+    update();
+}
+
 void PageBox::paintEvent(QPaintEvent* e) {
     repaintPending_ = false;
     QPainter p(this);
-    if (canvas_.resting()) canvas_.paintResting(p, e->rect());
+    if (scale_ != 1) scaled_.paint(p, canvas_, scale_, devicePixelRatioF());
+    else if (canvas_.resting()) canvas_.paintResting(p, e->rect());
     else p.drawImage(QPointF(0, 0), canvas_.image());
 }
 
 void PageBox::hideEvent(QHideEvent*) {
     canvas_.rest();
+    scaled_.drop();
 }
 
 }  // namespace shell

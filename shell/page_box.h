@@ -2,26 +2,35 @@
 // drawn stays when the box is hidden or covered.
 #pragma once
 
-#include "chapter.h"
 #include "backends/raster_canvas.h"
+#include "chapter.h"
+#include "zoom.h"
 
 #include <QWidget>
 
 namespace shell {
 
-class PageBox : public QWidget {
+class PageBox : public QWidget, public Scalable {
     Q_OBJECT
 public:
     PageBox(QWidget* parent, const Rect& geometry);
     typeset::RasterCanvas& canvas() { return canvas_; }
 
+    // At 100 % the box shows its canvas's image; at any other scale its
+    // picture drawn afresh at that scale.
+    void setScale(double scale) override;
+    double scale() const { return scale_; }
+
 protected:
     void paintEvent(QPaintEvent*) override;
-    // A page out of view keeps its picture as runs (see RasterCanvas::rest).
+    // A page out of view keeps its picture as runs (see RasterCanvas::rest)
+    // and gives back its scaled pixels.
     void hideEvent(QHideEvent*) override;
 
 private:
     typeset::RasterCanvas canvas_;
+    ScaledPicture scaled_;
+    double scale_ = 1;
     bool repaintPending_ = false;  // one repaint request per run of drawing
 };
 

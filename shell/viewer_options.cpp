@@ -2,6 +2,7 @@
 
 #include "form1.h"
 #include "state.h"
+#include "zoom.h"
 
 #include <QCommandLineParser>
 #include <cstdio>
@@ -46,8 +47,21 @@ ViewerOptions parseViewerOptions(const QStringList& arguments, const ChapterProf
         QStringLiteral("Print page <N> on the default printer as the print label does, then quit "
                        "(status 0 when the page went out, 1 when not)."),
         QStringLiteral("N"));
+    const QCommandLineOption zoomOption(
+        QStringLiteral("zoom"),
+        QStringLiteral("Show the window at <PERCENT> of its size, %1 to %2 (Ctrl and +, - or 0 "
+                       "zoom while it runs).")
+            .arg(minZoom)
+            .arg(maxZoom),
+        QStringLiteral("PERCENT"));
+    const QCommandLineOption fullScreenOption(
+        QStringLiteral("fullscreen"),
+        QStringLiteral("Open in full screen, the page as large as fits (F11 toggles it, Escape "
+                       "leaves it)."));
     parser.addOption(pageOption);
     parser.addOption(printOption);
+    parser.addOption(zoomOption);
+    parser.addOption(fullScreenOption);
 
     ViewerOptions result;
     const QString name = profile.name;
@@ -89,6 +103,19 @@ ViewerOptions parseViewerOptions(const QStringList& arguments, const ChapterProf
         if (values.size() > 1) return fail(QStringLiteral("--%1 is given more than once").arg(option->names().first()));
         if (auto why = readPage(option->names().first(), values.first(), profile, *target)) return fail(*why);
     }
+    if (parser.isSet(zoomOption)) {
+        const QStringList values = parser.values(zoomOption);
+        if (values.size() > 1) return fail(QStringLiteral("--zoom is given more than once"));
+        bool ok = false;
+        const int percent = values.first().toInt(&ok);
+        if (!ok || percent < minZoom || percent > maxZoom)
+            return fail(QStringLiteral("--zoom needs a percentage from %1 to %2, not \"%3\"")
+                            .arg(minZoom)
+                            .arg(maxZoom)
+                            .arg(values.first()));
+        result.zoom = percent;
+    }
+    result.fullScreen = parser.isSet(fullScreenOption);
     return result;
 }
 
@@ -112,6 +139,11 @@ std::optional<int> startViewer(Form1& window, const ViewerOptions& options) {
     // A page printed from a script is wanted at once: paced drawing is
     // skipped as F1 skips it.
     if (printing) SkipWait = 1;
+    // The window opens at the zoom asked for, or at the largest step that
+    // fits the screen.
+    const int zoom = options.zoom ? options.zoom : window.fittingZoom();
+    if (zoom != 100) window.setZoom(zoom);
+    if (options.fullScreen) window.setFullScreen(true);
     window.Form_Load();
     if (window.closed()) {
         if (!printing) return 0;

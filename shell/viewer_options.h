@@ -16,6 +16,8 @@ struct ViewerOptions {
     Action action = Action::Run;
     int page = -1;   // --page N: the page in view once start-up has finished
     int print = -1;  // --print N: print page N, then quit
+    int zoom = 0;    // --zoom PERCENT, 50 to 400 (0: the largest step up to 100 % that fits)
+    bool fullScreen = false;  // --fullscreen
     QString text;    // the help or version text, or a one-line error
 };
 

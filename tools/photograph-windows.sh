@@ -33,16 +33,15 @@ for tool in Xvfb xdotool import; do
 done
 mkdir -p "$out"
 
-# A display of our own, so that nothing else draws on it.
-display=
-for n in $(seq 90 130); do
-  [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-  display=:$n
-  break
-done
-[[ -n $display ]] || { echo "photograph-windows: no free display" >&2; exit 1; }
-Xvfb "$display" -screen 0 "${screen}x24" -nolisten tcp >/dev/null 2>&1 &
+# A display of our own, so that nothing else draws on it: the server picks
+# a free number and writes it once it is ready.
+displayfd=$(mktemp)
+Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp 3>"$displayfd" >/dev/null 2>&1 &
 xvfb=$!
+for _ in $(seq 100); do [[ -s $displayfd ]] && break; sleep 0.05; done
+[[ -s $displayfd ]] || { echo "photograph-windows: Xvfb did not start" >&2; exit 1; }
+display=:$(head -n 1 "$displayfd")
+rm -f "$displayfd"
 pid=
 cleanup() {
   [[ -n $pid ]] && kill "$pid" 2>/dev/null || true

@@ -25,6 +25,7 @@ void Canvas::draw(DrawOp&& op) {
     if (signDepth_ > 0 && (op.kind == DrawOp::Text || op.kind == DrawOp::Glyph))
         op.meaning = std::exchange(signMeaning_, QString());
     paint(op);
+    if (!keepsPicture_) return;
     picture_.setSize(QSize(pixelWidth(), pixelHeight()));
     picture_.add(std::move(op));
 }
@@ -227,8 +228,9 @@ void Canvas::copyFrom(const Canvas& src, int dx, int dy, int w, int h, int sx, i
     draw(std::move(op));
 }
 
-void Canvas::replay(const Picture& picture) {
-    for (const DrawOp& op : picture.ops()) draw(DrawOp(op));
+void Canvas::replay(const Picture& picture, size_t from) {
+    const std::vector<DrawOp>& ops = picture.ops();
+    for (size_t i = from; i < ops.size(); ++i) draw(DrawOp(ops[i]));
 }
 
 }  // namespace typeset

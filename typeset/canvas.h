@@ -109,8 +109,12 @@ public:
     const Picture& picture() const { return picture_; }
     // For a canvas nobody is drawing on: its picture gives back spare room.
     void compactPicture() { picture_.compact(); }
-    // Draws a picture's operations here, as if they were made on this canvas.
-    void replay(const Picture& picture);
+    // Draws a picture's operations here (those from `from` on), as if they
+    // were made on this canvas.
+    void replay(const Picture& picture, size_t from = 0);
+    // A canvas that only shows another's picture (at another scale) need
+    // not keep one of its own.
+    void keepPicture(bool on) { keepsPicture_ = on; }
 
     // Makes the surface visible on screen (a page box, or the print canvas as
     // a window of its own). Surfaces without a window ignore it.
@@ -140,6 +144,7 @@ private:
     Font glyphFontSpec(GlyphFont which) const;
     double scaleLeft_ = 0, scaleTop_ = 0, sx_ = 1, sy_ = 1;
     Picture picture_;
+    bool keepsPicture_ = true;
     int signDepth_ = 0;
     QString signMeaning_;  // until the sign's first piece takes it
 };

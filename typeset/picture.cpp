@@ -3,7 +3,10 @@
 namespace typeset {
 
 void Picture::add(DrawOp op) {
-    if (op.kind == DrawOp::Clear) ops_.clear();
+    if (op.kind == DrawOp::Clear) {
+        ops_.clear();
+        ++generation_;
+    }
     ops_.push_back(std::move(op));
 }
 

@@ -23,6 +23,9 @@ public:
     void add(DrawOp op);
     const std::vector<DrawOp>& ops() const { return ops_; }
     bool empty() const { return ops_.empty(); }
+    // Counts the clearings: a copy of the picture drawn elsewhere that saw
+    // the same count and n operations needs only the operations from n on.
+    uint64_t generation() const { return generation_; }
 
     // Gives back what the list of operations holds beyond its length: for a
     // picture nobody is drawing on.
@@ -36,6 +39,7 @@ public:
 private:
     QSize size_;
     std::vector<DrawOp> ops_;
+    uint64_t generation_ = 0;
 };
 
 }  // namespace typeset

@@ -80,6 +80,10 @@ void CedarChapter::attach(Form1& form) {
     form_ = &form;
     page1_ = &form.pic(1);
     PicSq = new SquareBox(page1_, sqLeft, sqTop);
+    // Every control of the page is placed through the window's layout, so
+    // that it scales with the page.
+    ClientLayout& layout = form.layout();
+    layout.add(PicSq);
     PicSq->canvas().BackColor = RGB(255, 255, 255);
     PicSq->canvas().Cls();
     const QFont font = letterFont();
@@ -89,6 +93,7 @@ void CedarChapter::attach(Form1& form) {
         l->move(letterPlaces[i].x, letterPlaces[i].y);
         l->adjustSize();
         l->setAttribute(Qt::WA_TransparentForMouseEvents);
+        layout.add(l);
         L[size_t(i)] = l;
     }
     for (int i = 1; i <= 5; ++i) {
@@ -99,6 +104,7 @@ void CedarChapter::attach(Form1& form) {
         b->setAlignment(Qt::AlignCenter);
         b->setFocusPolicy(Qt::NoFocus);
         b->hide();
+        layout.add(b);
         QObject::connect(b, &LabelButton::clicked, b, [this, i] { Stp_Click(i); });
         Stp[size_t(i)] = b;
     }
@@ -148,7 +154,7 @@ bool CedarChapter::WaitStpNo() {
     const int32_t c = StepNo + 1;
     LabelButton* b = Stp.at(size_t(c));
     setBack(*b, colOrange);
-    b->move(LeftX, Round(PenY));
+    form_->layout().move(b, QPoint(LeftX, Round(PenY)));
     b->setEnabled(true);
     b->show();
     const bool ok = !pacing_ || pacing_->waitFor([this, c] {
@@ -158,7 +164,8 @@ bool CedarChapter::WaitStpNo() {
     if (!ok) return false;
     b->setEnabled(false);
     setBack(*b, RGB(240, 240, 255));
-    PenX = float(b->x() + b->width() + double(UnitW));
+    const QRect placed = form_->layout().rect(b);
+    PenX = float(placed.x() + placed.width() + double(UnitW));
     return true;
 }
 
@@ -193,13 +200,15 @@ bool CedarChapter::composePrintedPage(int page) {
     for (int h = 1; h <= 8; ++h) {
         const QLabel* l = L[size_t(h)];
         if (!l->isVisibleTo(PicSq)) continue;
-        float x = float(l->x() + sqLeft);
-        dsp_var(out, x, float(l->y() + sqTop), l->text());
+        const QRect at = form_->layout().rect(l);
+        float x = float(at.x() + sqLeft);
+        dsp_var(out, x, float(at.y() + sqTop), l->text());
     }
     for (int i = 1; i <= 5; ++i) {
         const LabelButton* b = Stp[size_t(i)];
         if (!b->isVisibleTo(page1_)) continue;
-        const float x = float(b->x()), y = float(b->y());
+        const QRect at = form_->layout().rect(b);
+        const float x = float(at.x()), y = float(at.y());
         out.Box(x, y, x + 5.0 * UnitW, y + UnitH, colBlue, false);
         float tx = x + 4;
         dsp_text(out, tx, y, QStringLiteral("Step ") + QString::number(i));

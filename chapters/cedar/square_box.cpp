@@ -32,9 +32,21 @@ void SquareBox::drawOverlay(Canvas& c, int dx, int dy) const {
     c.DrawWidth = width;
 }
 
+void SquareBox::setScale(double scale) {
+    if (scale == scale_) return;
+    scale_ = scale;
+    if (scale_ == 1) scaled_.drop();
+    update();
+}
+
 void SquareBox::paintEvent(QPaintEvent*) {
     QPainter p(this);
-    p.drawImage(QPointF(0, 0), canvas_.image());
+    if (scale_ != 1) {
+        scaled_.paint(p, canvas_, scale_, devicePixelRatioF());
+        p.scale(scale_, scale_);
+    } else {
+        p.drawImage(QPointF(0, 0), canvas_.image());
+    }
     p.setPen(QPen(Qt::black, 1));
     if (shape1Visible_) p.drawRect(shape1.adjusted(0, 0, -1, -1));
     p.drawLine(line2);

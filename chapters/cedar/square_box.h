@@ -5,12 +5,13 @@
 
 #include "backends/raster_canvas.h"
 #include "chapter.h"
+#include "zoom.h"
 
 #include <QWidget>
 
 namespace chapters {
 
-class SquareBox : public QWidget {
+class SquareBox : public QWidget, public Scalable {
     Q_OBJECT
 public:
     static constexpr int Width = 325, Height = 304;
@@ -25,6 +26,10 @@ public:
     bool shape1Visible() const { return shape1Visible_; }
     void setShape1Visible(bool on);
 
+    // At another scale than 100 % the square's picture is drawn afresh at
+    // that scale, the outline and diagonals over it scaled alike.
+    void setScale(double scale) override;
+
     // Shape1 and the diagonals drawn on c at (dx, dy): the same strokes as
     // on screen, for the printed page.
     void drawOverlay(Canvas& c, int dx, int dy) const;
@@ -34,6 +39,8 @@ protected:
 
 private:
     RasterCanvas canvas_;
+    ScaledPicture scaled_;
+    double scale_ = 1;
     bool shape1Visible_ = true;
 };
 

@@ -41,6 +41,7 @@ void LarchChapter::attach(Form1& form) {
         // A child of its page box: shown and hidden with the page, and it
         // keeps its picture from start-up until the page is shown.
         auto* box = new PageBox(&form.pic(i), g);
+        form.layout().add(box);
         setPicG(i, &box->canvas());
     }
 }

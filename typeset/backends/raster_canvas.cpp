@@ -197,8 +197,13 @@ void RasterCanvas::copy(const DrawOp& op) {
     const QImage& from = *op.pixels;
     QPainter& p = painter(false);
     p.setCompositionMode(QPainter::CompositionMode_Source);
+    // Pixels copied at another resolution (a page shown larger) are
+    // enlarged smoothly; at their own they land pixel for pixel.
+    const bool scaled = from.devicePixelRatio() != dpr_;
+    if (scaled) p.setRenderHint(QPainter::SmoothPixmapTransform, true);
     p.drawImage(QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)), from,
                 QRectF(0, 0, from.width(), from.height()));
+    if (scaled) p.setRenderHint(QPainter::SmoothPixmapTransform, false);
 }
 
 }  // namespace typeset

@@ -1,0 +1,137 @@
+#include "zoom.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+#include <iterator>
+
+using namespace typeset;
+
+namespace shell {
+
+int nextZoomStep(int percent, int direction) {
+    if (direction > 0) {
+        for (int s : zoomSteps)
+            if (s > percent) return s;
+        return std::max(percent, maxZoom);
+    }
+    for (auto it = std::rbegin(zoomSteps); it != std::rend(zoomSteps); ++it)
+        if (*it < percent) return *it;
+    return std::min(percent, minZoom);
+}
+
+int largestStepWithin(double limit) {
+    int best = zoomSteps[0];
+    for (int s : zoomSteps)
+        if (s <= limit) best = s;
+    return best;
+}
+
+namespace {
+int scaled(int v, double scale) { return int(std::nearbyint(v * scale)); }
+}  // namespace
+
+QRect scaledRect(const QRect& r, double scale) {
+    const int left = scaled(r.left(), scale), top = scaled(r.top(), scale);
+    return QRect(left, top, scaled(r.left() + r.width(), scale) - left,
+                 scaled(r.top() + r.height(), scale) - top);
+}
+
+void ClientLayout::add(QWidget* w) {
+    Item item{w, w->geometry(), w->font()};
+    if (auto* frame = qobject_cast<QFrame*>(w)) item.lineWidth = frame->lineWidth();
+    show(*items_.insert(w, item));
+}
+
+void ClientLayout::place(QWidget* w, const QRect& rect) {
+    auto it = items_.find(w);
+    if (it == items_.end()) {
+        w->setGeometry(rect);
+        return;
+    }
+    it->rect = rect;
+    show(*it);
+}
+
+void ClientLayout::move(QWidget* w, const QPoint& topLeft) {
+    place(w, QRect(topLeft, rect(w).size()));
+}
+
+void ClientLayout::setFont(QWidget* w, const QFont& font) {
+    auto it = items_.find(w);
+    if (it == items_.end()) {
+        w->setFont(font);
+        return;
+    }
+    it->font = font;
+    show(*it);
+}
+
+QRect ClientLayout::rect(const QWidget* w) const {
+    auto it = items_.constFind(w);
+    return it == items_.constEnd() ? w->geometry() : it->rect;
+}
+
+void ClientLayout::apply(double scale, QPoint offset) {
+    scale_ = scale;
+    offset_ = offset;
+    for (auto it = items_.begin(); it != items_.end();) {
+        if (!it->widget) {
+            it = items_.erase(it);
+            continue;
+        }
+        show(*it);
+        ++it;
+    }
+}
+
+void ClientLayout::show(Item& item) const {
+    QWidget* w = item.widget;
+    if (!w) return;
+    // At 100 % everything is as it was made: nothing is set that was not.
+    if (scale_ == 1 && offset_.isNull()) {
+        if (w->geometry() != item.rect) w->setGeometry(item.rect);
+        if (qobject_cast<QLabel*>(w) && w->font() != item.font) w->setFont(item.font);
+    } else {
+        QRect r = scaledRect(item.rect, scale_);
+        // Widgets on the window itself move with the client area.
+        if (w->parentWidget() && w->parentWidget()->isWindow()) r.translate(offset_);
+        w->setGeometry(r);
+        // Only what shows text takes a font: a font set on a page box would
+        // pass to the controls on it.
+        if (qobject_cast<QLabel*>(w)) {
+            QFont f = item.font;
+            if (f.pixelSize() > 0) f.setPixelSize(std::max(1, scaled(f.pixelSize(), scale_)));
+            else f.setPointSizeF(f.pointSizeF() * scale_);
+            w->setFont(f);
+        }
+    }
+    if (item.lineWidth > 0)
+        if (auto* frame = qobject_cast<QFrame*>(w))
+            frame->setLineWidth(std::max(item.lineWidth, scaled(item.lineWidth, scale_)));
+    if (auto* s = dynamic_cast<Scalable*>(w)) s->setScale(scale_);
+}
+
+void ScaledPicture::paint(QPainter& p, const RasterCanvas& source, double scale, qreal dpr) {
+    const Picture& picture = source.picture();
+    const double ratio = scale * dpr;
+    const QSize size(source.pixelWidth(), source.pixelHeight());
+    if (!canvas_ || ratio != ratio_ || size != size_ || picture.generation() != generation_ ||
+        picture.ops().size() < drawn_) {
+        canvas_ = std::make_unique<RasterCanvas>(size.width(), size.height(), ratio);
+        canvas_->keepPicture(false);
+        ratio_ = ratio;
+        size_ = size;
+        generation_ = picture.generation();
+        drawn_ = 0;
+    }
+    canvas_->replay(picture, drawn_);
+    drawn_ = picture.ops().size();
+    const QImage& img = canvas_->image();
+    // Pixel for pixel on the device: the image was drawn at its resolution.
+    p.drawImage(QRectF(0, 0, img.width() / dpr, img.height() / dpr), img);
+}
+
+}  // namespace shell

@@ -1,0 +1,88 @@
+// Pages at any size: the zoom steps, the client area's widgets placed and
+// lettered at a scale, and a canvas's picture drawn at that scale.
+#pragma once
+
+#include "backends/raster_canvas.h"
+
+#include <QFont>
+#include <QHash>
+#include <QPointer>
+#include <QRect>
+#include <QWidget>
+#include <memory>
+#include <optional>
+
+class QPainter;
+
+namespace shell {
+
+// The steps a reader zooms through, in per cent.
+inline constexpr int zoomSteps[] = {50, 67, 75, 90, 100, 110, 125, 150, 175, 200, 250, 300, 400};
+constexpr int minZoom = 50, maxZoom = 400;
+
+// The next step above percent (direction > 0) or below it; the end step
+// stays where it is.
+int nextZoomStep(int percent, int direction);
+// The largest step at most limit per cent (the smallest step if none is).
+int largestStepWithin(double limit);
+
+// A widget that draws a canvas's picture and can draw it at a scale.
+class Scalable {
+public:
+    virtual ~Scalable() = default;
+    virtual void setScale(double scale) = 0;
+};
+
+// The widgets of the client area, each with the place, size, font and frame
+// it has at 100 %; at another scale each is shown scaled about its parent's
+// top-left (and those on the window itself moved by an offset, to centre
+// them). Code that places controls does it here, in the client area's own
+// pixels, and reads their places here too.
+class ClientLayout {
+public:
+    // Takes the widget as it stands now as its 100 % look.
+    void add(QWidget* w);
+    void place(QWidget* w, const QRect& rect);
+    void move(QWidget* w, const QPoint& topLeft);
+    void setFont(QWidget* w, const QFont& font);
+    // The widget's place at 100 % (its geometry if it is not here).
+    QRect rect(const QWidget* w) const;
+
+    void apply(double scale, QPoint offset = {});
+    double scale() const { return scale_; }
+
+private:
+    struct Item {
+        QPointer<QWidget> widget;
+        QRect rect;
+        QFont font;
+        int lineWidth = -1;  // frames only
+    };
+    void show(Item& item) const;
+    QHash<const QWidget*, Item> items_;
+    double scale_ = 1;
+    QPoint offset_;
+};
+
+// A canvas's picture drawn at a scale and device pixel ratio, brought up to
+// date from the picture whenever it is painted: only what was drawn since
+// the last time, unless the canvas was cleared meanwhile.
+class ScaledPicture {
+public:
+    // Paints source at scale onto p, whose origin is the widget's top-left.
+    void paint(QPainter& p, const typeset::RasterCanvas& source, double scale, qreal dpr);
+    // Gives back the pixels (a page out of view).
+    void drop() { canvas_.reset(); }
+
+private:
+    std::unique_ptr<typeset::RasterCanvas> canvas_;
+    double ratio_ = 0;  // scale times device pixel ratio
+    QSize size_;
+    uint64_t generation_ = 0;
+    size_t drawn_ = 0;
+};
+
+// A widget's size at a scale: whole pixels, edges rounded as positions are.
+QRect scaledRect(const QRect& r, double scale);
+
+}  // namespace shell

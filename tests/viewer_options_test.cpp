@@ -33,6 +33,14 @@ TEST(ViewerOptions, ReadsPageAndPrintInBothSpellings) {
     EXPECT_EQ(o.action, Action::Run);
     EXPECT_EQ(o.page, -1);
     EXPECT_EQ(o.print, 0);
+    EXPECT_EQ(o.zoom, 0);
+    EXPECT_FALSE(o.fullScreen);
+    o = parse({"--zoom", "133", "--fullscreen"});
+    EXPECT_EQ(o.action, Action::Run);
+    EXPECT_EQ(o.zoom, 133);  // any whole per cent in range, not only a step
+    EXPECT_TRUE(o.fullScreen);
+    EXPECT_EQ(parse({"--zoom=50"}).zoom, 50);
+    EXPECT_EQ(parse({"--zoom=400"}).zoom, 400);
 }
 
 TEST(ViewerOptions, RefusesWhatItCannotDoInOneLine) {
@@ -46,6 +54,10 @@ TEST(ViewerOptions, RefusesWhatItCannotDoInOneLine) {
         {{"page2"}, "unexpected argument \"page2\""},
         {{"--page", "1", "--print", "1"}, "--page and --print cannot be given together"},
         {{"--print", "1", "--print", "2"}, "--print is given more than once"},
+        {{"--zoom", "49"}, "--zoom needs a percentage from 50 to 400, not \"49\""},
+        {{"--zoom", "401"}, "--zoom needs a percentage from 50 to 400, not \"401\""},
+        {{"--zoom", "1.5"}, "--zoom needs a percentage from 50 to 400, not \"1.5\""},
+        {{"--zoom", "100", "--zoom", "200"}, "--zoom is given more than once"},
     };
     for (const auto& [args, why] : cases) {
         const ViewerOptions o = parse(args);
@@ -61,6 +73,8 @@ TEST(ViewerOptions, HelpNamesTheViewerAndItsOptionsVersionItsRelease) {
     EXPECT_TRUE(help.text.startsWith("Usage: specimen [options]\n")) << help.text.toStdString();
     EXPECT_TRUE(help.text.contains("--page <N>"));
     EXPECT_TRUE(help.text.contains("--print <N>"));
+    EXPECT_TRUE(help.text.contains("--zoom <PERCENT>"));
+    EXPECT_TRUE(help.text.contains("--fullscreen"));
     EXPECT_TRUE(help.text.contains("Pages 0 to 2"));
     const ViewerOptions version = parse({"--version"});
     EXPECT_EQ(version.action, Action::Version);

@@ -1,0 +1,220 @@
+// Pages at any size: the zoom steps, the client area scaled as one (clicks
+// land on what is drawn under them), pages drawn from their pictures at the
+// scale while paced drawing goes on, printing unchanged, full screen.
+#include "alder/alder_chapter.h"
+#include "cedar/cedar_chapter.h"
+#include "cedar/square_box.h"
+#include "end_program.h"
+#include "form1.h"
+#include "label_button.h"
+#include "pacing.h"
+#include "printer.h"
+#include "specimen/specimen_chapter.h"
+#include "state.h"
+#include "support/recording_sound.h"
+#include "zoom.h"
+
+#include <QTest>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+using namespace typeset;
+using namespace shell;
+using namespace chapters;
+
+namespace {
+
+// What a widget shows, its child widgets included.
+QImage shown(QWidget& w) { return w.grab().toImage().convertToFormat(QImage::Format_RGB32); }
+
+// A canvas's picture drawn afresh at a scale, as much as a widget of that
+// size shows (its size is rounded edge by edge, the image's up).
+QImage drawnAt(const RasterCanvas& c, double scale, QSize shownSize) {
+    RasterCanvas clean(c.pixelWidth(), c.pixelHeight(), scale);
+    clean.replay(c.picture());
+    return clean.image().convertToFormat(QImage::Format_RGB32).copy(QRect(QPoint(0, 0), shownSize));
+}
+
+// Every reading is a second later: paced waits are over as soon as they
+// start, while the construction's steps still wait for their clicks.
+class RushingClock : public MonotonicClock {
+public:
+    double seconds() override { return now += 1.0; }
+    double now = 0;
+};
+
+class ZoomTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        resetContext();
+        resetShellState();
+        RecordingSound::install();
+        setEndProgramHandler([this] { ++ended; });
+        auto keeping = std::make_unique<KeepingPrinter>();
+        printer = keeping.get();
+        setPagePrinter(std::move(keeping));
+    }
+    void TearDown() override {
+        window.reset();
+        setPacingClock(nullptr);
+        setPagePrinter(nullptr);
+        setEndProgramHandler({});
+        resetShellState();
+        CurPic = nullptr;
+    }
+    void open(Chapter& chapter, int percent) {
+        window = std::make_unique<Form1>(chapter);
+        window->setZoom(percent);
+        window->Form_Load();
+    }
+
+    std::unique_ptr<Form1> window;
+    KeepingPrinter* printer = nullptr;
+    int ended = 0;
+};
+
+}  // namespace
+
+TEST(ZoomSteps, GoThroughTheTableAndStopAtTheEnds) {
+    EXPECT_EQ(nextZoomStep(100, 1), 110);
+    EXPECT_EQ(nextZoomStep(100, -1), 90);
+    EXPECT_EQ(nextZoomStep(133, 1), 150);  // from a zoom given on the command line
+    EXPECT_EQ(nextZoomStep(133, -1), 125);
+    EXPECT_EQ(nextZoomStep(400, 1), 400);
+    EXPECT_EQ(nextZoomStep(50, -1), 50);
+    EXPECT_EQ(largestStepWithin(95.5), 90);
+    EXPECT_EQ(largestStepWithin(30), 50);
+    // Edges are rounded as positions are: neighbours stay neighbours.
+    EXPECT_EQ(scaledRect(QRect(13, 39, 774, 729), 1.5), QRect(20, 58, 1160, 1094));
+}
+
+TEST_F(ZoomTest, KeysZoomTheWholeClientAreaAndAPageTurnKeepsIt) {
+    SpecimenChapter chapter;
+    open(chapter, 100);
+    const QRect box = window->pic(0).geometry(), print = window->cmdPrint().geometry();
+    const QFont font = window->cmdBack().font();
+    QTest::keyClick(window.get(), Qt::Key_Equal, Qt::ControlModifier);
+    QTest::keyClick(window.get(), Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(window->zoom(), 125);
+    EXPECT_EQ(window->pic(0).geometry(), scaledRect(box, 1.25));
+    EXPECT_EQ(window->cmdPrint().geometry(), scaledRect(print, 1.25));
+    EXPECT_EQ(window->cmdBack().font().pixelSize(), 24);  // 19 pixels at 125 %
+    EXPECT_EQ(window->layout().rect(&window->cmdPrint()), print);  // the 100 % place stays
+    QTest::keyClick(window.get(), Qt::Key_Down);
+    EXPECT_EQ(CurPage, 1);
+    EXPECT_EQ(window->pic(1).geometry(), scaledRect(box, 1.25));
+    EXPECT_EQ(window->pic(1).scale(), 1.25);
+    EXPECT_EQ(window->zoom(), 125);
+    // The page at 125 % is its picture drawn at 125 %, not its image enlarged.
+    EXPECT_EQ(shown(window->pic(1)),
+              drawnAt(window->pic(1).canvas(), 1.25, window->pic(1).size()));
+    QTest::keyClick(window.get(), Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_EQ(window->zoom(), 110);
+    QTest::keyClick(window.get(), Qt::Key_0, Qt::ControlModifier);
+    EXPECT_EQ(window->zoom(), 100);
+    EXPECT_EQ(window->pic(1).geometry(), box);
+    EXPECT_EQ(window->cmdBack().font(), font);
+    EXPECT_EQ(shown(window->pic(1)), window->pic(1).canvas().image().convertToFormat(QImage::Format_RGB32));
+    // Zoom keys are not paging keys: nothing else moved.
+    EXPECT_EQ(CurPage, 1);
+}
+
+TEST_F(ZoomTest, PrintingAtTwiceTheSizeGivesThePageOfOneTimes) {
+    CedarChapter chapter;
+    SkipWait = 1;  // the construction at once
+    open(chapter, 100);
+    std::vector<QImage> atOne;
+    for (int n = 0; n <= window->lastPage(); ++n) {
+        window->ShowThisPic(n);
+        ASSERT_TRUE(window->cmdPrint_Click());
+        atOne.push_back(printer->last.image);
+    }
+    window->setZoom(200);
+    for (int n = 0; n <= window->lastPage(); ++n) {
+        window->ShowThisPic(n);
+        ASSERT_TRUE(window->cmdPrint_Click());
+        // Page 1 is composed from what the screen shows: its controls' places
+        // at 100 % count, not where they stand at 200 %.
+        EXPECT_EQ(printer->last.image, atOne[size_t(n)]) << "page " << n;
+    }
+}
+
+TEST_F(ZoomTest, AClickWhereAStepButtonIsDrawnAtOneAndAHalfStartsItsStep) {
+    setPacingClock(std::make_unique<RushingClock>());
+    CedarChapter chapter;
+    window = std::make_unique<Form1>(chapter);
+    window->setZoom(150);
+    auto* poll = new QTimer(window.get());
+    int clicked = 0;
+    QObject::connect(poll, &QTimer::timeout, window.get(), [&] {
+        const int c = chapter.StepNo + 1;
+        if (c > 5 || c <= clicked) return;
+        LabelButton* b = chapter.Stp[size_t(c)];
+        if (!b->isVisible() || !b->isEnabled()) return;
+        clicked = c;
+        // The middle of the button as drawn, found from the window.
+        const QPoint at = b->mapTo(window.get(), b->rect().center());
+        QWidget* under = window->childAt(at);
+        ASSERT_EQ(under, b) << "step " << c;
+        QTest::mouseClick(under, Qt::LeftButton, {}, under->mapFrom(window.get(), at));
+    });
+    poll->start(5);
+    window->Form_Load();
+    EXPECT_EQ(clicked, 5);
+    EXPECT_EQ(chapter.StepNo, 5);
+    EXPECT_EQ(chapter.PicSq->geometry(), scaledRect(QRect(446, -1, 325, 304), 1.5));
+    // The finished construction at 150 % is a clean one at 150 %: the page
+    // drawn at once in a second window, with its square, letters and buttons.
+    setPacingClock(nullptr);
+    CedarChapter again;
+    Form1 clean(again);
+    clean.setZoom(150);
+    SkipWait = 1;
+    clean.Form_Load();
+    window->ShowThisPic(1);
+    clean.ShowThisPic(1);
+    EXPECT_EQ(shown(window->pic(1)), shown(clean.pic(1)));
+}
+
+TEST_F(ZoomTest, ZoomingInTheMiddleOfTheTraceKeepsItGoing) {
+    AlderChapter chapter;
+    open(chapter, 100);
+    SkipWait = 0;
+    SupSize = 0.85f;  // as after an earlier showing of page 3
+    size_t opsAtZoom = 0;
+    QTimer::singleShot(300, window.get(), [&] {
+        opsAtZoom = window->pic(3).canvas().picture().ops().size();
+        for (int i = 0; i < 5; ++i) QTest::keyClick(window.get(), Qt::Key_Equal, Qt::ControlModifier);
+    });
+    QTimer::singleShot(700, window.get(), [&] { QTest::keyClick(window.get(), Qt::Key_F1); });
+    window->ShowThisPic(3);
+    EXPECT_EQ(window->zoom(), 200);
+    const Picture& traced = window->pic(3).canvas().picture();
+    EXPECT_GT(opsAtZoom, 0u);
+    EXPECT_GT(traced.ops().size(), opsAtZoom);
+    // The whole trace was drawn (a page drawn at once has as many
+    // operations) and the box shows it at 200 % as a clean drawing would.
+    EXPECT_EQ(shown(window->pic(3)),
+              drawnAt(window->pic(3).canvas(), 2.0, window->pic(3).size()));
+    const size_t tracedOps = traced.ops().size();
+    window->ShowThisPic(3);
+    EXPECT_EQ(window->pic(3).canvas().picture().ops().size(), tracedOps);
+}
+
+TEST(ZoomDeathTest, EscapeLeavesFullScreenFirstAndThenEndsTheProgram) {
+    auto run = [] {
+        resetContext();
+        resetShellState();
+        setEndProgramHandler({});  // the real behaviour: end at once
+        SpecimenChapter chapter;
+        Form1 w(chapter);
+        w.setFullScreen(true);
+        w.Form_Load();
+        if (!w.fullScreen() || w.scale() <= 0) std::_Exit(4);
+        QTest::keyClick(&w, Qt::Key_Escape);
+        if (w.fullScreen() || w.scale() != 1) std::_Exit(5);  // still running, out of full screen
+        QTest::keyClick(&w, Qt::Key_Escape);
+        std::_Exit(3);  // not ended
+    };
+    EXPECT_EXIT(run(), ::testing::ExitedWithCode(0), "");
+}

@@ -52,6 +52,7 @@ void BM_Construction(benchmark::State& state) {
         PromptReader reader;
         qApp->installEventFilter(&reader);
         Form1 window(*chapter);
+        window.setZoom(benchZoom());
         const double cpu0 = cpuSeconds();
         const auto t0 = std::chrono::steady_clock::now();
         window.Form_Load();

@@ -24,6 +24,7 @@ void BM_PacedTrace(benchmark::State& state) {
         return;
     }
     Form1 window(*chapter);
+    window.setZoom(benchZoom());
     window.Form_Load();
     SkipWait = 0;
     for (auto _ : state) {

@@ -18,6 +18,13 @@ inline double cpuSeconds() {
            double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) * 1e-6;
 }
 
+// The zoom the window is shown at: BENCH_ZOOM per cent, 100 unless set.
+inline int benchZoom() {
+    bool ok = false;
+    const int z = qEnvironmentVariableIntValue("BENCH_ZOOM", &ok);
+    return ok ? z : 100;
+}
+
 inline int runPacedBenchmark(int argc, char** argv, const char* name,
                              void (*bench)(benchmark::State&)) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");

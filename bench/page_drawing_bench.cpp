@@ -127,18 +127,37 @@ void BM_Library(benchmark::State& state, std::string name, int page) {
     state.counters["picture_KB"] = double(bytes) / 1024;
 }
 
-// Through the chapter and round again, each turn painted on the window
-// (pages the chapter redraws when shown are drawn again, as for a reader).
-void BM_Turn(benchmark::State& state, std::string name) {
+// Through the chapter and round again at a zoom, each turn painted on the
+// window (pages the chapter redraws when shown are drawn again, as for a
+// reader).
+void BM_Turn(benchmark::State& state, std::string name, int zoom) {
     Viewer& v = viewer(name);
     Form1& w = *v.window;
+    w.setZoom(zoom);
     w.ShowThisPic(0);
     QCoreApplication::processEvents();
     for (auto _ : state) {
         if (CurPage == w.lastPage()) w.ShowThisPic(0);
         else w.Forward();
+        w.repaint();
         QCoreApplication::processEvents();
     }
+    w.setZoom(100);
+}
+
+// One zoom step with page 0 in view, painted: between 175 % and 200 %.
+void BM_ZoomStep(benchmark::State& state, std::string name) {
+    Viewer& v = viewer(name);
+    Form1& w = *v.window;
+    w.ShowThisPic(0);
+    w.setZoom(175);
+    QCoreApplication::processEvents();
+    for (auto _ : state) {
+        w.setZoom(w.zoom() == 175 ? 200 : 175);
+        w.repaint();
+        QCoreApplication::processEvents();
+    }
+    w.setZoom(100);
 }
 
 void BM_Floor(benchmark::State& state, std::string name, int page) {
@@ -220,7 +239,11 @@ int main(int argc, char** argv) {
     for (const QString& qname : chapterNames()) {
         const std::string name = qname.toStdString();
         auto probe = makeChapter(qname);
-        benchmark::RegisterBenchmark(("turn/" + name).c_str(), BM_Turn, name)
+        benchmark::RegisterBenchmark(("turn/" + name).c_str(), BM_Turn, name, 100)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("turn200/" + name).c_str(), BM_Turn, name, 200)
+            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("zoomstep/" + name).c_str(), BM_ZoomStep, name)
             ->Unit(benchmark::kMillisecond);
         for (int n = 0; n < probe->profile().pages; ++n) {
             const std::string tag = name + "/p" + std::to_string(n);

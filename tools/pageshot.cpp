@@ -1,4 +1,4 @@
-// pageshot CHAPTER OUTDIR [--list] [--print] [--pdf] [--send N]
+// pageshot CHAPTER OUTDIR [--list] [--print] [--pdf] [--screen-pdf] [--send N]
 //
 // Runs a chapter's start-up offscreen with paced drawing skipped, shows every
 // page as a reader paging through would, and writes each page box as
@@ -7,10 +7,13 @@
 // then clicks the print label on every page and writes the image that would
 // be sent as OUTDIR/CHAPTER-pN-print.png. With --pdf it writes the chapter as
 // OUTDIR/CHAPTER.pdf, every page as the print label lays it out for paper,
-// one PDF page each, text as text. With --send N it prints page N on the
+// one PDF page each, text as text; with --screen-pdf the pages as the window
+// shows them at 100 %, as OUTDIR/CHAPTER-screen.pdf. With --send N it prints page N on the
 // system's default printer, exactly as the print label does, and exits with
 // status 1 when the page did not go out.
+#include "cedar/square_box.h"
 #include "chapter_catalog.h"
+#include "backends/painter_canvas.h"
 #include "backends/painting.h"
 #include "faces.h"
 #include "font_cache.h"
@@ -106,6 +109,40 @@ QImage pageAsShown(PageBox& box) {
     return shown;
 }
 
+// The pages as the window shows them at 100 %, one PDF page each of the
+// window's client area at 96 dpi: every page box's picture and those of the
+// boxes on it (figure boxes, cedar's square) at their places, as vectors.
+// Rasterised at twice 96 dpi it is what the window should show at 200 %.
+bool writeScreenPdf(Form1& window, const QString& path, QSize client) {
+    QPdfWriter pdf(path);
+    pdf.setResolution(96);
+    pdf.setPageLayout(QPageLayout(QPageSize(QSizeF(client) / 96.0, QPageSize::Inch),
+                                  QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
+    QPainter p;
+    if (!p.begin(&pdf)) return false;
+    for (int n = 0; n <= window.lastPage(); ++n) {
+        if (n > 0 && !pdf.newPage()) return false;
+        window.ShowThisPic(n);
+        PageBox& box = window.pic(n);
+        std::vector<std::pair<QPoint, const RasterCanvas*>> canvases{{box.pos(), &box.canvas()}};
+        for (PageBox* inner : box.findChildren<PageBox*>(Qt::FindDirectChildrenOnly))
+            if (inner->isVisibleTo(&box)) canvases.push_back({box.pos() + inner->pos(), &inner->canvas()});
+        for (chapters::SquareBox* square : box.findChildren<chapters::SquareBox*>())
+            if (square->isVisibleTo(&box)) canvases.push_back({box.pos() + square->pos(), &square->canvas()});
+        p.setClipRect(QRect(QPoint(0, 0), client));
+        for (const auto& [at, canvas] : canvases) {
+            p.save();
+            p.translate(at);
+            p.setClipRect(QRect(QPoint(0, 0), QSize(canvas->pixelWidth(), canvas->pixelHeight())),
+                          Qt::IntersectClip);
+            PainterCanvas onPaper(p, canvas->pixelWidth(), canvas->pixelHeight());
+            onPaper.replay(canvas->picture());
+            p.restore();
+        }
+    }
+    return p.end();
+}
+
 // The pages as one PDF: A4, each page as large as fits inside the margins.
 bool writePdf(const std::vector<PrintedPage>& pages, const QString& path, const QString& title,
               const QString& viewer) {
@@ -134,6 +171,7 @@ int main(int argc, char** argv) {
     const bool list = args.removeAll(QStringLiteral("--list")) > 0;
     const bool print = args.removeAll(QStringLiteral("--print")) > 0;
     const bool pdf = args.removeAll(QStringLiteral("--pdf")) > 0;
+    const bool screenPdf = args.removeAll(QStringLiteral("--screen-pdf")) > 0;
     int send = -1;
     if (const int k = int(args.indexOf(QStringLiteral("--send"))); k >= 0 && k + 1 < args.size()) {
         bool ok = false;
@@ -143,7 +181,7 @@ int main(int argc, char** argv) {
     }
     if (args.size() != 2 || send == -2) {
         std::fprintf(stderr,
-                     "usage: pageshot CHAPTER OUTDIR [--list] [--print] [--pdf] [--send N]\n"
+                     "usage: pageshot CHAPTER OUTDIR [--list] [--print] [--pdf] [--screen-pdf] [--send N]\n"
                      "chapters: %s\n",
                      qPrintable(chapterNames().join(QLatin1Char(' '))));
         return 2;
@@ -175,6 +213,14 @@ int main(int argc, char** argv) {
         }
         if (list && !writeList(window.pic(n).canvas().picture(), base + QStringLiteral(".txt"))) {
             std::fprintf(stderr, "pageshot: cannot write %s.txt\n", qPrintable(base));
+            ++failures;
+        }
+    }
+    if (screenPdf) {
+        const QString path = outDir.filePath(name + QStringLiteral("-screen.pdf"));
+        const ChapterProfile& profile = chapter->profile();
+        if (!writeScreenPdf(window, path, QSize(profile.clientWidth, profile.clientHeight))) {
+            std::fprintf(stderr, "pageshot: cannot write %s\n", qPrintable(path));
             ++failures;
         }
     }

@@ -144,7 +144,18 @@ void RasterCanvas::line(const DrawOp& op) {
     QPainter& p = painter(false);
     if (!same) p.setPen(painting::linePen(pen.color, pen.width, pen.style));
     linePen_ = held;
-    p.drawLine(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2));
+    const QPointF shift = strokeShift(pen.width);
+    p.drawLine(QPointF(op.x1, op.y1) + shift, QPointF(op.x2, op.y2) + shift);
+}
+
+QPointF RasterCanvas::strokeShift(int width) const {
+    // Without antialiasing a stroke of odd width covers the pixels right of
+    // and below its line. Drawn finer than one device pixel to a canvas
+    // pixel (a page shown larger), it must cover the same part of the page,
+    // so it goes half a canvas pixel right and down; at one pixel to one
+    // nothing moves.
+    const double d = dpr_ == 1 || width % 2 == 0 ? 0.0 : 0.5;
+    return QPointF(d, d);
 }
 
 void RasterCanvas::box(const DrawOp& op) {
@@ -155,7 +166,7 @@ void RasterCanvas::box(const DrawOp& op) {
     } else {
         p.setPen(painting::outlinePen(op.pen.color, op.pen.width, op.pen.style));
         if (op.pen.fillStyle == FillStyle::Solid) p.setBrush(toQColor(op.pen.fillColor));
-        p.drawRect(r);
+        p.drawRect(r.translated(strokeShift(op.pen.width)));
     }
 }
 
@@ -175,9 +186,12 @@ void RasterCanvas::circle(const DrawOp& op) {
 void RasterCanvas::point(const DrawOp& op) {
     QPainter& p = painter(false);
     const int width = op.pen.width;
-    if (width <= 1) {
+    if (width <= 1 && dpr_ == 1) {
         p.setPen(toQColor(op.pen.color));
         p.drawPoint(QPointF(op.x1, op.y1));
+    } else if (width <= 1) {
+        // The canvas pixel the point is, however many device pixels it takes.
+        p.fillRect(QRectF(op.x1, op.y1, 1, 1), toQColor(op.pen.color));
     } else {
         const double h = width / 2.0;
         p.fillRect(QRectF(op.x1 - h, op.y1 - h, width, width), toQColor(op.pen.color));

@@ -71,6 +71,7 @@ private:
     void point(const DrawOp& op);
     void clear(const DrawOp& op);
     void copy(const DrawOp& op);
+    QPointF strokeShift(int width) const;
     // The image, made when first needed: a canvas that is only ever cleared
     // (the print canvas until a page is printed) holds no pixels.
     QImage& pixels() const;

@@ -356,8 +356,17 @@ void Form1::setZoom(int percent) {
     layout_.apply(s);
     QSize size(int(std::nearbyint(profile_.clientWidth * s)),
                int(std::nearbyint(profile_.clientHeight * s)));
-    if (const QScreen* sc = screen()) size = size.boundedTo(sc->availableGeometry().size());
+    const QScreen* sc = screen();
+    if (sc) size = size.boundedTo(sc->availableGeometry().size());
     resize(size);
+    if (!sc || !isVisible()) return;  // start-up centres it
+    // Grown past the screen's edge: back inside, as far as it goes.
+    const QRect avail = sc->availableGeometry();
+    const QRect frame = frameGeometry();
+    QPoint at = frame.topLeft();
+    at.setX(std::max(avail.left(), std::min(at.x(), avail.right() + 1 - frame.width())));
+    at.setY(std::max(avail.top(), std::min(at.y(), avail.bottom() + 1 - frame.height())));
+    if (at != frame.topLeft()) move(at);
 }
 
 void Form1::setFullScreen(bool on) {

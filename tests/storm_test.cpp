@@ -14,6 +14,7 @@
 #include "pacing.h"
 #include "printer.h"
 #include "state.h"
+#include "support/fast_clock.h"
 #include "support/recording_printer.h"
 #include "support/recording_sound.h"
 #include "support/watched_chapter.h"
@@ -58,19 +59,6 @@ int envInt(const char* name, int fallback) {
 int sized(const char* name, int plain, int sanitized) {
     return envInt(name, STORM_SANITIZED ? sanitized : plain);
 }
-
-// Paced drawings run this many times faster than on a reader's screen: their
-// waits are shortened, not skipped.
-class FastClock : public MonotonicClock {
-public:
-    explicit FastClock(double speed) : speed_(speed) { timer_.start(); }
-    double seconds() override { return double(timer_.nsecsElapsed()) * 1e-9 * speed_; }
-    double rate() const override { return speed_; }
-
-private:
-    QElapsedTimer timer_;
-    double speed_;
-};
 
 double threadCpuMs() {
     timespec t{};

@@ -30,6 +30,8 @@ public:
     void attach(Form1& form) override { inner->attach(form); }
 
     void drawPage(int n) override {
+        if (onlyNewest)
+            std::erase_if(drawings, [](const Drawing& d) { return d.canvas == CurPic; });
         drawings.push_back({CurPic, n, typeset::context, shell::state, false});
         Routine r(*this);
         inner->drawPage(n);
@@ -51,6 +53,9 @@ public:
 
     std::unique_ptr<Chapter> inner;
     std::vector<Drawing> drawings;
+    // Keep only the newest drawing of each canvas (a long storm would
+    // otherwise weigh on the memory it measures).
+    bool onlyNewest = false;
     int depth = 0;            // page routines under way
     uint64_t boundaries = 0;  // page routines begun or ended so far
 

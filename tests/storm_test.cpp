@@ -337,7 +337,7 @@ public:
     }
 
     int sent() const { return sent_; }
-    int drawings() const { return int(chapter_.boundaries / 2); }
+    int drawings() const { return int(chapter_.drawn); }
     double worstMs() const { return watch_->worstMs; }
     size_t prints() const { return counted_ ? size_t(counted_->pages) : printed_.size(); }
 

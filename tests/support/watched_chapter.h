@@ -33,6 +33,7 @@ public:
         if (onlyNewest)
             std::erase_if(drawings, [](const Drawing& d) { return d.canvas == CurPic; });
         drawings.push_back({CurPic, n, typeset::context, shell::state, false});
+        ++drawn;
         Routine r(*this);
         inner->drawPage(n);
     }
@@ -40,7 +41,10 @@ public:
         const Drawing before{CurPic, n, typeset::context, shell::state, true};
         Routine r(*this);
         const bool composed = inner->composePrintedPage(n);
-        if (composed) drawings.push_back(before);
+        if (composed) {
+            drawings.push_back(before);
+            ++drawn;
+        }
         return composed;
     }
 
@@ -56,6 +60,7 @@ public:
     // Keep only the newest drawing of each canvas (a long storm would
     // otherwise weigh on the memory it measures).
     bool onlyNewest = false;
+    uint64_t drawn = 0;  // drawings begun, kept or not
     int depth = 0;            // page routines under way
     uint64_t boundaries = 0;  // page routines begun or ended so far
 

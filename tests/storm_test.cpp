@@ -661,7 +661,7 @@ TEST(PacedPageStorm, AlderPageThreeEnteredAgainAndAgainWhileItTraces) {
 // cedar's page 1 left and entered again while its construction waits for
 // the steps and draws them, with prints of both pages in between.
 TEST(PacedPageStorm, CedarPageOneLeftAndEnteredAgainMidConstruction) {
-    const int reentries = sized("STORM_REENTRIES", 5000, 2000);
+    const int reentries = envInt("STORM_REENTRIES", 5000);
     const int warmUp = reentries / 10;
     PacedStormResult r;
     int done = 0, nextStep = reentries / 5, nextPrint = warmUp / 2;

@@ -91,6 +91,12 @@ PageBox* Form1::addBox(const Rect& g) {
     box->canvas().FontName = QStringLiteral("メイリオ");
     box->canvas().FontSize = 14.25f;
     box->lower();  // the labels stay on top of the page boxes
+    // Which box is on view is the current page's business: a page drawn
+    // afresh once the reader has left it (its older drawing had to stop
+    // first) must not come back into view.
+    box->canvas().onMakeVisible = [this, box] {
+        if (CurPage >= 0 && CurPage < boxCount() && pic_[size_t(CurPage)] == box) box->show();
+    };
     pic_.push_back(box);
     return box;
 }

@@ -130,6 +130,31 @@ TEST_F(AlderTraceTest, ReenteringThePageReplacesTheTraceInProgress) {
     EXPECT_TRUE(sameOps(traced, referencePage()));
 }
 
+TEST_F(AlderTraceTest, ThePageEnteredAndLeftAtOnceIsDrawnAfreshOutOfView) {
+    // Up, Down and Up in one go while the page traces: it is drawn afresh
+    // once the first drawing has stopped, but the reader is on page 2 by
+    // then, and page 2 stays the one page in view.
+    auto visible = [this] {
+        std::vector<int> v;
+        for (int i = 0; i < window->boxCount(); ++i)
+            if (window->pic(i).isVisibleTo(window.get())) v.push_back(i);
+        return v;
+    };
+    std::vector<int> during;
+    QTimer::singleShot(300, window.get(), [this] {
+        for (Qt::Key k : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Up}) QTest::keyClick(window.get(), k);
+    });
+    QTimer::singleShot(600, window.get(), [&] { during = visible(); });
+    keyAt(700, Qt::Key_F1);
+    window->ShowThisPic(3);
+    EXPECT_EQ(CurPage, 2);
+    EXPECT_EQ(during, std::vector<int>{2});
+    EXPECT_EQ(visible(), std::vector<int>{2});
+    EXPECT_EQ(ringouts(), 1);  // the fresh drawing ran to its end
+    const std::vector<DrawOp> traced = pageOps(*window, 3);
+    EXPECT_TRUE(sameOps(traced, referencePage()));
+}
+
 TEST_F(AlderTraceTest, KeysAreDroppedUntilAnEndDuringTheTraceHasDrawnItsPage) {
     setPacingClock(std::make_unique<FastClock>(50));  // the page takes about 1.6 s
     window->ShowThisPic(2);

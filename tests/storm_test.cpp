@@ -343,6 +343,12 @@ public:
 
     Form1& form() { return *form_; }
     bool drawing() const { return chapter_.depth > 0; }
+    // The current page's box is the one in view.
+    bool onlyCurrentInView() const {
+        for (int n = 0; n < form_->boxCount(); ++n)
+            if (form_->pic(n).isVisibleTo(form_.get()) != (n == CurPage)) return false;
+        return true;
+    }
     std::mt19937& rng() { return rng_; }
     void key(Qt::Key k) { QTest::keyClick(form_.get(), k); }
     // A reader can only click what is on view.
@@ -552,6 +558,7 @@ struct PacedStormResult {
     MemoryUse first, last;  // after the warm-up, and at the storm's last step
     int keys = 0;
     bool midway = true;  // the paced page was still under way at the last step
+    int wrongView = 0;   // steps after which another box than the current page's was in view
 };
 
 void reportPacedStorm(const Storm& storm, const PacedStormResult& r, const char* what) {
@@ -582,6 +589,7 @@ void expectFlat(const PacedStormResult& r, int deepest) {
             << "resident " << r.first.resident / 1e6 << " MB after the warm-up, " << r.last.resident / 1e6 << " MB at the end";
     }
     EXPECT_TRUE(r.midway) << "the paced page finished before the storm did";
+    EXPECT_EQ(r.wrongView, 0) << "steps after which not only the current page was in view";
 }
 
 }  // namespace
@@ -620,12 +628,15 @@ TEST(PacedPageStorm, AlderPageThreeEnteredAgainAndAgainWhileItTraces) {
         if (pause == Pause::UntilPrinted && s.prints() < printsAsked) return true;
         if (pause == Pause::UntilDrawn && s.drawing()) return true;
         pause = Pause::None;
+        // As the drawings begun since the last step left it, and as the keys do.
+        if (!s.onlyCurrentInView()) ++r.wrongView;
         const int burst = 1 + int(s.rng()() % 4);
         for (int i = 0; i < burst && r.keys < keys; ++i) {
             const bool d = std::exchange(down, !down);
             ++r.keys;
             s.key(d ? Qt::Key_Down : Qt::Key_Up);
         }
+        if (!s.onlyCurrentInView()) ++r.wrongView;
         if (next < moments.size() && r.keys >= moments[next].at && (CurPage == 3 || !moments[next].print)) {
             const Moment m = moments[next++];
             pause = m.pause;
@@ -666,6 +677,7 @@ TEST(PacedPageStorm, CedarPageOneLeftAndEnteredAgainMidConstruction) {
     PacedStormResult r;
     int done = 0, nextStep = reentries / 5, nextPrint = warmUp / 2;
     auto script = [&](Storm& s, int) {
+        if (!s.onlyCurrentInView()) ++r.wrongView;
         const int burst = 1 + int(s.rng()() % 3);
         for (int i = 0; i < burst && done < reentries; ++i) {
             ++done;
@@ -678,6 +690,7 @@ TEST(PacedPageStorm, CedarPageOneLeftAndEnteredAgainMidConstruction) {
             s.key(Qt::Key_Down);
             if (print) s.click(&s.form().cmdPrint());  // page 1, composed from the screen
         }
+        if (!s.onlyCurrentInView()) ++r.wrongView;
         // Steps 1 to 4 released on the way; step 5 waits to the end.
         if (done >= nextStep && nextStep < reentries) {
             nextStep += reentries / 5;

@@ -127,9 +127,9 @@ bool PacedDrawing::current() const {
 
 bool PacedDrawing::beginAgainOnceUnwound(const Canvas& canvas) {
     if (!innermost || &innermost->canvas_ != &canvas) return false;
-    Drawings& d = drawingsOn()[&canvas];
-    if (d.newest != innermost->id_) return false;
-    d.again = true;
+    auto it = drawingsOn().find(&canvas);
+    if (it == drawingsOn().end() || it->second.newest != innermost->id_) return false;
+    it->second.again = true;
     return true;
 }
 

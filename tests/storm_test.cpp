@@ -630,7 +630,7 @@ TEST(PacedPageStorm, AlderPageThreeEnteredAgainAndAgainWhileItTraces) {
         pause = Pause::None;
         // As the drawings begun since the last step left it, and as the keys do.
         if (!s.onlyCurrentInView()) ++r.wrongView;
-        const int burst = 1 + int(s.rng()() % 4);
+        const int burst = 1 + int(s.rng()() % 8);
         for (int i = 0; i < burst && r.keys < keys; ++i) {
             const bool d = std::exchange(down, !down);
             ++r.keys;

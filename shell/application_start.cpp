@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <cstdio>
 #include <cstdlib>
+#include <csignal>
 #include <malloc.h>
 #include <vector>
 
@@ -68,6 +69,9 @@ void returnFreedMemoryPromptly() {
 
 std::unique_ptr<QApplication> openApplication(int& argc, char** argv) {
     returnFreedMemoryPromptly();
+    // A message whose reader has gone (standard error piped to a program
+    // that ended) is lost; the reader's session must not end with it.
+    std::signal(SIGPIPE, SIG_IGN);
     const QString path = QString::fromLocal8Bit(argc > 0 ? argv[0] : "viewer");
     state().program = QFileInfo(path).fileName().toLocal8Bit();
     state().previous = qInstallMessageHandler(holdDuringStart);

@@ -14,7 +14,9 @@ namespace shell {
 // process; fixed thresholds give it back at once. Called by openApplication.
 void returnFreedMemoryPromptly();
 
-// argc must outlive the application (Qt keeps a reference to it).
+// argc must outlive the application (Qt keeps a reference to it). From here
+// on a message that cannot be written (nobody reads standard error any more)
+// is lost instead of ending the program.
 std::unique_ptr<QApplication> openApplication(int& argc, char** argv);
 
 }  // namespace shell

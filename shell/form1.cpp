@@ -3,6 +3,7 @@
 #include "end_program.h"
 #include "entities.h"
 #include "faces.h"
+#include "pacing.h"
 #include "picture.h"
 #include "printer.h"
 #include "state.h"
@@ -94,6 +95,12 @@ PageBox* Form1::addBox(const Rect& g) {
     box->canvas().FontSize = 14.25f;
     box->lower();  // the labels stay on top of the page boxes
     layout_.add(box);
+    // Which box is on view is the current page's business: a page drawn
+    // afresh once the reader has left it (its older drawing had to stop
+    // first) must not come back into view.
+    box->canvas().onMakeVisible = [this, box] {
+        if (CurPage >= 0 && CurPage < boxCount() && pic_[size_t(CurPage)] == box) box->show();
+    };
     pic_.push_back(box);
     return box;
 }
@@ -185,10 +192,7 @@ void Form1::Form_Load() {
         // The page that waits for the reader is the current one while it is
         // in view: paging and printing act on what the reader sees.
         if (interactive) showBoxes(n);
-        CurPic = &pic(n).canvas();
-        chapter_.drawPage(n);
-        // Drawn: until it is drawn on again, its picture is kept as runs.
-        pic(n).canvas().rest();
+        drawOnBox(n);
         // The reader sees the page in view at once, not after every other
         // start-up page; what the reader does waits until start-up is done.
         if (!firstPaintDone_ && pic(n).isVisible()) {
@@ -215,15 +219,36 @@ void Form1::showBoxes(int32_t n) {
 
 void Form1::ShowThisPic(int32_t n) {
     showBoxes(n);
-    if (contains(profile_.redrawnWhenShown, n)) {
-        // Shown while another page is being drawn for paper (its paced
-        // drawing lets the keys through): this one is still for the screen.
-        const int32_t printing = std::exchange(Printing, 0);
-        CurPic = &pic(n).canvas();
-        chapter_.drawPage(n);
-        pic(n).canvas().rest();
-        Printing = printing;
+    if (!contains(profile_.redrawnWhenShown, n)) return;
+    // Shown again while its own drawing waits (the reader left the page and
+    // came back): drawing it here would start a new drawing inside the old
+    // one's wait, one deeper for every return. The old one stops instead,
+    // and whoever started it draws the page afresh once it has returned.
+    if (PacedDrawing::beginAgainOnceUnwound(pic(n).canvas())) {
+        // Keys stay dropped until a Home or End page change has drawn.
+        if (KeyBusy) againBusy_ = true;
+        return;
     }
+    againBusy_ = false;  // a fresh drawing of its own overtakes any pending one
+    // Shown while another page is being drawn for paper (its paced drawing
+    // lets the keys through): this one is still for the screen.
+    const int32_t printing = std::exchange(Printing, 0);
+    drawOnBox(n);
+    Printing = printing;
+}
+
+void Form1::drawOnBox(int32_t n) {
+    RasterCanvas& c = pic(n).canvas();
+    const int32_t busy = KeyBusy;
+    for (;;) {
+        CurPic = &c;
+        chapter_.drawPage(n);
+        if (!PacedDrawing::beginAgainWanted(c)) break;
+        if (std::exchange(againBusy_, false)) KeyBusy = 1;
+    }
+    KeyBusy = busy;
+    // Drawn: until it is drawn on again, its picture is kept as runs.
+    c.rest();
 }
 
 void Form1::Forward() {
@@ -292,7 +317,7 @@ bool Form1::cmdPrint_Click() {
 }
 
 void Form1::Form_KeyDown(int keyCode) {
-    if (KeyBusy) return;
+    if (KeyBusy || againBusy_) return;
     switch (keyCode) {
     case vk::Escape:
         endProgram();

@@ -98,6 +98,9 @@ private:
     PageBox* addBox(const Rect& g);
     // ShowThisPic without drawing: the current page, its box and the arrows.
     void showBoxes(int32_t n);
+    // Draws page n on its box, again for as long as its drawing is stopped
+    // to begin afresh.
+    void drawOnBox(int32_t n);
     void styleButton(LabelButton& b, Color back);
     void placeWindow();
     // The zoom keys and full screen; true when the key was one of them.
@@ -115,6 +118,9 @@ private:
     std::unique_ptr<PrintCanvas> form2_;
     Color backColor_;
     int32_t KeyBusy = 0;
+    // A Home or End page change waits for its page's older drawing to stop
+    // before it draws; keys are dropped meanwhile, as while it draws.
+    bool againBusy_ = false;
     bool closed_ = false;
     bool startupDone_ = false;
     bool unloadPending_ = false;

@@ -6,10 +6,12 @@
 #include <QCoreApplication>
 #include <QTimer>
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <limits>
 #include <map>
 #include <thread>
+#include <utility>
 
 using namespace typeset;
 
@@ -28,13 +30,18 @@ void setPacingClock(std::unique_ptr<MonotonicClock> clock) {
     current() = clock ? std::move(clock) : std::make_unique<SteadyClock>();
 }
 
-void waitUntil(double deadline) {
-    // One timer for the whole wait: it only has to wake the event loop, the
-    // loop itself decides from the clock whether the deadline has passed.
+namespace {
+
+// Lets window events run until pacingClock() reaches deadline (or SkipWait
+// is set, where skippable), or until stop() holds after a batch of events.
+// One timer for the whole wait: it only has to wake the event loop, the loop
+// itself decides from the clock whether the deadline has passed.
+void runEvents(double deadline, bool skippable, const std::function<bool()>& stop) {
+    const bool timed = std::isfinite(deadline);
     if (!QCoreApplication::instance()) {
         // No event loop to run (a tool drawing off screen): just sleep.
         const double remaining = deadline - pacingClock().seconds();
-        if (SkipWait == 0 && remaining > 0)
+        if (timed && !(skippable && SkipWait != 0) && remaining > 0)
             std::this_thread::sleep_for(std::chrono::duration<double>(remaining));
         return;
     }
@@ -42,22 +49,31 @@ void waitUntil(double deadline) {
     wake.setSingleShot(true);
     wake.setTimerType(Qt::PreciseTimer);
     for (;;) {
-        if (SkipWait != 0) return;
+        if ((skippable && SkipWait != 0) || (stop && stop())) return;
         const double remaining = deadline - pacingClock().seconds();
         if (!(remaining > 0)) return;
-        const double ms = std::ceil(remaining / pacingClock().rate() * 1000.0);
-        wake.start(int(std::min(ms, double(std::numeric_limits<int>::max()))));
+        if (timed) {
+            const double ms = std::ceil(remaining / pacingClock().rate() * 1000.0);
+            wake.start(int(std::min(ms, double(std::numeric_limits<int>::max()))));
+        }
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
 }
 
-namespace {
-// Per canvas, the newest paced drawing on it.
-std::map<const Canvas*, uint64_t>& newestDrawing() {
-    static std::map<const Canvas*, uint64_t> m;
+// Per canvas, the paced drawings under way on it.
+struct Drawings {
+    uint64_t newest = 0;  // the newest drawing under way, 0 when none is
+    bool again = false;   // it has been stopped to begin afresh
+    Canvas::State base{};  // the canvas as the unfinished drawings found it
+};
+std::map<const Canvas*, Drawings>& drawingsOn() {
+    static std::map<const Canvas*, Drawings> m;
     return m;
 }
 uint64_t lastDrawingId = 0;
+
+const PacedDrawing* innermost = nullptr;  // the drawing whose wait runs the events now
+PacedDrawing::Nesting nest;
 
 // The drawing context a wait must give back: the current canvas, the pen and
 // the script ratios (a page may change SupSize for good before it waits).
@@ -76,47 +92,91 @@ struct PenState {
         SubSize = subSize;
     }
 };
+
 }  // namespace
 
-PacedDrawing::PacedDrawing(Canvas& canvas)
-    : canvas_(canvas), id_(++lastDrawingId), entryState_(canvas.state()) {
-    newestDrawing()[&canvas_] = id_;
+void waitUntil(double deadline) { runEvents(deadline, true, {}); }
+
+PacedDrawing::PacedDrawing(Canvas& canvas) : canvas_(canvas), id_(++lastDrawingId) {
+    Drawings& d = drawingsOn()[&canvas_];
+    // Begun while an older drawing of this canvas lies under a print's wait:
+    // that one stopped wherever it was, so start from where it started.
+    if (d.newest != 0) canvas_.setState(d.base);
+    else d.base = canvas_.state();
+    d.newest = id_;
+    d.again = false;  // this is the fresh drawing
 }
 
 PacedDrawing::~PacedDrawing() {
-    auto it = newestDrawing().find(&canvas_);
-    if (it != newestDrawing().end() && it->second == id_) newestDrawing().erase(it);
+    auto it = drawingsOn().find(&canvas_);
+    if (it == drawingsOn().end() || it->second.newest != id_) return;
+    if (!it->second.again) {
+        drawingsOn().erase(it);
+        return;
+    }
+    // Stopped to begin afresh: the fresh drawing starts from the canvas as
+    // this one found it. The flag stays for beginAgainWanted.
+    canvas_.setState(it->second.base);
+    it->second.newest = 0;
 }
 
 bool PacedDrawing::current() const {
-    auto it = newestDrawing().find(&canvas_);
-    return it != newestDrawing().end() && it->second == id_;
+    auto it = drawingsOn().find(&canvas_);
+    return it != drawingsOn().end() && it->second.newest == id_ && !it->second.again;
+}
+
+bool PacedDrawing::beginAgainOnceUnwound(const Canvas& canvas) {
+    if (!innermost || &innermost->canvas_ != &canvas) return false;
+    auto it = drawingsOn().find(&canvas);
+    if (it == drawingsOn().end() || it->second.newest != innermost->id_) return false;
+    it->second.again = true;
+    return true;
+}
+
+bool PacedDrawing::beginAgainWanted(const Canvas& canvas) {
+    auto it = drawingsOn().find(&canvas);
+    if (it == drawingsOn().end() || it->second.newest != 0) return false;
+    const bool again = it->second.again;
+    drawingsOn().erase(it);
+    return again;
+}
+
+const PacedDrawing::Nesting& PacedDrawing::nesting() { return nest; }
+
+void PacedDrawing::resetNesting() {
+    const int depth = nest.depth;
+    nest = Nesting{};
+    nest.depth = depth;
 }
 
 template <class Wait>
 bool PacedDrawing::around(Wait wait) {
     const PenState pen = PenState::now();
-    const Canvas::State drawing = canvas_.state();
     for (auto& k : kept_) k(true);
-    canvas_.setState(entryState_);
+    const PacedDrawing* const outer = std::exchange(innermost, this);
+    const auto frame = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
+    if (++nest.depth > nest.deepest) nest.deepest = nest.depth;
+    if (nest.lowest == 0 || frame < nest.lowest) nest.lowest = frame;
+    if (frame > nest.highest) nest.highest = frame;
     wait();
+    --nest.depth;
+    innermost = outer;
     pen.restore();
     for (auto& k : kept_) k(false);
-    if (!current()) return false;  // the canvas belongs to the newer drawing now
-    canvas_.setState(drawing);
-    return true;
+    return current();
 }
 
 bool PacedDrawing::waitUntil(double deadline) {
     if (SkipWait != 0) return current();
-    return around([deadline] { shell::waitUntil(deadline); });
+    return around([this, deadline] { runEvents(deadline, true, [this] { return !current(); }); });
 }
 
 bool PacedDrawing::waitFor(const std::function<bool()>& raised) {
     if (raised()) return current();
-    return around([&raised] {
+    return around([this, &raised] {
         if (!QCoreApplication::instance()) return;  // nothing could ever raise it
-        while (!raised()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        runEvents(std::numeric_limits<double>::infinity(), false,
+                  [this, &raised] { return !current() || raised(); });
     });
 }
 

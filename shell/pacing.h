@@ -52,14 +52,16 @@ void waitUntil(double deadline);
 
 // One paced drawing on a canvas: a traced graph, a construction that waits
 // for the reader. Its waits let window events run, and whatever those events
-// draw (a page change, a print, the same page drawn afresh) may move the pen,
-// switch CurPic or change the canvas's properties. So each wait hands the
-// canvas back as it was when this drawing began, and afterwards restores the
-// pen, CurPic, the script ratios, the canvas's properties and any chapter
-// variables given to keep().
+// draw (another page, a print) may move the pen, switch CurPic or change the
+// script ratios; so after every wait the drawing takes back the pen, CurPic,
+// the script ratios and any chapter variables given to keep().
 //
 // A newer paced drawing of the same canvas takes over: the older one's waits
 // then return false, and it should stop at once, leaving the canvas alone.
+// Drawings never pile up inside each other's waits: a page that is to be
+// drawn again while its own drawing is the one waiting stops that drawing
+// (beginAgainOnceUnwound), and whoever started it draws the page afresh once
+// it has returned (beginAgainWanted).
 class PacedDrawing {
 public:
     explicit PacedDrawing(typeset::Canvas& canvas);
@@ -82,8 +84,33 @@ public:
     // Until raised() holds; it is asked before the first wait and after every
     // batch of events (a click or a key raises the flag it reads).
     bool waitFor(const std::function<bool()>& raised);
-    // False once a newer drawing of the same canvas has begun.
+    // False once a newer drawing of the same canvas has begun, or once this
+    // one has been asked to begin again.
     bool current() const;
+
+    // For whoever is about to draw a page on canvas: true when the newest
+    // drawing of canvas is the one waiting innermost. That drawing is then
+    // stopped (its wait returns false as soon as the events in hand have
+    // run), and the page is to be drawn afresh by whoever started it. False
+    // when nothing waits there, or when the drawing there lies under another
+    // one's wait (a paced print): draw at once, the older drawing gives way.
+    static bool beginAgainOnceUnwound(const typeset::Canvas& canvas);
+    // After a page routine on canvas has returned: true, once, when its
+    // drawing was stopped to begin again. The canvas has been put back as the
+    // stopped drawing found it.
+    static bool beginAgainWanted(const typeset::Canvas& canvas);
+
+    // How deep paced waits have nested and how far apart their frames lie on
+    // the stack, since the last reset: the storms check that neither grows.
+    struct Nesting {
+        int depth = 0;          // waits under way now
+        int deepest = 0;        // most waits under way at once
+        uintptr_t lowest = 0;   // stack addresses of the waits' frames
+        uintptr_t highest = 0;
+        size_t spread() const { return deepest ? size_t(highest - lowest) : 0; }
+    };
+    static const Nesting& nesting();
+    static void resetNesting();
 
 private:
     template <class Wait>
@@ -91,7 +118,6 @@ private:
 
     typeset::Canvas& canvas_;
     uint64_t id_;
-    typeset::Canvas::State entryState_;
     std::vector<std::function<void(bool save)>> kept_;
 };
 

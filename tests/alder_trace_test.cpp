@@ -3,8 +3,12 @@
 #include "alder/alder_chapter.h"
 #include "end_program.h"
 #include "form1.h"
+#include "pacing.h"
+#include "printer.h"
 #include "sound.h"
 #include "state.h"
+#include "support/fast_clock.h"
+#include "support/recording_printer.h"
 #include "support/recording_sound.h"
 
 #include <QElapsedTimer>
@@ -52,6 +56,8 @@ protected:
     }
     void TearDown() override {
         window.reset();
+        setPacingClock(nullptr);
+        setPagePrinter(nullptr);
         setEndProgramHandler({});
         resetShellState();
         CurPic = nullptr;
@@ -106,17 +112,99 @@ TEST_F(AlderTraceTest, PageChangesDuringTheTraceLeaveBothPagesWhole) {
 }
 
 TEST_F(AlderTraceTest, ReenteringThePageReplacesTheTraceInProgress) {
-    // Up and Down again start a new drawing of page 3 while the first one
-    // waits; the first must not go on drawing over the new page.
+    // Up and Down again draw page 3 afresh while the first drawing waits;
+    // the first must not go on drawing over the new page, nor hold the new
+    // one inside its wait.
+    PacedDrawing::resetNesting();
     keyAt(300, Qt::Key_Up);
     keyAt(500, Qt::Key_Down);
-    keyAt(800, Qt::Key_F1);
+    keyAt(700, Qt::Key_Up);
+    keyAt(700, Qt::Key_Down);
+    keyAt(900, Qt::Key_F1);
     window->ShowThisPic(3);
     EXPECT_EQ(CurPage, 3);
     EXPECT_EQ(ringouts(), 1);
+    EXPECT_EQ(PacedDrawing::nesting().deepest, 1);
     // Taken before the reference is drawn over it.
     const std::vector<DrawOp> traced = pageOps(*window, 3);
     EXPECT_TRUE(sameOps(traced, referencePage()));
+}
+
+TEST_F(AlderTraceTest, ThePageEnteredAndLeftAtOnceIsDrawnAfreshOutOfView) {
+    // Up, Down and Up in one go while the page traces: it is drawn afresh
+    // once the first drawing has stopped, but the reader is on page 2 by
+    // then, and page 2 stays the one page in view.
+    auto visible = [this] {
+        std::vector<int> v;
+        for (int i = 0; i < window->boxCount(); ++i)
+            if (window->pic(i).isVisibleTo(window.get())) v.push_back(i);
+        return v;
+    };
+    std::vector<int> during;
+    QTimer::singleShot(300, window.get(), [this] {
+        for (Qt::Key k : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Up}) QTest::keyClick(window.get(), k);
+    });
+    QTimer::singleShot(600, window.get(), [&] { during = visible(); });
+    keyAt(700, Qt::Key_F1);
+    window->ShowThisPic(3);
+    EXPECT_EQ(CurPage, 2);
+    EXPECT_EQ(during, std::vector<int>{2});
+    EXPECT_EQ(visible(), std::vector<int>{2});
+    EXPECT_EQ(ringouts(), 1);  // the fresh drawing ran to its end
+    const std::vector<DrawOp> traced = pageOps(*window, 3);
+    EXPECT_TRUE(sameOps(traced, referencePage()));
+}
+
+TEST_F(AlderTraceTest, KeysAreDroppedUntilAnEndDuringTheTraceHasDrawnItsPage) {
+    setPacingClock(std::make_unique<FastClock>(50));  // the page takes about 1.6 s
+    window->ShowThisPic(2);
+    auto keys = [this](int ms, std::vector<Qt::Key> ks) {
+        QTimer::singleShot(ms, window.get(), [this, ks] {
+            for (Qt::Key k : ks) QTest::keyClick(window.get(), k);
+        });
+    };
+    // End while the page entered by Down traces: that drawing stops and End's
+    // begins once it has; keys are dropped right after End and while its
+    // drawing runs, as while any Home or End page change draws.
+    keys(200, {Qt::Key_End, Qt::Key_Escape, Qt::Key_Up});
+    keys(700, {Qt::Key_Escape, Qt::Key_Up});
+    QTest::keyClick(window.get(), Qt::Key_Down);
+    EXPECT_EQ(ended, 0);
+    EXPECT_EQ(CurPage, 3);
+    EXPECT_EQ(ringouts(), 1);
+    const std::vector<DrawOp> traced = pageOps(*window, 3);
+    EXPECT_TRUE(sameOps(traced, referencePage()));
+    // Drawn: the keyboard works again.
+    QTest::keyClick(window.get(), Qt::Key_Up);
+    EXPECT_EQ(CurPage, 2);
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    EXPECT_EQ(ended, 1);
+}
+
+TEST_F(AlderTraceTest, ReenteringThePageDuringAPrintOfItDrawsItAfreshAtOnce) {
+    std::vector<QImage> printed;
+    setPagePrinter(std::make_unique<RecordingPrinter>(printed));
+    setPacingClock(std::make_unique<FastClock>(50));
+    PacedDrawing::resetNesting();
+    // The print of page 3 traces too; the screen's trace lies under it and
+    // cannot stop, so the page entered again meanwhile is drawn inside the
+    // print's wait, and entered once more, afresh inside that.
+    QTimer::singleShot(200, window.get(), [this] { QTest::mouseClick(&window->cmdPrint(), Qt::LeftButton); });
+    keyAt(400, Qt::Key_Up);
+    keyAt(400, Qt::Key_Down);
+    keyAt(600, Qt::Key_Up);
+    keyAt(600, Qt::Key_Down);
+    window->ShowThisPic(3);
+    EXPECT_EQ(PacedDrawing::nesting().deepest, 3);
+    EXPECT_EQ(PacedDrawing::nesting().depth, 0);
+    ASSERT_EQ(printed.size(), 1u);
+    EXPECT_EQ(ringouts(), 2);  // the print and the last drawing of the page
+    const std::vector<DrawOp> paper = window->Form2().canvas().picture().ops();
+    const std::vector<DrawOp> traced = pageOps(*window, 3);
+    EXPECT_TRUE(sameOps(traced, referencePage()));
+    SkipWait = 1;
+    window->cmdPrint_Click();
+    EXPECT_TRUE(sameOps(paper, window->Form2().canvas().picture().ops()));
 }
 
 TEST(AlderTraceDeathTest, EscapeOrClosingDuringTheTraceEndsTheProgram) {

@@ -90,47 +90,101 @@ TEST_F(PacingTest, WaitsOnTheRealClockWithoutSpinning) {
     RecordProperty("cpu_ms_per_second_of_waiting", int(cpu * 1000));
 }
 
-// A paced drawing's waits give the context back to whatever runs meanwhile,
-// and take their own back afterwards.
+// Whatever runs during a paced drawing's waits (another page, a print) may
+// move the pen, switch CurPic and change chapter state: the drawing takes its
+// own back afterwards, its canvas as it left it.
 TEST_F(PacingTest, APacedDrawingKeepsItsContextAcrossAWait) {
     RecordingCanvas canvas, other;
     CurPic = &canvas;
-    canvas.DrawWidth = 1;
     PacedDrawing drawing(canvas);
     int graphTop = 10;
     drawing.keep(graphTop);
 
     canvas.DrawWidth = 2;  // a thick curve is being traced
     PenX = 50;
-    int seenWidth = 0;
+    SupSize = 0.85f;
     bool raised = false;
     QTimer::singleShot(20, [&] {
-        seenWidth = canvas.DrawWidth;  // as at the drawing's start
-        CurPic = &other;               // a page change or a print
+        CurPic = &other;  // a page change or a print
         PenX = 7;
+        SupSize = 0.75f;
         graphTop = 99;
         raised = true;
     });
     EXPECT_TRUE(drawing.waitFor([&] { return raised; }));
-    EXPECT_EQ(seenWidth, 1);
     EXPECT_EQ(canvas.DrawWidth, 2);
     EXPECT_EQ(CurPic, &canvas);
     EXPECT_EQ(PenX, 50);
+    EXPECT_EQ(SupSize, 0.85f);
     EXPECT_EQ(graphTop, 10);
     CurPic = nullptr;
 }
 
-TEST_F(PacingTest, ANewerDrawingOfTheSameCanvasTakesOver) {
-    RecordingCanvas canvas;
-    PacedDrawing older(canvas);
-    bool done = false;
-    QTimer::singleShot(20, [&] {
-        PacedDrawing newer(canvas);
-        canvas.DrawWidth = 3;
-        EXPECT_TRUE(newer.current());
-        done = true;
+// The page of a drawing that waits is to be drawn again (the reader came
+// back to it): the waiting drawing stops as soon as the events in hand have
+// run, and only then may the fresh one begin, on the canvas as the stopped
+// one found it.
+TEST_F(PacingTest, ADrawingAskedToBeginAgainStopsAndLeavesTheCanvasAsItFoundIt) {
+    RecordingCanvas canvas, other;
+    canvas.DrawWidth = 1;
+    EXPECT_FALSE(PacedDrawing::beginAgainOnceUnwound(canvas));  // nothing waits
+    PacedDrawing::resetNesting();
+    bool asked = false, otherAsked = true;
+    {
+        PacedDrawing drawing(canvas);
+        canvas.DrawWidth = 2;
+        QTimer::singleShot(20, [&] {
+            otherAsked = PacedDrawing::beginAgainOnceUnwound(other);
+            // Asked twice in one batch of events: still one fresh drawing.
+            asked = PacedDrawing::beginAgainOnceUnwound(canvas) && PacedDrawing::beginAgainOnceUnwound(canvas);
+        });
+        QElapsedTimer wall;
+        wall.start();
+        EXPECT_FALSE(drawing.waitUntil(pacingClock().seconds() + 30));
+        EXPECT_LT(wall.elapsed(), 2000);  // not at its deadline
+        EXPECT_FALSE(drawing.current());
+        EXPECT_FALSE(drawing.waitUntil(pacingClock().seconds() + 30));  // and no more waiting
+        EXPECT_FALSE(PacedDrawing::beginAgainWanted(canvas));          // not before it has returned
+    }
+    EXPECT_TRUE(asked);
+    EXPECT_FALSE(otherAsked);
+    EXPECT_EQ(canvas.DrawWidth, 1);
+    EXPECT_TRUE(PacedDrawing::beginAgainWanted(canvas));
+    EXPECT_FALSE(PacedDrawing::beginAgainWanted(canvas));  // once
+    EXPECT_EQ(PacedDrawing::nesting().deepest, 1);
+    EXPECT_EQ(PacedDrawing::nesting().depth, 0);
+}
+
+// Under another drawing's wait (a paced print) the page's drawing cannot
+// stop until that one has ended, so a drawing of the page begins at once
+// there, from the canvas as the older one found it, and the older one gives
+// way: even a wait for a click that never comes ends.
+TEST_F(PacingTest, UnderAnotherDrawingsWaitANewerDrawingTakesOverAtOnce) {
+    RecordingCanvas page, paper;
+    page.DrawWidth = 1;
+    PacedDrawing older(page);
+    page.DrawWidth = 2;  // mid-curve
+    PacedDrawing::resetNesting();
+    bool asked = true, done = false;
+    int startWidth = 0, depth = 0;
+    QTimer::singleShot(10, [&] {
+        PacedDrawing print(paper);
+        QTimer::singleShot(10, [&] {
+            asked = PacedDrawing::beginAgainOnceUnwound(page);
+            PacedDrawing newer(page);
+            EXPECT_TRUE(newer.current());
+            startWidth = page.DrawWidth;
+            page.DrawWidth = 3;
+            depth = PacedDrawing::nesting().depth;
+            done = true;
+        });
+        EXPECT_TRUE(print.waitFor([&] { return done; }));
     });
-    EXPECT_FALSE(older.waitFor([&] { return done; }));
-    EXPECT_EQ(canvas.DrawWidth, 3);  // left as the newer drawing left it
+    EXPECT_FALSE(older.waitFor([] { return false; }));
+    EXPECT_FALSE(asked);
+    EXPECT_EQ(startWidth, 1);
+    EXPECT_EQ(depth, 2);
+    EXPECT_EQ(page.DrawWidth, 3);  // left as the newer drawing left it
     EXPECT_FALSE(older.current());
+    EXPECT_FALSE(PacedDrawing::beginAgainWanted(page));
 }

@@ -14,6 +14,8 @@
 
 #include <algorithm>
 
+#include <unistd.h>
+
 using namespace typeset;
 
 namespace {
@@ -101,6 +103,46 @@ TEST(MissingFaces, PagesStillDrawAndOneLineNamesTheMissingFaces) {
         ASSERT_FALSE(page.isNull()) << "page " << n;
         EXPECT_TRUE(hasInk(page)) << "page " << n;
     }
+}
+
+// Whoever read the viewer's messages has gone (a pipe to a log reader that
+// ended): a message then cannot be written, and must not end the viewer.
+TEST(MessagesNobodyReads, DoNotEndTheViewer) {
+    // One face only, so that the viewer has something to say at start-up.
+    const QString onlyFace = QStringLiteral("/usr/share/fonts/truetype/noto/NotoSerif-Regular.ttf");
+    ASSERT_TRUE(QFile::exists(onlyFace)) << "fonts-noto-core is missing";
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(QDir(dir.path()).mkpath("fonts"));
+    ASSERT_TRUE(QFile::link(onlyFace, dir.filePath("fonts/only.ttf")));
+    QFile conf(dir.filePath("fonts.conf"));
+    ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
+    conf.write(QStringLiteral("<?xml version=\"1.0\"?>\n<fontconfig><dir>%1</dir>"
+                              "<cachedir>%2</cachedir></fontconfig>\n")
+                   .arg(dir.filePath("fonts"), dir.filePath("cache"))
+                   .toUtf8());
+    conf.close();
+
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("FONTCONFIG_FILE"), conf.fileName());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
+    p.setProcessEnvironment(env);
+    // Standard error: a pipe whose reading end is closed.
+    p.setChildProcessModifier([] {
+        int fds[2];
+        if (pipe(fds) != 0) _exit(97);
+        close(fds[0]);
+        dup2(fds[1], STDERR_FILENO);
+        close(fds[1]);
+    });
+    // The page printed without a wait, then the end: 0 when it went out, 1
+    // when there is no printer.
+    p.start(QStringLiteral(ALDER_PATH), {QStringLiteral("--print"), QStringLiteral("0")});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit) << "ended by a signal";
+    EXPECT_TRUE(p.exitCode() == 0 || p.exitCode() == 1) << p.exitCode();
 }
 
 TEST(NoSoundDevice, TheFailureIsSaidOnceAndLaterSoundsAreQuiet) {

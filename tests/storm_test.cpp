@@ -14,6 +14,7 @@
 #include "pacing.h"
 #include "printer.h"
 #include "state.h"
+#include "support/fast_clock.h"
 #include "support/recording_printer.h"
 #include "support/recording_sound.h"
 #include "support/watched_chapter.h"
@@ -58,19 +59,6 @@ int envInt(const char* name, int fallback) {
 int sized(const char* name, int plain, int sanitized) {
     return envInt(name, STORM_SANITIZED ? sanitized : plain);
 }
-
-// Paced drawings run this many times faster than on a reader's screen: their
-// waits are shortened, not skipped.
-class FastClock : public MonotonicClock {
-public:
-    explicit FastClock(double speed) : speed_(speed) { timer_.start(); }
-    double seconds() override { return double(timer_.nsecsElapsed()) * 1e-9 * speed_; }
-    double rate() const override { return speed_; }
-
-private:
-    QElapsedTimer timer_;
-    double speed_;
-};
 
 double threadCpuMs() {
     timespec t{};
@@ -165,11 +153,69 @@ QString keepMismatch(const QString& what, const QImage& got, const QImage& clean
     return base;
 }
 
+// Counts pages and lets them go: a kept page would weigh on the count.
+class CountingPrinter : public PagePrinter {
+public:
+    bool printPage(const PrintedPage&) override {
+        ++pages;
+        return true;
+    }
+    int pages = 0;
+};
+
+// Counts pages and keeps only the last one.
+class LastPagePrinter : public PagePrinter {
+public:
+    bool printPage(const PrintedPage& page) override {
+        ++pages;
+        last = page.image.copy();
+        return true;
+    }
+    int pages = 0;
+    QImage last;
+};
+
+struct MemoryUse {
+    double resident = 0;  // bytes
+    double allocated = 0;  // bytes the allocator has handed out and not had back
+};
+
+// Resident pages only tell in a fresh process (freed memory stays resident
+// after an earlier test), so the allocator's own count is checked as well;
+// under the sanitizers it is the only one that means anything, as their
+// quarantine keeps freed blocks resident for a while.
+MemoryUse memoryInUse() {
+    MemoryUse m;
+    long pages = 0, resident = 0;
+    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
+        std::fclose(f);
+    }
+    m.resident = double(resident) * double(sysconf(_SC_PAGESIZE));
+#if STORM_SANITIZED
+    m.allocated = double(__sanitizer_get_current_allocated_bytes());
+#else
+    const struct mallinfo2 mi = mallinfo2();
+    m.allocated = double(mi.uordblks + mi.hblkhd);
+#endif
+    return m;
+}
+
+class Storm;
+
 struct StormPlan {
     QString chapter;
     uint32_t seed;
     int events;
     bool closes;  // ends by closing the window or Escape at a random moment
+    // What the reader does at each step instead of a random action, until
+    // it returns false (null: events random actions). Steps run inside the
+    // waits of paced drawings that earlier steps began.
+    std::function<bool(Storm&, int step)> script = nullptr;
+    int pauseMs = 7;  // the longest pause between steps
+    // A long storm counts its prints and keeps only the newest drawing of
+    // each canvas, so that what it keeps does not weigh on its memory.
+    bool long_ = false;
 };
 
 class Storm {
@@ -179,7 +225,14 @@ public:
         resetContext();
         resetShellState();
         setEndProgramHandler([this] { ended_ = true; });
-        setPagePrinter(std::make_unique<RecordingPrinter>(printed_));
+        if (plan.long_) {
+            auto counting = std::make_unique<LastPagePrinter>();
+            counted_ = counting.get();
+            setPagePrinter(std::move(counting));
+            chapter_.onlyNewest = true;
+        } else {
+            setPagePrinter(std::make_unique<RecordingPrinter>(printed_));
+        }
         RecordingSound::install();
         setPacingClock(std::make_unique<FastClock>(envInt("STORM_PACE", 50)));
         form_ = std::make_unique<Form1>(chapter_);
@@ -262,15 +315,53 @@ public:
         }
     }
 
+    // A long storm's last print against a clean drawing for paper.
+    void checkLastPrint() {
+        ASSERT_TRUE(counted_ && counted_->pages > 0) << describe() << ": nothing was printed";
+        const WatchedChapter::Drawing* d = nullptr;
+        for (const auto& drawing : chapter_.drawings)
+            if (!isPageBox(drawing.canvas) && !drawing.composed) d = &drawing;
+        ASSERT_TRUE(d) << describe() << ": no print was drawn";
+        const QImage& got = counted_->last;
+        const QImage clean = cleanDrawing(chapter_, *d, got.width(), got.height(), true);
+        const int diff = differingPixels(got, clean);
+        EXPECT_EQ(diff, 0) << describe() << ": the last print of page " << d->page << " differs in " << diff
+                           << " pixels (kept as "
+                           << keepMismatch(plan_.chapter + QStringLiteral("-lastprint"), got, clean).toStdString()
+                           << "-*.png)";
+    }
+
     void checkLoop(double limitMs) const {
         EXPECT_GT(watch_->beats, 0) << "the event loop was never seen running";
         EXPECT_LE(watch_->worstMs, limitMs) << describe() << ": the event loop stalled";
     }
 
     int sent() const { return sent_; }
-    int drawings() const { return int(chapter_.drawings.size()); }
+    int drawings() const { return int(chapter_.drawn); }
     double worstMs() const { return watch_->worstMs; }
-    size_t prints() const { return printed_.size(); }
+    size_t prints() const { return counted_ ? size_t(counted_->pages) : printed_.size(); }
+
+    Form1& form() { return *form_; }
+    bool drawing() const { return chapter_.depth > 0; }
+    // The current page's box is the one in view.
+    bool onlyCurrentInView() const {
+        for (int n = 0; n < form_->boxCount(); ++n)
+            if (form_->pic(n).isVisibleTo(form_.get()) != (n == CurPage)) return false;
+        return true;
+    }
+    std::mt19937& rng() { return rng_; }
+    void key(Qt::Key k) { QTest::keyClick(form_.get(), k); }
+    // A reader can only click what is on view.
+    void click(QWidget* w) {
+        if (w->isVisible() && w->isEnabled()) QTest::mouseClick(w, Qt::LeftButton);
+    }
+    // cedar's step buttons, shown or not.
+    std::vector<LabelButton*> stepButtons() {
+        std::vector<LabelButton*> steps;
+        for (LabelButton* b : form_->findChildren<LabelButton*>())
+            if (b != &form_->cmdGo() && b != &form_->cmdBack() && b != &form_->cmdPrint()) steps.push_back(b);
+        return steps;
+    }
 
 private:
     bool isPageBox(const Canvas* c) {
@@ -284,18 +375,21 @@ private:
     // drawing, inside whose waits the storm goes on.
     void tick() {
         if (finished_) return;
-        if (sent_ >= plan_.events || ended_ || form_->closed()) {
+        if ((plan_.script ? scriptDone_ : sent_ >= plan_.events) || ended_ || form_->closed()) {
             // Let whatever still paces finish at once, as after F1.
             finished_ = true;
             SkipWait = 1;
             return;
         }
         const int index = sent_++;
-        QTimer::singleShot(int(rng_() % 7), form_.get(), [this] { tick(); });
+        QTimer::singleShot(plan_.pauseMs > 0 ? int(rng_() % uint32_t(plan_.pauseMs)) : 0, form_.get(),
+                           [this] { tick(); });
         ++active_;
         if (index == closeAt_) {
             if (rng_() % 2) QTest::keyClick(form_.get(), Qt::Key_Escape);
             else form_->close();
+        } else if (plan_.script) {
+            if (!plan_.script(*this, index)) scriptDone_ = true;
         } else {
             act();
         }
@@ -322,9 +416,7 @@ private:
             click(&form_->cmdPrint());
         } else if (r < 88) {
             // cedar's step buttons, whichever is on view.
-            std::vector<LabelButton*> steps;
-            for (LabelButton* b : form_->findChildren<LabelButton*>())
-                if (b != &form_->cmdGo() && b != &form_->cmdBack() && b != &form_->cmdPrint()) steps.push_back(b);
+            const std::vector<LabelButton*> steps = stepButtons();
             if (!steps.empty()) click(steps[rng_() % steps.size()]);
         } else if (r < 92) {
             form_->hide();
@@ -335,22 +427,19 @@ private:
         }
     }
 
-    // A reader can only click what is on view.
-    void click(QWidget* w) {
-        if (w->isVisible() && w->isEnabled()) QTest::mouseClick(w, Qt::LeftButton);
-    }
-
     StormPlan plan_;
     std::mt19937 rng_;
     WatchedChapter chapter_;
     std::unique_ptr<Form1> form_;
     std::unique_ptr<LoopWatch> watch_;
     std::vector<QImage> printed_;
+    LastPagePrinter* counted_ = nullptr;
     bool allowF1_ = false;
     int closeAt_ = -1;
     int sent_ = 0;
     int active_ = 0;
     bool finished_ = false;
+    bool scriptDone_ = false;
     bool ended_ = false;
 };
 
@@ -400,46 +489,6 @@ TEST_P(ReaderStorm, PagesAndPrintsComeOutWholeAndTheLoopNeverStalls) {
 
 INSTANTIATE_TEST_SUITE_P(Viewers, ReaderStorm, ::testing::ValuesIn(viewers()),
                          [](const auto& viewer) { return viewer.param; });
-
-namespace {
-
-// Counts pages and lets them go: a kept page would weigh on the count.
-class CountingPrinter : public PagePrinter {
-public:
-    bool printPage(const PrintedPage&) override {
-        ++pages;
-        return true;
-    }
-    int pages = 0;
-};
-
-struct MemoryUse {
-    double resident = 0;  // bytes
-    double allocated = 0;  // bytes the allocator has handed out and not had back
-};
-
-// Resident pages only tell in a fresh process (freed memory stays resident
-// after an earlier test), so the allocator's own count is checked as well;
-// under the sanitizers it is the only one that means anything, as their
-// quarantine keeps freed blocks resident for a while.
-MemoryUse memoryInUse() {
-    MemoryUse m;
-    long pages = 0, resident = 0;
-    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
-        std::fclose(f);
-    }
-    m.resident = double(resident) * double(sysconf(_SC_PAGESIZE));
-#if STORM_SANITIZED
-    m.allocated = double(__sanitizer_get_current_allocated_bytes());
-#else
-    const struct mallinfo2 mi = mallinfo2();
-    m.allocated = double(mi.uordblks + mi.hblkhd);
-#endif
-    return m;
-}
-
-}  // namespace
 
 TEST_P(ReaderStorm, MemoryStaysFlatOverALongSession) {
     const int changes = sized("STORM_PAGE_CHANGES", 10000, 3000);
@@ -502,6 +551,171 @@ TEST_P(ReaderStorm, MemoryStaysFlatOverALongSession) {
     setEndProgramHandler({});
     resetShellState();
     resetContext();
+}
+
+namespace {
+
+// What a long storm on a paced page measured.
+struct PacedStormResult {
+    MemoryUse first, last;  // after the warm-up, and at the storm's last step
+    int keys = 0;
+    bool midway = true;  // the paced page was still under way at the last step
+    int wrongView = 0;   // steps after which another box than the current page's was in view
+};
+
+void reportPacedStorm(const Storm& storm, const PacedStormResult& r, const char* what) {
+    const PacedDrawing::Nesting& n = PacedDrawing::nesting();
+    std::fprintf(stderr,
+                 "[ paced storm ] %s: %d keys (%s), %zu prints, %d page drawings, waits nested %d deep at "
+                 "most, their frames %zu bytes apart; %.1f MB resident, %.1f MB allocated after the warm-up, "
+                 "%.1f MB and %.1f MB at the end; longest stall %.1f ms\n",
+                 storm.describe().c_str(), r.keys, what, storm.prints(), storm.drawings(), n.deepest, n.spread(),
+                 r.first.resident / 1e6, r.first.allocated / 1e6, r.last.resident / 1e6, r.last.allocated / 1e6,
+                 storm.worstMs());
+}
+
+// Flat: waits nest no deeper than a paced drawing inside a paced print's
+// wait inside the page's own (three), their frames lie within a few
+// kilobytes of each other (a drawing started inside another's wait takes
+// about 3 KB a level), and memory is what it was after the warm-up.
+void expectFlat(const PacedStormResult& r, int deepest) {
+    const PacedDrawing::Nesting& n = PacedDrawing::nesting();
+    EXPECT_GE(n.deepest, 1) << "no paced wait was seen";
+    EXPECT_LE(n.deepest, deepest);
+    EXPECT_LE(n.spread(), size_t(STORM_SANITIZED ? 96 : 32) * 1024);
+    EXPECT_EQ(n.depth, 0);
+    EXPECT_LE(r.last.allocated, r.first.allocated * 1.05)
+        << "allocated " << r.first.allocated / 1e6 << " MB after the warm-up, " << r.last.allocated / 1e6 << " MB at the end";
+    if (!STORM_SANITIZED) {
+        EXPECT_LE(r.last.resident, r.first.resident * 1.05)
+            << "resident " << r.first.resident / 1e6 << " MB after the warm-up, " << r.last.resident / 1e6 << " MB at the end";
+    }
+    EXPECT_TRUE(r.midway) << "the paced page finished before the storm did";
+    EXPECT_EQ(r.wrongView, 0) << "steps after which not only the current page was in view";
+}
+
+}  // namespace
+
+// A held key, an automation tool or a stuck key can page faster than any
+// reader: alder's page 3 entered and left again and again while it traces,
+// in bursts, with a print of the page now and then (which traces too).
+TEST(PacedPageStorm, AlderPageThreeEnteredAgainAndAgainWhileItTraces) {
+    const int keys = sized("STORM_REENTRIES", 20000, 6000);
+    const int warmUp = keys / 20;
+    PacedStormResult r;
+    bool down = true, ending = false;
+    // The storm pauses once in its warm-up until page 3 has been traced to
+    // its end (its picture then holds as much as it ever will). Prints of
+    // page 3 trace too, and a print lies under the storm's drawings of the
+    // page until the keys stop: the storm pauses for the first print until
+    // it is out, goes on over the second, and pauses for that one three
+    // quarters through, so that it ends as it stood after the warm-up.
+    enum class Pause { None, UntilDrawn, UntilPrinted };
+    struct Moment {
+        int at;
+        bool print;  // clicks 印刷 on page 3
+        Pause pause;
+    };
+    const std::vector<Moment> moments{{warmUp / 4, false, Pause::UntilDrawn},
+                                      {warmUp / 2, true, Pause::UntilPrinted},
+                                      {keys / 2, true, Pause::None},
+                                      {3 * keys / 4, false, Pause::UntilPrinted}};
+    Pause pause = Pause::None;
+    size_t next = 0, printsAsked = 0;
+    auto script = [&](Storm& s, int step) {
+        if (step == 0) {
+            s.key(Qt::Key_Down);
+            s.key(Qt::Key_Down);  // page 2, next to the traced page
+        }
+        if (pause == Pause::UntilPrinted && s.prints() < printsAsked) return true;
+        if (pause == Pause::UntilDrawn && s.drawing()) return true;
+        pause = Pause::None;
+        // As the drawings begun since the last step left it, and as the keys do.
+        if (!s.onlyCurrentInView()) ++r.wrongView;
+        const int burst = 1 + int(s.rng()() % 8);
+        for (int i = 0; i < burst && r.keys < keys; ++i) {
+            const bool d = std::exchange(down, !down);
+            ++r.keys;
+            s.key(d ? Qt::Key_Down : Qt::Key_Up);
+        }
+        if (!s.onlyCurrentInView()) ++r.wrongView;
+        if (next < moments.size() && r.keys >= moments[next].at && (CurPage == 3 || !moments[next].print)) {
+            const Moment m = moments[next++];
+            pause = m.pause;
+            if (m.print) {
+                ++printsAsked;
+                s.click(&s.form().cmdPrint());
+            }
+        }
+        if (r.keys >= warmUp && r.first.allocated == 0) r.first = memoryInUse();
+        if (r.keys < keys) return true;
+        if (!ending) {
+            ending = true;
+            r.last = memoryInUse();
+            r.midway = SkipWait == 0;
+            // Page 0 once more: its first drawing, made before page 1's,
+            // lacks the mark that page 1 adds to it.
+            s.key(Qt::Key_Home);
+        }
+        return false;
+    };
+    PacedDrawing::resetNesting();
+    Storm storm({QStringLiteral("alder"), 27, keys, false, script, 1, true});
+    storm.run();
+    reportPacedStorm(storm, r, "Up and Down alternated");
+    EXPECT_EQ(r.keys, keys);
+    expectFlat(r, 3);
+    EXPECT_EQ(storm.prints(), 2u);
+    storm.checkLoop(STORM_SANITIZED ? 150 : 50);
+    storm.checkPages();
+    storm.checkLastPrint();
+}
+
+// cedar's page 1 left and entered again while its construction waits for
+// the steps and draws them, with prints of both pages in between.
+TEST(PacedPageStorm, CedarPageOneLeftAndEnteredAgainMidConstruction) {
+    const int reentries = envInt("STORM_REENTRIES", 5000);
+    const int warmUp = reentries / 10;
+    PacedStormResult r;
+    int done = 0, nextStep = reentries / 5, nextPrint = warmUp / 2;
+    auto script = [&](Storm& s, int) {
+        if (!s.onlyCurrentInView()) ++r.wrongView;
+        const int burst = 1 + int(s.rng()() % 3);
+        for (int i = 0; i < burst && done < reentries; ++i) {
+            ++done;
+            r.keys += 2;
+            // Each print lets events run once, and the storm goes on inside.
+            const bool print = done >= nextPrint;
+            if (print) nextPrint += reentries / 10;
+            s.key(Qt::Key_Up);
+            if (print) s.click(&s.form().cmdPrint());  // page 0
+            s.key(Qt::Key_Down);
+            if (print) s.click(&s.form().cmdPrint());  // page 1, composed from the screen
+        }
+        if (!s.onlyCurrentInView()) ++r.wrongView;
+        // Steps 1 to 4 released on the way; step 5 waits to the end.
+        if (done >= nextStep && nextStep < reentries) {
+            nextStep += reentries / 5;
+            for (LabelButton* b : s.stepButtons()) s.click(b);
+        }
+        if (done >= warmUp && r.first.allocated == 0) r.first = memoryInUse();
+        if (done < reentries) return true;
+        if (r.last.allocated == 0) {
+            r.last = memoryInUse();
+            r.midway = !s.form().startupDone() && SkipWait == 0;
+        }
+        return false;
+    };
+    PacedDrawing::resetNesting();
+    Storm storm({QStringLiteral("cedar"), 27, reentries, false, script, 1, true});
+    storm.run();
+    reportPacedStorm(storm, r, "page 1 left and entered again");
+    EXPECT_EQ(r.keys, 2 * reentries);
+    expectFlat(r, 1);
+    EXPECT_EQ(storm.prints(), 20u);
+    storm.checkLoop(STORM_SANITIZED ? 150 : 50);
+    storm.checkPages();
+    storm.checkLastPrint();
 }
 
 namespace {

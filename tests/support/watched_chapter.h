@@ -30,7 +30,10 @@ public:
     void attach(Form1& form) override { inner->attach(form); }
 
     void drawPage(int n) override {
+        if (onlyNewest)
+            std::erase_if(drawings, [](const Drawing& d) { return d.canvas == CurPic; });
         drawings.push_back({CurPic, n, typeset::context, shell::state, false});
+        ++drawn;
         Routine r(*this);
         inner->drawPage(n);
     }
@@ -38,7 +41,10 @@ public:
         const Drawing before{CurPic, n, typeset::context, shell::state, true};
         Routine r(*this);
         const bool composed = inner->composePrintedPage(n);
-        if (composed) drawings.push_back(before);
+        if (composed) {
+            drawings.push_back(before);
+            ++drawn;
+        }
         return composed;
     }
 
@@ -51,6 +57,10 @@ public:
 
     std::unique_ptr<Chapter> inner;
     std::vector<Drawing> drawings;
+    // Keep only the newest drawing of each canvas (a long storm would
+    // otherwise weigh on the memory it measures).
+    bool onlyNewest = false;
+    uint64_t drawn = 0;  // drawings begun, kept or not
     int depth = 0;            // page routines under way
     uint64_t boundaries = 0;  // page routines begun or ended so far
 

@@ -364,14 +364,7 @@ void Form1::showScaled() {
 
 int Form1::fittingZoom() const {
     const QScreen* s = screen();
-    if (!s) return 100;
-    // The frame the window manager adds is not known before the window is
-    // shown; a title bar and borders take about this much.
-    constexpr int frameWidth = 16, frameHeight = 48;
-    const QSize avail = s->availableGeometry().size() - QSize(frameWidth, frameHeight);
-    const double fits = 100.0 * std::min(double(avail.width()) / profile_.clientWidth,
-                                         double(avail.height()) / profile_.clientHeight);
-    return fits >= 100 ? 100 : largestStepWithin(fits);
+    return s ? shell::fittingZoom(s->availableGeometry().size(), clientSize()) : 100;
 }
 
 void Form1::setZoom(int percent) {

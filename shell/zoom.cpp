@@ -29,6 +29,15 @@ int largestStepWithin(double limit) {
     return best;
 }
 
+int fittingZoom(QSize available, QSize client) {
+    // The frame the window manager adds is not known before the window is
+    // shown; a title bar and borders take about this much.
+    constexpr int frameWidth = 8, frameHeight = 40;
+    const double fits = 100.0 * std::min(double(available.width() - frameWidth) / client.width(),
+                                         double(available.height() - frameHeight) / client.height());
+    return fits >= 100 ? 100 : largestStepWithin(fits);
+}
+
 namespace {
 int scaled(int v, double scale) { return int(std::nearbyint(v * scale)); }
 }  // namespace

@@ -25,6 +25,10 @@ constexpr int minZoom = 50, maxZoom = 400;
 int nextZoomStep(int percent, int direction);
 // The largest step at most limit per cent (the smallest step if none is).
 int largestStepWithin(double limit);
+// The zoom a window of the given client size opens at on a screen with that
+// much room: 100 % when it fits with its frame, else the largest step that
+// does.
+int fittingZoom(QSize available, QSize client);
 
 // A widget that draws a canvas's picture and can draw it at a scale.
 class Scalable {

@@ -11,9 +11,11 @@
 #include "printer.h"
 #include "specimen/specimen_chapter.h"
 #include "state.h"
+#include "viewer_options.h"
 #include "support/recording_sound.h"
 #include "zoom.h"
 
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -199,6 +201,23 @@ TEST_F(ZoomTest, ZoomingInTheMiddleOfTheTraceKeepsItGoing) {
     const size_t tracedOps = traced.ops().size();
     window->ShowThisPic(3);
     EXPECT_EQ(window->pic(3).canvas().picture().ops().size(), tracedOps);
+}
+
+TEST_F(ZoomTest, AWindowThatWouldNotFitOpensAtTheLargestStepThatFits) {
+    const QSize client(792, 724);
+    EXPECT_EQ(fittingZoom(QSize(1920, 1040), client), 100);
+    EXPECT_EQ(fittingZoom(QSize(1366, 738), client), 90);  // a laptop less its panel
+    EXPECT_EQ(fittingZoom(QSize(1024, 600), client), 75);
+    EXPECT_EQ(fittingZoom(QSize(640, 400), client), 50);  // never below the smallest step
+    // Asked for, a zoom is taken as it is; the window stays within the
+    // screen (the headless one is 800 x 800).
+    SpecimenChapter chapter;
+    window = std::make_unique<Form1>(chapter);
+    ViewerOptions options;
+    options.zoom = 200;
+    ASSERT_FALSE(startViewer(*window, options));
+    EXPECT_EQ(window->zoom(), 200);
+    EXPECT_EQ(window->size(), window->screen()->availableGeometry().size());
 }
 
 TEST(ZoomDeathTest, EscapeLeavesFullScreenFirstAndThenEndsTheProgram) {

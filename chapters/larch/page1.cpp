@@ -91,7 +91,8 @@ void LarchChapter::pic1() {
     prSub(QStringLiteral("n"));
     pr(QStringLiteral("(0) = "));
     prVar(QStringLiteral("J"));
-    Skip(-8);
+    // Back 8 would set the prime inside the top of the fallback J.
+    Skip(BookmanOK == 1 ? -8 : -1);
     prPrime();
     Skip(4);
     prSub(QStringLiteral("2n"));

@@ -212,10 +212,14 @@ void prPartial(const QString& num, const QString& den, const QString& fixed) {
     const float xs = x0 + 10;
     c.Line(xs, PenY + 12, xs + 28, PenY + 12, c.ForeColor);
 
+    // A numerator with a descender (p) would rest on the rule: it goes up
+    // 3 px, its partial sign with it.
+    const bool descends = !num.isEmpty() && QStringLiteral("gjpqy").contains(num.back());
+    const float yNum = PenY - (descends ? 13 : 10);
     float x = xs;
-    dsp_symbol(c, x, PenY - 10, partial);
+    dsp_symbol(c, x, yNum, partial);
     x += 2;
-    prThermoVar(c, x, PenY - 10, num);
+    prThermoVar(c, x, yNum, num);
     const float numEnd = x;
 
     x = xs;

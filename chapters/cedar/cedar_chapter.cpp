@@ -13,6 +13,7 @@
 #include <QFont>
 #include <QLabel>
 #include <QPalette>
+#include <algorithm>
 #include <cstdlib>
 
 namespace chapters {
@@ -209,9 +210,14 @@ bool CedarChapter::composePrintedPage(int page) {
         if (!b->isVisibleTo(page1_)) continue;
         const QRect at = form_->layout().rect(b);
         const float x = float(at.x()), y = float(at.y());
-        out.Box(x, y, x + 5.0 * UnitW, y + UnitH, colBlue, false);
+        const QString caption = QStringLiteral("Step ") + QString::number(i);
+        // Five units were room for the original face's caption; the
+        // substitute's is wider, so the box takes the caption's width and
+        // 4 px on either side.
+        const double w = std::max(5.0 * UnitW, out.TextWidth(caption) + 8);
+        out.Box(x, y, x + w, y + UnitH, colBlue, false);
         float tx = x + 4;
-        dsp_text(out, tx, y, QStringLiteral("Step ") + QString::number(i));
+        dsp_text(out, tx, y, caption);
     }
     return true;
 }

@@ -78,6 +78,7 @@ void LarchChapter::pic1() {
     prJ0("2n");
     pr(QStringLiteral(" = "));
     prDelta();
+    Skip(2);  // the subscript's n leans back into the delta
     prSub(QStringLiteral("n, 0"));
 
     PenX = float(LeftX);

@@ -321,6 +321,7 @@ void MapleChapter::pic1() {
     var("x");
     prSub(QStringLiteral("j"));
     pr(QStringLiteral(" = ("));
+    Skip(3);  // the tail of the italic j runs under the parenthesis
     var("j");
     prMinus();
     dsp_half(c, PenX, PenY);
@@ -328,7 +329,8 @@ void MapleChapter::pic1() {
     var("x");
     pr(QStringLiteral(")"));
     PenX = EqCol2 + 4;
-    PenY = RowY - 16;
+    // 2 px higher than 16: the subscript j of x_j would rest on the bar.
+    PenY = RowY - 18;
     prSin();
     var("x");
     prSub(QStringLiteral("j"));

@@ -303,9 +303,10 @@ void AlderChapter::pic1() {
     }
 
     // From the denominator line, so that the two formulas keep clear of
-    // each other's small fractions.
+    // each other's small fractions: 3 lines left them 2 px apart in the
+    // substitute faces, 3.2 leave 7.
     PenX = float(TabX2);
-    SkipH(3);
+    SkipH(3.2f);
     y0 = PenY;
     PenX = xEq;
     pr(QStringLiteral(" = "));

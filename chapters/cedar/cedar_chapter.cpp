@@ -2,6 +2,7 @@
 
 #include "cedar/square_box.h"
 #include "context.h"
+#include "faces.h"
 #include "form1.h"
 #include "label_button.h"
 #include "page_box.h"
@@ -41,11 +42,15 @@ void setBack(QWidget& w, Color c) {
     w.setAutoFillBackground(true);
 }
 
-// A Bookman-like serif italic at 15.75 points: the URW face that comes with
-// the base-35 fonts.
+// The letters are variables: at 15.75 points in the face every other
+// variable of the pages is set in, Bookman where the machine has it, else
+// the bold italic Times face (a family of the face table, so the font system
+// sees it).
 QFont letterFont() {
-    QFont f(QStringLiteral("URW Bookman"));
+    const bool bookman = FontExists(face::Bookman);
+    QFont f(bookman ? face::Bookman : face::Times);
     f.setItalic(true);
+    f.setBold(!bookman);
     f.setPixelSize(21);
     return f;
 }

@@ -274,9 +274,7 @@ void MapleChapter::pic1() {
     RowY = PenY;
     var("S");
     prSub(QStringLiteral("N"));
-    pr(QStringLiteral("("));
-    prFracS(QStringLiteral("pi"), QStringLiteral("2N"));
-    pr(QStringLiteral(")"));
+    peakArgument();
     EqCol = PenX;
     pr(QStringLiteral("  ="));
     // Bars one piece longer than above: these numerators carry a fraction.
@@ -338,6 +336,18 @@ void MapleChapter::pic1() {
     PenY = RowY + 12;
     var("x");
     prSub(QStringLiteral("j"));
+}
+
+void MapleChapter::peakArgument() {
+    // Parentheses of the text's size stop at the rule and the "(" runs into
+    // the subscript before it: tall ones enclose the whole fraction.
+    Skip(3);
+    prBigLParen(PenX, PenY);
+    Skip(8);
+    prFracS(QStringLiteral("pi"), QStringLiteral("2N"));
+    Skip(2);
+    prBigRParen(PenX, PenY);
+    Skip(8);
 }
 
 }  // namespace chapters

@@ -23,6 +23,8 @@ namespace {
 
 // Where PicSq sits inside pic(1).
 constexpr int sqLeft = 446, sqTop = -1;
+// Pixels of room beside each letter of the square.
+constexpr int letterRoom = 3;
 
 struct LetterPlace {
     const char* caption;
@@ -96,7 +98,12 @@ void CedarChapter::attach(Form1& form) {
     for (int i = 0; i < 9; ++i) {
         auto* l = new QLabel(QString::fromLatin1(letterPlaces[i].caption), PicSq);
         l->setFont(font);
-        l->move(letterPlaces[i].x, letterPlaces[i].y);
+        // An italic letter reaches past its advance (the tail of the p to the
+        // left, the arms of T and V to the right): room on either side keeps
+        // it whole, and the label stands that much further left so that the
+        // letter stays where it was designed.
+        l->setContentsMargins(letterRoom, 0, letterRoom, 0);
+        l->move(letterPlaces[i].x - letterRoom, letterPlaces[i].y);
         l->adjustSize();
         l->setAttribute(Qt::WA_TransparentForMouseEvents);
         layout.add(l);
@@ -104,6 +111,11 @@ void CedarChapter::attach(Form1& form) {
     }
     for (int i = 1; i <= 5; ++i) {
         auto* b = new LabelButton(QStringLiteral("Step%1").arg(i), page1_);
+        // The window's 19-pixel face has a line taller than the 23 pixels
+        // inside the frame: the p of "Step" ran into its bottom edge.
+        QFont caption = b->font();
+        caption.setPixelSize(16);
+        b->setFont(caption);
         b->resize(59, 25);
         b->setFrameStyle(QFrame::Box | QFrame::Plain);
         b->setLineWidth(1);
@@ -207,7 +219,7 @@ bool CedarChapter::composePrintedPage(int page) {
         const QLabel* l = L[size_t(h)];
         if (!l->isVisibleTo(PicSq)) continue;
         const QRect at = form_->layout().rect(l);
-        float x = float(at.x() + sqLeft);
+        float x = float(at.x() + letterRoom + sqLeft);
         dsp_var(out, x, float(at.y() + sqTop), l->text());
     }
     for (int i = 1; i <= 5; ++i) {

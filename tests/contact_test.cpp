@@ -324,6 +324,7 @@ std::vector<std::string> widgetFaults(PageBox& box) {
                 fault(QStringLiteral("in %1: %2").arg(widgetName(*w), QString::fromStdString(f)));
         if (!label || label->text().isEmpty()) continue;
         const Ink caption = captionInk(*label);
+        if (qEnvironmentVariableIsSet("CONTACT_FONTS")) { QFontInfo fi(label->font()); std::printf("%s: %s %d px %s %s bold=%d it=%d size=%dx%d\n", qPrintable(label->text()), qPrintable(fi.family()), fi.pixelSize(), qPrintable(label->font().family()), qPrintable(label->font().toString()), fi.bold(), fi.italic(), label->width(), label->height()); }
         // Within the frame, not on it: a pixel clear inside a border.
         const int frame = label->frameWidth();
         const QRect inside = QRect(label->pos(), label->size()).adjusted(frame ? frame + 1 : 0, frame ? frame + 1 : 0,

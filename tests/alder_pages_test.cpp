@@ -167,7 +167,9 @@ TEST_F(AlderPagesTest, PageZeroMarksTheSubstitutionOncePageOneIsDrawn) {
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].pen.color, RGB(0, 0, 255));
     EXPECT_DOUBLE_EQ(boxes[0].x2 - boxes[0].x1, 2.4 * 6.5);
-    EXPECT_DOUBLE_EQ(boxes[0].y2 - boxes[0].y1, 19.5 - 4);
+    // Its top edge 5 px below the line clears the bar above; its bottom
+    // stays 1 px above the next line.
+    EXPECT_DOUBLE_EQ(boxes[0].y2 - boxes[0].y1, 19.5 - 6);
     EXPECT_EQ(canvas.DrawStyle_, DrawStyle::Solid);
     EXPECT_EQ(wings(), 1);
     // The box surrounds the last a_n of the finite fraction.

@@ -1,7 +1,8 @@
 // Baselines on the rendered pages of every chapter: letters, digits and Greek
 // printed on one line sit on one baseline, scripts are clearly off it, and no
 // script or parenthesis runs into a rule or a neighbour. Each piece's ink is
-// found by drawing that piece alone, exactly where the page drew it.
+// found by drawing that piece alone, exactly where the page drew it
+// (support/page_ink.h, shared with the contact test).
 #include "chapter_catalog.h"
 #include "context.h"
 #include "end_program.h"
@@ -9,6 +10,7 @@
 #include "form1.h"
 #include "backends/raster_canvas.h"
 #include "state.h"
+#include "support/page_ink.h"
 
 #include <QImage>
 #include <gtest/gtest.h>
@@ -22,69 +24,6 @@ using namespace chapters;
 namespace {
 
 bool drawnIn(const DrawOp& op, const char* face) { return op.font.face == QString::fromUtf8(face); }
-
-struct Ink {
-    QImage mask;  // grey levels of the piece alone, Format_Grayscale8
-    QPoint origin;
-    int top = 0, bottom = -1, left = 0, right = -1;  // dark pixels' box; empty when bottom < top
-    bool empty() const { return bottom < top; }
-    // Whether the piece's pixel at (x, y) is darker than level.
-    bool at(int x, int y, int level = kDark) const {
-        const QPoint p(x - origin.x(), y - origin.y());
-        return mask.rect().contains(p) && mask.constScanLine(p.y())[p.x()] < level;
-    }
-    static constexpr int kDark = 128;   // ink
-    static constexpr int kFaint = 200;  // the grey edge that still reads as ink
-};
-
-// Draws one operation alone on a blank canvas the size of the page and keeps
-// its grey levels near the operation's box.
-class Scratch {
-public:
-    Scratch(int w, int h) : canvas_(w, h) {}
-    Ink ink(const DrawOp& op) {
-        canvas_.Cls();
-        canvas_.DrawWidth = op.pen.width;
-        if (op.kind == DrawOp::Line) {
-            canvas_.Line(op.x1, op.y1, op.x2, op.y2, 0);
-        } else {
-            canvas_.FontName = op.font.face;
-            canvas_.FontSize = float(op.font.size);
-            canvas_.FontBold = op.font.bold;
-            canvas_.FontItalic = op.font.italic;
-            canvas_.CurrentX = float(op.x1);
-            canvas_.CurrentY = float(op.y1);
-            if (op.kind == DrawOp::Glyph)
-                canvas_.glyphs(int(op.x1), int(op.y1), op.text.toLatin1(), true, 0, op.which);
-            else
-                canvas_.Print(op.text);
-        }
-        const QImage& img = canvas_.image();
-        const QRect box = QRect(QPoint(int(std::floor(std::min(op.x1, op.x2))) - 8,
-                                       int(std::floor(std::min(op.y1, op.y2))) - 8),
-                                QPoint(int(std::ceil(std::max(op.x1, op.x2))) + 8,
-                                       int(std::ceil(std::max(op.y1, op.y2))) + 8))
-                              .intersected(img.rect());
-        Ink r;
-        r.origin = box.topLeft();
-        r.mask = QImage(box.size(), QImage::Format_Grayscale8);
-        r.top = box.bottom() + 1, r.bottom = box.top() - 1;
-        r.left = box.right() + 1, r.right = box.left() - 1;
-        for (int y = box.top(); y <= box.bottom(); ++y)
-            for (int x = box.left(); x <= box.right(); ++x) {
-                const int g = qGray(img.pixel(x, y));
-                r.mask.scanLine(y - box.top())[x - box.left()] = uchar(g);
-                if (g < Ink::kDark) {
-                    r.top = std::min(r.top, y), r.bottom = std::max(r.bottom, y);
-                    r.left = std::min(r.left, x), r.right = std::max(r.right, x);
-                }
-            }
-        return r;
-    }
-
-private:
-    RasterCanvas canvas_;
-};
 
 // Characters whose ink ends on the baseline (or above it), by face: no
 // descenders, no parentheses, no commas.
@@ -131,24 +70,6 @@ bool isParen(const DrawOp& op) {
     return op.kind == DrawOp::Text && (op.text == "(" || op.text == ")");
 }
 
-// Whether two inks touch: a dark pixel of one next to a pixel of the other
-// that is dark or a visible grey edge (two strokes joined by grey read as one).
-bool touches(const Ink& a, const Ink& b) {
-    if (a.empty() || b.empty() || a.right + 2 < b.left || b.right + 2 < a.left ||
-        a.bottom + 2 < b.top || b.bottom + 2 < a.top)
-        return false;
-    const auto reaches = [](const Ink& dark, const Ink& other) {
-        for (int y = dark.top; y <= dark.bottom; ++y)
-            for (int x = dark.left; x <= dark.right; ++x)
-                if (dark.at(x, y))
-                    for (int dy = -1; dy <= 1; ++dy)
-                        for (int dx = -1; dx <= 1; ++dx)
-                            if (other.at(x + dx, y + dy, Ink::kFaint)) return true;
-        return false;
-    };
-    return reaches(a, b) || reaches(b, a);
-}
-
 struct Finding {
     QString where;
     std::vector<std::string> faults;
@@ -166,13 +87,12 @@ QString describe(const DrawOp& op) {
 }
 
 // All faults of one page's operations.
-std::vector<std::string> pageFaults(const std::vector<DrawOp>& ops, int w, int h) {
+std::vector<std::string> pageFaults(const std::vector<DrawOp>& ops) {
     std::vector<std::string> faults;
     auto fault = [&faults](const QString& s) { faults.push_back(s.toStdString()); };
-    Scratch scratch(w, h);
     std::vector<std::optional<Ink>> inks(ops.size());
     auto ink = [&](size_t i) -> const Ink& {
-        if (!inks[i]) inks[i] = scratch.ink(ops[i]);
+        if (!inks[i]) inks[i] = inkOf(ops[i]);
         return *inks[i];
     };
 
@@ -253,7 +173,7 @@ TEST(Baselines, EveryPageOfEveryChapterKeepsItsLines) {
             window.ShowThisPic(n);
             const Canvas& c = window.pic(n).canvas();
             for (const std::string& f :
-                 pageFaults(c.picture().ops(), c.pixelWidth(), c.pixelHeight()))
+                 pageFaults(c.picture().ops()))
                 ADD_FAILURE() << name.toStdString() << " page " << n << ": " << f;
         }
     }

@@ -197,8 +197,9 @@ TEST_F(BirchPages, FixedOneOverTwoPiIsSetLikeOneOverFourPi) {
         EXPECT_NEAR(two.x1, bar.x1, 1e-3);
         EXPECT_NEAR(two.y1, bar.y1 + 10, 1e-3);
         EXPECT_EQ(pi.text, "p");  // the Symbol face's π
-        // The integral sign follows the 2π (two pixels on), not the bars.
-        EXPECT_NEAR(t[i + 5].x1, pi.x2 + 2, 0.5);  // glyphs at whole pixels
+        // The integral sign follows the 2π (five pixels on, clear of its
+        // lower hook), not the bars.
+        EXPECT_NEAR(t[i + 5].x1, pi.x2 + 5, 0.5);  // glyphs at whole pixels
         ++found;
     }
     EXPECT_EQ(found, 2);

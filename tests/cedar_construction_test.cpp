@@ -4,11 +4,13 @@
 #include "cedar/cedar_chapter.h"
 #include "cedar/square_box.h"
 #include "end_program.h"
+#include "faces.h"
 #include "form1.h"
 #include "label_button.h"
 #include "pacing.h"
 #include "printer.h"
 #include "state.h"
+#include "text.h"
 
 #include <QElapsedTimer>
 #include <QLabel>
@@ -274,6 +276,33 @@ TEST_F(CedarConstruction, PrintingPageOnePrintsWhatIsOnView) {
     // The composition starts from a cleared canvas every time.
     EXPECT_EQ(before.front().kind, DrawOp::Clear);
     EXPECT_EQ(texts(printOps()), texts(after));
+}
+
+// The square's letters are variables like every other: the serif italic of
+// the face table, bold without Bookman; on paper the step boxes hold their
+// captions with 4 px to spare on either side.
+TEST_F(CedarConstruction, LettersAreSerifItalicsAndPaperStepBoxesHoldTheirCaptions) {
+    if (FontExists(face::Bookman)) GTEST_SKIP() << "the letters are Bookman here";
+    SkipWait = 1;
+    window->Form_Load();
+    const QList<QLabel*> letters = window->pic(1).findChildren<QLabel*>();
+    int serif = 0;
+    for (const QLabel* l : letters) {
+        if (l->text().size() != 1) continue;  // the step buttons
+        const QFontInfo info(l->font());
+        EXPECT_EQ(info.family(), QStringLiteral("Liberation Serif")) << l->text().toStdString();
+        EXPECT_TRUE(info.italic());
+        EXPECT_TRUE(info.bold());
+        ++serif;
+    }
+    EXPECT_EQ(serif, 9);
+    window->ShowThisPic(1);
+    const std::vector<DrawOp> ops = printOps();
+    for (size_t i = 0; i + 1 < ops.size(); ++i) {
+        if (ops[i].kind != DrawOp::Rect || ops[i + 1].text.left(5) != QLatin1String("Step ")) continue;
+        EXPECT_DOUBLE_EQ(ops[i + 1].x1 - ops[i].x1, 4);
+        EXPECT_GE(ops[i].x2 - ops[i + 1].x2, 4) << ops[i + 1].text.toStdString();
+    }
 }
 
 TEST(CedarConstructionDeathTest, EscapeOrClosingWhileAStepWaitsEndsTheProgram) {

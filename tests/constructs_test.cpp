@@ -249,8 +249,10 @@ TEST_F(Constructs, HorizontalBraceIsThreeTurnedPieces) {
     for (const DrawOp& op : canvas.ops)
         if (op.kind == DrawOp::Glyph) pieces.push_back(op);
     ASSERT_EQ(pieces.size(), 3u);
-    // Each piece is 6 pixels wide at the default height, then 10 more.
-    const double xs[] = {87, 103, 119};
+    // Each piece is 6 pixels wide at the default height, then 7 more, so
+    // that they overlap; the first starts 3 px in, the middle one where 10
+    // more would have put it.
+    const double xs[] = {90, 103, 116};
     for (int k = 0; k < 3; ++k) {
         EXPECT_EQ(pieces[k].text.at(0).unicode(), 236 + k);
         EXPECT_EQ(pieces[k].angle, 90);

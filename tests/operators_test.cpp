@@ -50,10 +50,12 @@ TEST_F(Operators, SumLimitsSitAboveAndBelowTheSign) {
     // Infinity goes 4 pixels in whatever its width.
     EXPECT_EQ(t[0].text, kInf);
     EXPECT_DOUBLE_EQ(t[0].x1, 104);
-    EXPECT_NEAR(t[0].y1, 200 - 0.6 * 19.5 - 0.2 * 19.5, 1e-4);
+    // Limits stand 1 pixel higher (upper) and 3 lower (lower) than the
+    // original offsets: the substitute sign is taller in its cell.
+    EXPECT_NEAR(t[0].y1, 200 - 0.6 * 19.5 - 1 - 0.2 * 19.5, 1e-4);
     // The lower limit starts 12 pixels in less half its width (19.5), one
     // subscript call per character.
-    const double yLower = 200 + 0.65 * 19.5 + 0.3 * 19.5;
+    const double yLower = 200 + 0.65 * 19.5 + 3 + 0.3 * 19.5;
     EXPECT_EQ(t[1].text, "n");
     EXPECT_NEAR(t[1].x1, 112 - 9.75, 1e-4);
     for (int k = 1; k <= 3; ++k) EXPECT_NEAR(t[k].y1, yLower, 1e-4);
@@ -72,7 +74,7 @@ TEST_F(Operators, SumLimitsSitAboveAndBelowTheSign) {
 TEST_F(Operators, InfinityBelowASumDropsFurtherWithoutBookman) {
     float x = 100;
     dsp_sum(canvas, x, 200, kInf, "");
-    const double base = 200 + 0.65 * 19.5 + 0.3 * 19.5;
+    const double base = 200 + 0.65 * 19.5 + 3 + 0.3 * 19.5;
     EXPECT_NEAR(textOps().at(0).y1, base + 3, 1e-4);
     canvas.ops.clear();
     BookmanOK = 1;
@@ -89,7 +91,7 @@ TEST_F(Operators, HazelSumPlacesLimitsByCharacterCount) {
     ASSERT_EQ(t.size(), 4u);
     EXPECT_DOUBLE_EQ(t[0].x1, 108);  // 12 - 4 per character
     EXPECT_DOUBLE_EQ(t[1].x1, 100);
-    EXPECT_NEAR(t[1].y1, 216 + 0.3 * 19.5, 1e-4);  // S * 16 / 13 below y
+    EXPECT_NEAR(t[1].y1, 216 + 3 + 0.3 * 19.5, 1e-4);  // S * 16 / 13 (+3) below y
     EXPECT_FLOAT_EQ(x, 113);
 
     // A long lower limit would start left of x: it starts half a W left.

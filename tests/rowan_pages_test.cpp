@@ -190,6 +190,22 @@ TEST_F(RowanPages, PageThreeHeadingIsBlueAndTheTextColourComesBack) {
     EXPECT_EQ(canvas.ForeColor, before);
 }
 
+// The rewritten ranges end one sentence; the matrix of stage p begins the
+// next line at the margin, and all below it follows one line lower.
+TEST_F(RowanPages, PageThreeBreaksTheLineBeforeTheStageSentence) {
+    const std::vector<DrawOp> t = draw(3);
+    const DrawOp& end = t[indexOf(t, QStringLiteral("と書き直せます．"))];
+    const DrawOp& next = t[indexOf(t, QStringLiteral("段階 "))];
+    EXPECT_DOUBLE_EQ(next.x1, 13);  // LeftX
+    EXPECT_NEAR(next.y1 - end.y1, 19.5, 1e-4);
+    EXPECT_NEAR(t[indexOf(t, QStringLiteral(" の間には"))].y1 - next.y1, 1.2 * 19.5,
+                1e-3);
+    // The heading alone stands 3 px down, so that its superscripts stay on
+    // the page; the line after it starts where it did.
+    EXPECT_DOUBLE_EQ(t[0].y1, 3);
+    EXPECT_NEAR(t[indexOf(t, QStringLiteral("式を見やすくするために"))].y1, 1.5 * 19.5, 1e-4);
+}
+
 // With the real faces: no equation number touches its formula, and the
 // recurrence's brace stands clear of both of its lines.
 TEST(RowanPagesRaster, NumbersAndBracesStandClearOfTheirFormulas) {

@@ -112,8 +112,11 @@ void Fraction(float scale, const QString& num, const QString& den) {
     // The scale is single precision: 10 * 0.9f is just under 9, so Int gives 8.
     // A numerator with a subscript stands one pixel higher than the 12 the
     // pages were set with, so that the script's digits clear the rule.
+    // Bars of an absolute value (|q|) descend as far as the q's tail, onto
+    // the rule: such a numerator goes 2 pixels higher.
     const float yN = PenY - float(Int(num.contains(QLatin1Char('_')) ? 13.0 * scale
-                                                                       : 10.0 * scale));
+                                                                       : 10.0 * scale)) -
+                     (num.contains(QLatin1Char('|')) ? 2.0f : 0.0f);
     const float yD = PenY + float(Int(13.0 * scale + 0.5));
 
     if (wholeParts) {
@@ -166,9 +169,11 @@ void dsp_oneOver(Canvas& c, float& x, float& y, const QString& d) {
     float xd = float(x - 1.2 * W);
     dsp_text(c, xd, float(y0 - 0.35 * H), QStringLiteral("1"));
     if (!d.isEmpty() && isLatinLetter(d.at(0))) {
-        // Italic letters lean right; start them a little further left.
+        // Italic letters lean right; start them a little further left. The
+        // fallback capitals are taller than the bar leaves room for: one
+        // pixel lower they clear it.
         xd = float(x - 1.4 * W);
-        dsp_var(c, xd, float(y0 + 0.4 * H), d);
+        dsp_var(c, xd, float(y0 + 0.4 * H) + (BookmanOK == 1 ? 0 : 1), d);
     } else {
         xd = float(x - 1.2 * W);
         dsp_text(c, xd, float(y0 + 0.4 * H), d);
@@ -281,11 +286,15 @@ void brace_beta(float x, float y) {
     int32_t xb = Round(x - 2.0 * UnitW);
     const int32_t yb = Round(y);
     // A left brace turned up: its point is below, a brace under the line.
+    // The substitute's pieces are shorter than the original's: 10 pixels
+    // between them left 2-pixel breaks, 7 let them overlap by one. The
+    // brace starts 3 pixels further in, so that its point stays where it was.
     OneSign sign(c, QStringLiteral("\u23DF"));
+    xb += 3;
     dsp_rotFace(c, xb, yb, symbol::LBraceTop, 1, 90);
-    xb += 10;
+    xb += 7;
     dsp_rotFace(c, xb, yb, symbol::LBraceMiddle, 1, 90);
-    xb += 10;
+    xb += 7;
     dsp_rotFace(c, xb, yb, symbol::LBraceBottom, 1, 90);
 }
 

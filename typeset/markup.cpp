@@ -121,6 +121,7 @@ void dsp_sub(Canvas& c, float& x, float y, const QString& textIn) {
     if (IsWideChar(textIn)) c.FontSize = float(c.FontSize * 0.85);
     float yLine = float(y + SubDrop * H);
     float pos = x;
+    bool afterGreek = false;
     QString text = textIn;
     // "min" and "max" are words, not products of variables; only the whole
     // script is taken as one ("nmax" is four italic letters).
@@ -133,10 +134,16 @@ void dsp_sub(Canvas& c, float& x, float y, const QString& textIn) {
             dsp_text(c, pos, yLine, text);
             break;
         }
-        if (scriptGreek(c, Script::Sub, pos, yLine, text, S, scriptSize, W)) continue;
+        if (scriptGreek(c, Script::Sub, pos, yLine, text, S, scriptSize, W)) {
+            afterGreek = true;
+            continue;
+        }
         const QString ch = text.left(1);
         const QChar u = ch[0];
         text.remove(0, 1);
+        // The fallback italic comma leans back into a Greek letter before it.
+        if (u == QLatin1Char(',') && afterGreek && BookmanOK != 1) pos += 2;
+        afterGreek = false;
         if (u == QLatin1Char('j')) {
             pos += 1;
             dsp_var(c, pos, yLine, ch);

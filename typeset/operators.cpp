@@ -15,6 +15,12 @@ namespace {
 
 const QString kInfinity = QStringLiteral("∞");
 
+// The sum sign of the substitute face fills more of its cell than the
+// original did: limits at the original offsets run into its foot (the dot of
+// a j touches it) and come within a pixel of its top. They stand 3 pixels
+// lower and 1 higher, which leaves at least 2 clear pixels either way.
+constexpr float kLowerLimitDrop = 3, kUpperLimitLift = 1;
+
 // Infinity sits high in its cell; in the fallback faces it needs more drop.
 float infinityDrop() { return BookmanOK == 1 ? 1.0f : 3.0f; }
 
@@ -41,13 +47,13 @@ void dsp_sum(Canvas& c, float& x, float y, const QString& lower, const QString& 
     const double W = c.TextWidth(QStringLiteral("A"));
     const double H = c.TextHeight(QStringLiteral("A"));
     const float S = c.FontSize;
-    const float yUpper = float(y - 0.6 * H);
+    const float yUpper = float(y - 0.6 * H) - kUpperLimitLift;
     if (Variant.sumLimitsByLength) {
         float xu = float(x + 12 - 4 * upper.size());
         dsp_sup(c, xu, yUpper, upper);
         float xl = float(x + 12 - 4 * lower.size());
         if (xl < x) xl = float(x - 0.5 * W);
-        sumLowerLimit(c, xl, float(y + S * 16 / 13.0), lower);
+        sumLowerLimit(c, xl, float(y + S * 16 / 13.0) + kLowerLimitDrop, lower);
     } else {
         const double wU = c.TextWidth(upper);
         const double wL = c.TextWidth(lower);
@@ -58,7 +64,7 @@ void dsp_sum(Canvas& c, float& x, float y, const QString& lower, const QString& 
             float xu = float(x + 10 - 0.5 * wU);
             dsp_sup(c, xu, yUpper, upper);
         }
-        sumLowerLimit(c, float(x + 12 - 0.5 * wL), float(y + 0.65 * H), lower);
+        sumLowerLimit(c, float(x + 12 - 0.5 * wL), float(y + 0.65 * H) + kLowerLimitDrop, lower);
     }
     dsp_bigSigma(c, x, float(y - 0.5 * H));
 }

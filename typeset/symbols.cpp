@@ -77,14 +77,19 @@ void prPrime() {
     FontState keep(c);
     c.FontName = face::Verdana;
     c.FontBold = true;
-    PenX += 4;
+    // The fallback italics end at their advance, where Bookman's lean left
+    // the 4 pixels of room: 1 pixel keeps the prime clear of its letter
+    // without setting it apart.
+    PenX += BookmanOK == 1 ? 4 : 1;
     dsp_text(c, PenX, PenY, QStringLiteral("'"));
 }
 
 void dsp_prime(Canvas& c, float& x, float y) {
     FontState keep(c);
     c.FontBold = true;
-    x = float(x + 0.5 * c.TextWidth(QStringLiteral("A")));
+    // Half a W was room for Bookman's lean; past the fallback italic's
+    // advance the prime would stand off as a tick of its own.
+    if (BookmanOK == 1) x = float(x + 0.5 * c.TextWidth(QStringLiteral("A")));
     dsp_text(c, x, y, QStringLiteral("′"));
     x = float(x + 0.2 * c.TextWidth(QStringLiteral("A")));
 }
@@ -207,10 +212,14 @@ void prPartial(const QString& num, const QString& den, const QString& fixed) {
     const float xs = x0 + 10;
     c.Line(xs, PenY + 12, xs + 28, PenY + 12, c.ForeColor);
 
+    // A numerator with a descender (p) would rest on the rule: it goes up
+    // 3 px, its partial sign with it.
+    const bool descends = !num.isEmpty() && QStringLiteral("gjpqy").contains(num.back());
+    const float yNum = PenY - (descends ? 13 : 10);
     float x = xs;
-    dsp_symbol(c, x, PenY - 10, partial);
+    dsp_symbol(c, x, yNum, partial);
     x += 2;
-    prThermoVar(c, x, PenY - 10, num);
+    prThermoVar(c, x, yNum, num);
     const float numEnd = x;
 
     x = xs;

@@ -160,7 +160,11 @@ bool AlderChapter::drawGraph(float nu, PacedDrawing& trace) {
     for (int value : {20, 30, 50, 200, 300, 500}) {
         const float X = px(float(alog10(value)));
         ticks(X);
-        label(X - (value < 100 ? 10.0 : 15.0), QString::number(value));
+        // The ticks of 200 and 300 are 27 px apart and each label is 25 px
+        // wide: centred they read "200300". Each moves 2 px off its tick,
+        // away from the other.
+        const double apart = value == 200 ? -2 : value == 300 ? 2 : 0;
+        label(X - (value < 100 ? 10.0 : 15.0) + apart, QString::number(value));
     }
 
     c.FontName = savedFace;

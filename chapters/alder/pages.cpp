@@ -143,8 +143,10 @@ void AlderChapter::pic0() {
         // The substitution of page 1's proof: a_n -> a_n + b_(n+1)/a_(n+1).
         c.DrawStyle_ = DrawStyle::Dot;
         c.DrawWidth = 1;
-        const double x1 = origin - 2.0, y1 = PenY + 3.0;
-        c.Box(x1, y1, x1 + 2.4 * UnitW, y1 + UnitH - 4.0, RGB(0, 0, 255), false);
+        // The last bar of the fraction, 0.4 lines up, ends just over a_n: the
+        // box's top edge 2 px lower than 3 clears it (its bottom stays).
+        const double x1 = origin - 2.0, y1 = PenY + 5.0;
+        c.Box(x1, y1, x1 + 2.4 * UnitW, y1 + UnitH - 6.0, RGB(0, 0, 255), false);
         c.DrawStyle_ = DrawStyle::Solid;
         SkipW(1);
         PenY = PenY + 4;
@@ -301,9 +303,10 @@ void AlderChapter::pic1() {
     }
 
     // From the denominator line, so that the two formulas keep clear of
-    // each other's small fractions.
+    // each other's small fractions: 3 lines left them 2 px apart in the
+    // substitute faces, 3.2 leave 7.
     PenX = float(TabX2);
-    SkipH(3);
+    SkipH(3.2f);
     y0 = PenY;
     PenX = xEq;
     pr(QStringLiteral(" = "));

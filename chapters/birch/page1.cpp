@@ -22,7 +22,10 @@ using birch::var;
 namespace {
 // v²/w² with a bar of two "─".
 void squareOver(const char* v, const char* w) {
-    barFraction(2, {8, -12, [v] { prSquare(QString::fromUtf8(v)); }},
+    // The tail of a y would rest on the bar: 2 px higher, as the fraction
+    // printer sets a numerator y.
+    const float up = v[0] == 'y' ? 14.0f : 12.0f;
+    barFraction(2, {8, -up, [v] { prSquare(QString::fromUtf8(v)); }},
                 {8, 14, [w] { prSquare(QString::fromUtf8(w)); }});
 }
 

@@ -222,7 +222,9 @@ void BirchChapter::pic2() {
     text(" = ");
     omega();
     PenX = float(TabX2);
-    SkipH(1);
+    // The denominator dt reaches 35 px below its line: the next line goes
+    // down half a line more than one, or the two overprint.
+    SkipH(1.5f);
     text("が得られる。これを積分すれば，上のケプラー方程式になる。");
 
     PenX = float(LeftX);

@@ -71,7 +71,9 @@ void besselPhase() {
 void besselIntegral() {
     text(" = ");
     prOver2Pi();
-    Skip(2);
+    // The pen ends after 2π, under the bar: the lower hook of the sign
+    // curls back to within a pixel of the π unless it starts 5 px on.
+    Skip(5);
     dsp_integral(*CurPic, PenX, PenY, QStringLiteral("2pi"), QStringLiteral("0"));
     // The upper limit reaches past where the integrand would start.
     Skip(5);

@@ -199,6 +199,7 @@ void BirchChapter::pic4() {
     prDiff(QStringLiteral("t"));
     text(" = ");
     prOver2Pi();
+    Skip(3);  // the sign's lower hook curls back towards the π (see page 3)
     integral("2pi");
     prCos();
     var("u");

@@ -2,6 +2,7 @@
 
 #include "cedar/square_box.h"
 #include "context.h"
+#include "faces.h"
 #include "form1.h"
 #include "label_button.h"
 #include "page_box.h"
@@ -13,6 +14,7 @@
 #include <QFont>
 #include <QLabel>
 #include <QPalette>
+#include <algorithm>
 #include <cstdlib>
 
 namespace chapters {
@@ -21,6 +23,8 @@ namespace {
 
 // Where PicSq sits inside pic(1).
 constexpr int sqLeft = 446, sqTop = -1;
+// Pixels of room beside each letter of the square.
+constexpr int letterRoom = 3;
 
 struct LetterPlace {
     const char* caption;
@@ -40,11 +44,15 @@ void setBack(QWidget& w, Color c) {
     w.setAutoFillBackground(true);
 }
 
-// A Bookman-like serif italic at 15.75 points: the URW face that comes with
-// the base-35 fonts.
+// The letters are variables: at 15.75 points in the face every other
+// variable of the pages is set in, Bookman where the machine has it, else
+// the bold italic Times face (a family of the face table, so the font system
+// sees it).
 QFont letterFont() {
-    QFont f(QStringLiteral("URW Bookman"));
+    const bool bookman = FontExists(face::Bookman);
+    QFont f(bookman ? face::Bookman : face::Times);
     f.setItalic(true);
+    f.setBold(!bookman);
     f.setPixelSize(21);
     return f;
 }
@@ -90,7 +98,12 @@ void CedarChapter::attach(Form1& form) {
     for (int i = 0; i < 9; ++i) {
         auto* l = new QLabel(QString::fromLatin1(letterPlaces[i].caption), PicSq);
         l->setFont(font);
-        l->move(letterPlaces[i].x, letterPlaces[i].y);
+        // An italic letter reaches past its advance (the tail of the p to the
+        // left, the arms of T and V to the right): room on either side keeps
+        // it whole, and the label stands that much further left so that the
+        // letter stays where it was designed.
+        l->setContentsMargins(letterRoom, 0, letterRoom, 0);
+        l->move(letterPlaces[i].x - letterRoom, letterPlaces[i].y);
         l->adjustSize();
         l->setAttribute(Qt::WA_TransparentForMouseEvents);
         layout.add(l);
@@ -98,6 +111,11 @@ void CedarChapter::attach(Form1& form) {
     }
     for (int i = 1; i <= 5; ++i) {
         auto* b = new LabelButton(QStringLiteral("Step%1").arg(i), page1_);
+        // The window's 19-pixel face has a line taller than the 23 pixels
+        // inside the frame: the p of "Step" ran into its bottom edge.
+        QFont caption = b->font();
+        caption.setPixelSize(16);
+        b->setFont(caption);
         b->resize(59, 25);
         b->setFrameStyle(QFrame::Box | QFrame::Plain);
         b->setLineWidth(1);
@@ -201,7 +219,7 @@ bool CedarChapter::composePrintedPage(int page) {
         const QLabel* l = L[size_t(h)];
         if (!l->isVisibleTo(PicSq)) continue;
         const QRect at = form_->layout().rect(l);
-        float x = float(at.x() + sqLeft);
+        float x = float(at.x() + letterRoom + sqLeft);
         dsp_var(out, x, float(at.y() + sqTop), l->text());
     }
     for (int i = 1; i <= 5; ++i) {
@@ -209,9 +227,14 @@ bool CedarChapter::composePrintedPage(int page) {
         if (!b->isVisibleTo(page1_)) continue;
         const QRect at = form_->layout().rect(b);
         const float x = float(at.x()), y = float(at.y());
-        out.Box(x, y, x + 5.0 * UnitW, y + UnitH, colBlue, false);
+        const QString caption = QStringLiteral("Step ") + QString::number(i);
+        // Five units were room for the original face's caption; the
+        // substitute's is wider, so the box takes the caption's width and
+        // 4 px on either side.
+        const double w = std::max(5.0 * UnitW, out.TextWidth(caption) + 8);
+        out.Box(x, y, x + w, y + UnitH, colBlue, false);
         float tx = x + 4;
-        dsp_text(out, tx, y, QStringLiteral("Step ") + QString::number(i));
+        dsp_text(out, tx, y, caption);
     }
     return true;
 }

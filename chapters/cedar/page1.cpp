@@ -119,7 +119,9 @@ bool CedarChapter::construct(PacedDrawing&) {
     for (int k = 0; k < 8; ++k) {
         xk[k] = PenX;
         prVar(QString::fromLatin1(mnemonic[k].initial));
-        if (mnemonic[k].gap) Skip(2);
+        // The 2 px were for Bookman's overhang; after the fallback italic
+        // they split the word ("P hysicists").
+        if (mnemonic[k].gap && BookmanOK == 1) Skip(2);
         pr(QString::fromLatin1(mnemonic[k].rest) + (k < 7 ? QStringLiteral(" ") : QString()));
     }
     c.ForeColor = fore;

@@ -54,13 +54,13 @@ void CedarChapter::pic2() {
     SkipH(1.6f);
     PenX = float(TabX2);
     prPartialFrac(QString(), QStringLiteral("S"));
-    Skip(8);
+    Skip(12);  // the rule runs 4 px past the denominator, into the parenthesis at 8
     prPartial(QStringLiteral("H"), QStringLiteral("p"), QStringLiteral("S"));
     Skip(8);
     pr(QStringLiteral(" ＝ "));
     Skip(4);
     prPartialFrac(QString(), QStringLiteral("p"));
-    Skip(8);
+    Skip(12);  // the rule runs 4 px past the denominator, into the parenthesis at 8
     prPartial(QStringLiteral("H"), QStringLiteral("S"), QStringLiteral("p"));
     SkipH(1.6f);
     PenX = float(LeftX);

@@ -79,7 +79,9 @@ void HazelChapter::expGraph() {
 
     c.FontSize = float(0.8 * BaseSize);
     dsp_textAt(c, -0.12, -2.16, QStringLiteral("2"));
-    dsp_textAt(c, -0.12, -1.18, QStringLiteral("1"));
+    // The curve passes through (0, 1) rising: at -0.12 it would cross the
+    // foot of the label, 0.04 further left it clears it.
+    dsp_textAt(c, -0.16, -1.18, QStringLiteral("1"));
     xAxisLabels(c);
 
     curve(c, colOrange, [](double x) { return -std::exp(x); });

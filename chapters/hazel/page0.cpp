@@ -14,9 +14,11 @@ namespace chapters {
 
 namespace {
 
-// x^p on a line of its own at TabX2, followed by " = ".
+// x^p on a line of its own at TabX2, followed by " = ". The lines are 1.6
+// apart, not a paragraph's 1.5: each fraction's denominator would end a
+// pixel above the next one's numerator.
 void powerIs(const QString& p) {
-    NewPara();
+    SkipH(1.6f);
     PenX = float(TabX2);
     prVar(QStringLiteral("x"));
     prSup(p);

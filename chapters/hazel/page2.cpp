@@ -76,12 +76,14 @@ void HazelChapter::pic2() {
     prTheta();
     prSub(QStringLiteral("j"));
     pr(QStringLiteral(" = ("));
+    Skip(3);  // the tail of the italic j runs under the parenthesis
     prVar(QStringLiteral("j"));
     prMinus();
     prFrac(QStringLiteral("1"), QStringLiteral("2"));
     pr(QStringLiteral(")"));
     prFrac(QStringLiteral("pi"), QStringLiteral("N"));
     pr(QStringLiteral("     ("));
+    Skip(3);  // the tail of the italic j runs under the parenthesis
     prVar(QStringLiteral("j"));
     pr(QStringLiteral(" = 1 ～ "));
     prVar(QStringLiteral("N"));
@@ -170,6 +172,7 @@ void HazelChapter::pic2() {
     prVarSub(QStringLiteral("T"), QStringLiteral("k"));
     pr(QStringLiteral(", "));
     prVar(QStringLiteral("f"));
+    Skip(2);  // the italic f's hook reaches into the parenthesis
     pr(QStringLiteral(") = "));
     prFrac(QStringLiteral("2"), QStringLiteral("N"));
     Skip(4);
@@ -192,6 +195,7 @@ void HazelChapter::pic2() {
     prVarSub(QStringLiteral("T"), QStringLiteral("0"));
     pr(QStringLiteral(", "));
     prVar(QStringLiteral("f"));
+    Skip(2);  // the italic f's hook reaches into the parenthesis
     pr(QStringLiteral(") = "));
     prFrac(QStringLiteral("1"), QStringLiteral("N"));
     Skip(4);

@@ -144,9 +144,11 @@ void HazelChapter::pic3() {
     prFrac(QStringLiteral("N"), QStringLiteral("2"));
     pr(QStringLiteral(" ("));
     prDelta();
+    Skip(2);  // the subscript's k leans back into the delta
     prSub(QStringLiteral("k+l,0"));
     pr(QStringLiteral(" + "));
     prDelta();
+    Skip(2);  // the subscript's k leans back into the delta
     prSub(QStringLiteral("k,l"));
     pr(QStringLiteral(")"));
 
@@ -159,6 +161,7 @@ void HazelChapter::pic3() {
     dsp_pi(*CurPic, PenX, PenY);
     pr(QStringLiteral("/(2"));
     prVar(QStringLiteral("N"));
+    Skip(2);  // the italic N leans into the parenthesis
     pr(QStringLiteral(") とおくと，"));
     TofXj(QStringLiteral("k"));
     pr(QStringLiteral(" = "));

@@ -78,6 +78,7 @@ void LarchChapter::pic1() {
     prJ0("2n");
     pr(QStringLiteral(" = "));
     prDelta();
+    Skip(2);  // the subscript's n leans back into the delta
     prSub(QStringLiteral("n, 0"));
 
     PenX = float(LeftX);
@@ -91,7 +92,8 @@ void LarchChapter::pic1() {
     prSub(QStringLiteral("n"));
     pr(QStringLiteral("(0) = "));
     prVar(QStringLiteral("J"));
-    Skip(-8);
+    // Back 8 would set the prime inside the top of the fallback J.
+    Skip(BookmanOK == 1 ? -8 : -1);
     prPrime();
     Skip(4);
     prSub(QStringLiteral("2n"));

@@ -199,6 +199,7 @@ void LarchChapter::pic2() {
     prSin();
     pr(QStringLiteral("|"));
     prTheta();
+    Skip(2);  // the italic theta leans into the bar
     pr(QStringLiteral("|"));
     prMinus();
     pr(QStringLiteral("2"));

@@ -41,7 +41,9 @@ void MapleChapter::graph() {
     PenX = float(px(GxMax - 0.1f));
     PenY = float(py(0.3f));
     prVar(QStringLiteral("x"));
-    labelAt(px(-1.15f), py(-0.01f), QStringLiteral("-"));
+    // At -1.15 the π ends a pixel short of the partial sum as it rises
+    // through the jump at -1: 4 px further left it stands clear.
+    labelAt(px(-1.15f) - 4, py(-0.01f), QStringLiteral("-"));
     dsp_pi(c, PenX, PenY - 2);
     PenX = float(px(1.05f));
     PenY = float(py(-0.01f));

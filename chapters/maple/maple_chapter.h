@@ -41,6 +41,8 @@ private:
     void graph();
     void seriesTable();
     void limitOfPeak();
+    // "(π/2N)", the first peak's x, in tall parentheses at the pen.
+    void peakArgument();
 };
 
 // The Fourier partial sum of the square wave with `terms` odd harmonics, at

@@ -274,9 +274,7 @@ void MapleChapter::pic1() {
     RowY = PenY;
     var("S");
     prSub(QStringLiteral("N"));
-    pr(QStringLiteral("("));
-    prFracS(QStringLiteral("pi"), QStringLiteral("2N"));
-    pr(QStringLiteral(")"));
+    peakArgument();
     EqCol = PenX;
     pr(QStringLiteral("  ="));
     // Bars one piece longer than above: these numerators carry a fraction.
@@ -321,6 +319,7 @@ void MapleChapter::pic1() {
     var("x");
     prSub(QStringLiteral("j"));
     pr(QStringLiteral(" = ("));
+    Skip(3);  // the tail of the italic j runs under the parenthesis
     var("j");
     prMinus();
     dsp_half(c, PenX, PenY);
@@ -328,7 +327,8 @@ void MapleChapter::pic1() {
     var("x");
     pr(QStringLiteral(")"));
     PenX = EqCol2 + 4;
-    PenY = RowY - 16;
+    // 2 px higher than 16: the subscript j of x_j would rest on the bar.
+    PenY = RowY - 18;
     prSin();
     var("x");
     prSub(QStringLiteral("j"));
@@ -336,6 +336,18 @@ void MapleChapter::pic1() {
     PenY = RowY + 12;
     var("x");
     prSub(QStringLiteral("j"));
+}
+
+void MapleChapter::peakArgument() {
+    // Parentheses of the text's size stop at the rule and the "(" runs into
+    // the subscript before it: tall ones enclose the whole fraction.
+    Skip(3);
+    prBigLParen(PenX, PenY);
+    Skip(8);
+    prFracS(QStringLiteral("pi"), QStringLiteral("2N"));
+    Skip(2);
+    prBigRParen(PenX, PenY);
+    Skip(8);
 }
 
 }  // namespace chapters

@@ -34,9 +34,7 @@ void MapleChapter::limitOfPeak() {
     Skip(6);
     var("S");
     prSub(QStringLiteral("N"));
-    pr(QStringLiteral("("));
-    prFracS(QStringLiteral("pi"), QStringLiteral("2N"));
-    pr(QStringLiteral(")"));
+    peakArgument();
     float x = x0;
     dsp_sub(*CurPic, x, PenY + 6, QStringLiteral("N→∞"));
 }
@@ -120,7 +118,9 @@ void MapleChapter::pic2() {
     powerTerm("7!", "6");
     pr(QStringLiteral(" + ･･･ "));
     prBigRParen(PenX, PenY);
+    // One unit would leave the d against the parenthesis's lower hook.
     SkipW(1);
+    Skip(4);
     prDiff(QStringLiteral("x"));
 
     PenX = EqCol;

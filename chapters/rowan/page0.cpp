@@ -119,8 +119,7 @@ void RowanChapter::pic0() {
     SkipW(1.4f);
     funcOfSub("f", "t", "j");
     Skip(4);
-    omega();
-    prSup(QStringLiteral("jn"));
+    omegaTo("jn");
     pr(QStringLiteral("，  "));
     omegaDefinition();
 

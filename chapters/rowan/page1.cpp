@@ -120,8 +120,7 @@ void RowanChapter::pic1() {
     Skip(6);
     dsp_sum(c, PenX, PenY, QStringLiteral("j=0"), QStringLiteral("N-1"));
     SkipW(1.4f);
-    omega();
-    prSup(QStringLiteral("jn"));
+    omegaTo("jn");
     Skip(4);
     funcOfSub("f", "x", "j");
     pr(QStringLiteral("，  "));
@@ -148,8 +147,7 @@ void RowanChapter::pic1() {
     SkipW(1.4f);
     dsp_fj();
     SkipW(1.2f);
-    omega();
-    prSup(QStringLiteral("jk"));
+    omegaTo("jk");
     pr(QStringLiteral("，  "));
     omegaDefinition();
     pr(QStringLiteral("，  "));

@@ -58,6 +58,10 @@ void RowanChapter::pic3() {
     // piece by piece in the canvas's own colour, set to blue for it.
     const Color fore = c.ForeColor;
     c.ForeColor = colBlue;
+    // Its superscripts reach 4.9 px above the line, past the top of the page
+    // on screen: the heading alone goes down a little.
+    constexpr float headingDrop = 3;
+    PenY += headingDrop;
     pr(QStringLiteral("(6)  漸化式を使って  "));
     prVar(QStringLiteral("X"));
     prSup(QStringLiteral("("));
@@ -68,6 +72,7 @@ void RowanChapter::pic3() {
     prSup(QStringLiteral("p+1)"));
     pr(QStringLiteral("  を求める."));
     c.ForeColor = fore;
+    PenY -= headingDrop;
 
     NewPara();
     pr(QStringLiteral("式を見やすくするために，"));
@@ -129,7 +134,9 @@ void RowanChapter::pic3() {
     pr(QStringLiteral("1"));
     PenX = float(LeftX);
     SkipH(1);
-    pr(QStringLiteral("と書き直せます．段階 "));
+    pr(QStringLiteral("と書き直せます．"));
+    NewLine();
+    pr(QStringLiteral("段階 "));
     prVar(QStringLiteral("p"));
     pr(QStringLiteral(" の "));
     prVar(QStringLiteral("N"));
@@ -197,7 +204,9 @@ void RowanChapter::pic3() {
     PenX = float(LeftX + 22 * UnitW);
     PenY = D0 + UnitH;
     Xp(QString());
-    const float TextX = float(LeftX + 26 * UnitW + 84);
+    // The right block's alpha stands beside the third line of this text:
+    // 10 pixels more than the original 84 keep a word space between them.
+    const float TextX = float(LeftX + 26 * UnitW + 94);
 
     const float x1 = float(LeftX + 16.5 * UnitW), y1 = y0 + Half / 2;
     block(x1, y1, 2 * Col, Half);

@@ -77,8 +77,7 @@ void RowanChapter::pic4() {
     sumToAlpha(true, 2);
     fOfJBeta("", false);
     Skip(4);
-    omega();
-    prSup(QStringLiteral("jkbeta"));
+    omegaTo("jkbeta");
     PenX = float(LeftX + 20 * UnitW);
     SkipH(1.8f);
     prVar(QStringLiteral("k"));
@@ -135,8 +134,7 @@ void RowanChapter::pic4() {
     sumToAlpha(true, 2);
     fOfJBeta("", false);
     Skip(4);
-    omega();
-    prSup(QStringLiteral("j(k+alpha)beta"));
+    omegaTo("j(k+alpha)beta");
 
     PenX = eqCol2;
     SkipH(3);
@@ -149,8 +147,7 @@ void RowanChapter::pic4() {
     Skip(2);
     fOfJBeta("", false);
     Skip(4);
-    omega();
-    prSup(QStringLiteral("jkbeta"));
+    omegaTo("jkbeta");
 
     PenX = eqCol2;
     SkipH(3);

@@ -100,6 +100,13 @@ void fOfJBeta(const char* lead, bool plusBeta) {
     pr(QStringLiteral(")"));
 }
 
+void omegaTo(const char* exponent) {
+    omega();
+    // The tail of a leading italic j reaches back under the omega.
+    if (exponent[0] == 'j') Skip(2);
+    prSup(QLatin1String(exponent));
+}
+
 void omegaDefinition() {
     omega();
     pr(QStringLiteral(" = "));

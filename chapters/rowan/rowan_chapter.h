@@ -53,6 +53,9 @@ void funcOfSub(const char* name, const char* v, const char* sub);
 // f(2jβ + l), f(jβ + l) and f(2jβ + β + l): lead is "2" or empty.
 void fOfJBeta(const char* lead, bool plusBeta);
 
+// ω with the superscript exponent.
+void omegaTo(const char* exponent);
+
 // "ω = e^(-2πi/N)".
 void omegaDefinition();
 

@@ -19,6 +19,23 @@ QString meaningOf(const QString& face, const QString& text, bool codes) {
     return unicodeOfBytes(bytes, enc);
 }
 
+// The text operations of a picture within region, moved by (dx, dy), copies'
+// copied text included: what a copy of that region shows as text.
+void copyTextWithin(const Picture& from, const QRectF& region, double dx, double dy, Picture& to) {
+    for (const DrawOp& op : from.ops()) {
+        if (op.kind == DrawOp::Copy && op.copiedText) {
+            copyTextWithin(*op.copiedText, region, dx, dy, to);
+            continue;
+        }
+        if (op.kind != DrawOp::Text && op.kind != DrawOp::Glyph) continue;
+        if (!region.intersects(QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)).normalized()))
+            continue;
+        DrawOp moved = op;
+        moved.x1 += dx, moved.x2 += dx, moved.y1 += dy, moved.y2 += dy;
+        to.add(std::move(moved));
+    }
+}
+
 }  // namespace
 
 void Canvas::draw(DrawOp&& op) {
@@ -224,6 +241,9 @@ void Canvas::copyFrom(const Canvas& src, int dx, int dy, int w, int h, int sx, i
     op.pixels = std::make_shared<const QImage>(std::move(pixels));
     op.kind = DrawOp::Copy;
     op.x1 = dx, op.y1 = dy, op.x2 = dx + w, op.y2 = dy + h;
+    auto text = std::make_shared<Picture>(QSize(w, h));
+    copyTextWithin(src.picture(), QRectF(sx, sy, w, h), dx - sx, dy - sy, *text);
+    if (!text->empty()) op.copiedText = std::move(text);
     draw(std::move(op));
 }
 

@@ -12,6 +12,8 @@
 
 namespace typeset {
 
+class Picture;
+
 // Pen styles and fill styles of the canvas (values of the pages' runtime).
 enum class DrawStyle : uint8_t { Solid = 0, Dash = 1, Dot = 2, DashDot = 3, DashDotDot = 4, Transparent = 5 };
 enum class FillStyle : uint8_t { Solid = 0, Transparent = 1 };
@@ -63,6 +65,10 @@ struct DrawOp {
     // read in the Western code page.
     QString meaning;
     std::shared_ptr<const QImage> pixels;  // copies: what was copied, as it was then
+    // Copies: the text and glyph operations of the source that the copied
+    // pixels show, moved to where they land (null when they show no text),
+    // so that a copy of a page still reads as that page.
+    std::shared_ptr<const Picture> copiedText;
 };
 
 const char* opKindName(DrawOp::Kind k);

@@ -11,6 +11,7 @@ QString Picture::text() const {
     QString out;
     for (const DrawOp& op : ops_)
         if (op.kind == DrawOp::Text || op.kind == DrawOp::Glyph) out += op.meaning;
+        else if (op.copiedText) out += op.copiedText->text();
     return out;
 }
 
@@ -21,6 +22,7 @@ size_t Picture::bytes() const {
         // not; counted as if each had its own.
         n += size_t(op.text.capacity() + op.meaning.capacity()) * sizeof(QChar);
         if (op.pixels) n += size_t(op.pixels->sizeInBytes());
+        if (op.copiedText) n += op.copiedText->bytes();
     }
     return n;
 }

@@ -35,10 +35,14 @@ int runViewer(int argc, char** argv, std::unique_ptr<Chapter> chapter) {
     // connects to a display, so that they need none; a command line with
     // Qt's own options in it is read once the application has taken them out.
     const QStringList args = commandLine(argc, argv);
-    if (const ViewerOptions early = parseViewerOptions(args, profile);
-        early.action != ViewerOptions::Action::Run &&
+    const ViewerOptions early = parseViewerOptions(args, profile);
+    if (early.action != ViewerOptions::Action::Run &&
         (early.action != ViewerOptions::Action::Error || !mayHoldQtOptions(args)))
         return reportViewerOptions(early);
+    // Writing a PDF shows nothing to anyone: it needs no display unless the
+    // platform is chosen for it.
+    if (!early.pdf.isEmpty() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     const auto app = openApplication(argc, argv);
     const ViewerOptions options = parseViewerOptions(QApplication::arguments(), profile);
     if (options.action != ViewerOptions::Action::Run) return reportViewerOptions(options);

@@ -1,5 +1,6 @@
 #include "viewer_options.h"
 
+#include "chapter_pdf.h"
 #include "form1.h"
 #include "state.h"
 
@@ -46,8 +47,14 @@ ViewerOptions parseViewerOptions(const QStringList& arguments, const ChapterProf
         QStringLiteral("Print page <N> on the default printer as the print label does, then quit "
                        "(status 0 when the page went out, 1 when not)."),
         QStringLiteral("N"));
+    const QCommandLineOption pdfOption(
+        QStringLiteral("pdf"),
+        QStringLiteral("Write the chapter to <FILE> as a PDF, every page as the print label lays it "
+                       "out, then quit (status 0 when it was written, 1 when not)."),
+        QStringLiteral("FILE"));
     parser.addOption(pageOption);
     parser.addOption(printOption);
+    parser.addOption(pdfOption);
 
     ViewerOptions result;
     const QString name = profile.name;
@@ -89,6 +96,14 @@ ViewerOptions parseViewerOptions(const QStringList& arguments, const ChapterProf
         if (values.size() > 1) return fail(QStringLiteral("--%1 is given more than once").arg(option->names().first()));
         if (auto why = readPage(option->names().first(), values.first(), profile, *target)) return fail(*why);
     }
+    if (parser.isSet(pdfOption)) {
+        const QStringList files = parser.values(pdfOption);
+        if (files.size() > 1) return fail(QStringLiteral("--pdf is given more than once"));
+        if (parser.isSet(pageOption) || parser.isSet(printOption))
+            return fail(QStringLiteral("--pdf cannot be given with --page or --print"));
+        if (files.first().isEmpty()) return fail(QStringLiteral("--pdf needs a file name"));
+        result.pdf = files.first();
+    }
     return result;
 }
 
@@ -109,13 +124,25 @@ int reportViewerOptions(const ViewerOptions& options) {
 
 std::optional<int> startViewer(Form1& window, const ViewerOptions& options) {
     const bool printing = options.print >= 0;
-    // A page printed from a script is wanted at once: paced drawing is
-    // skipped as F1 skips it.
-    if (printing) SkipWait = 1;
+    const bool exporting = !options.pdf.isEmpty();
+    // A page printed or a PDF written from a script is wanted at once: paced
+    // drawing is skipped as F1 skips it.
+    if (printing || exporting) SkipWait = 1;
     window.Form_Load();
     if (window.closed()) {
-        if (!printing) return 0;
-        std::fprintf(stderr, "印刷: the window was closed before page %d was printed\n", options.print);
+        if (!printing && !exporting) return 0;
+        if (exporting)
+            std::fprintf(stderr, "%s: the window was closed before %s was written\n",
+                         qPrintable(window.chapter().profile().name), qPrintable(options.pdf));
+        else
+            std::fprintf(stderr, "印刷: the window was closed before page %d was printed\n", options.print);
+        return 1;
+    }
+    if (exporting) {
+        const QString why = writeChapterPdf(window, options.pdf);
+        if (why.isEmpty()) return 0;
+        std::fprintf(stderr, "%s: %s\n", qPrintable(window.chapter().profile().name),
+                     qPrintable(why));
         return 1;
     }
     if (printing) {

@@ -16,6 +16,7 @@ struct ViewerOptions {
     Action action = Action::Run;
     int page = -1;   // --page N: the page in view once start-up has finished
     int print = -1;  // --print N: print page N, then quit
+    QString pdf;     // --pdf FILE: write the chapter as a PDF there, then quit
     QString text;    // the help or version text, or a one-line error
 };
 
@@ -30,8 +31,8 @@ ViewerOptions parseViewerOptions(const QStringList& arguments, const ChapterProf
 int reportViewerOptions(const ViewerOptions& options);
 
 // Start-up as the options ask. Returns the exit status when the program ends
-// here (after printing, or closed during start-up), or nothing when the
-// event loop should run.
+// here (after printing or writing the PDF, or closed during start-up), or
+// nothing when the event loop should run.
 std::optional<int> startViewer(Form1& window, const ViewerOptions& options);
 
 }  // namespace shell

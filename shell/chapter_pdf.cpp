@@ -60,7 +60,7 @@ QString drawPage(cairo_t* cr, const PrintedPage& page, PdfTextLayer& layer) {
         DrawOp op;
         op.kind = DrawOp::Copy;
         op.x2 = size.width(), op.y2 = size.height();
-        op.pixels = std::make_shared<const QImage>(page.image);
+        op.copied = std::make_shared<const Copied>(Copied{page.image, {}});
         image.add(std::move(op));
         paper.replay(image);
     }
@@ -78,13 +78,14 @@ QByteArray draw(const std::vector<PrintedPage>& pages, const QString& title,
     cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR,
                                    creator.toUtf8().constData());
     cairo_t* cr = cairo_create(surface);
+    const QStringList names = outlineNames(pages);
     QString failure;
     for (size_t i = 0; i < pages.size() && failure.isEmpty(); ++i) {
         failure = drawPage(cr, pages[i], layer);
         const QByteArray target = "page=" + QByteArray::number(qulonglong(i + 1));
         cairo_pdf_surface_add_outline(surface, CAIRO_PDF_OUTLINE_ROOT,
-                                      pageHeading(pages[i], int(i)).toUtf8().constData(),
-                                      target.constData(), cairo_pdf_outline_flags_t(0));
+                                      names[qsizetype(i)].toUtf8().constData(), target.constData(),
+                                      cairo_pdf_outline_flags_t(0));
         cairo_show_page(cr);
     }
     cairo_destroy(cr);
@@ -233,14 +234,23 @@ std::vector<PrintedPage> printEveryPage(Form1& window, QString* why) {
     return pages;
 }
 
-QString pageHeading(const PrintedPage& page, int index) {
-    QString heading;
-    if (page.picture) {
-        std::vector<TextPiece> pieces;
-        appendPieces(pieces, *page.picture);
-        heading = firstHeading(readingLines(std::move(pieces)));
+QStringList outlineNames(const std::vector<PrintedPage>& pages) {
+    QStringList names;
+    QString section;
+    for (size_t i = 0; i < pages.size(); ++i) {
+        QStringList lines;
+        if (pages[i].picture) {
+            std::vector<TextPiece> pieces;
+            appendPieces(pieces, *pages[i].picture);
+            lines = readingLines(pieces);
+        }
+        QString name = sectionHeading(lines);
+        if (!name.isEmpty()) section = name;
+        else if (!section.isEmpty()) name = section + QStringLiteral(" (続き)");
+        else name = firstHeading(lines);
+        names << (name.isEmpty() ? QStringLiteral("Page %1").arg(i + 1) : name);
     }
-    return heading.isEmpty() ? QStringLiteral("Page %1").arg(index + 1) : heading;
+    return names;
 }
 
 QString writePdf(const std::vector<PrintedPage>& pages, const QString& path,

@@ -18,9 +18,10 @@ class Form1;
 // A page that could not be printed leaves the list short; why is in `why`.
 std::vector<PrintedPage> printEveryPage(Form1& window, QString* why);
 
-// The heading a page is known by in the outline and to assistive
-// technology (see typeset::firstHeading), "Page N" (from 1) when it has none.
-QString pageHeading(const PrintedPage& page, int index);
+// The names of the pages in the outline: each page's section heading; a
+// page that goes on with the section before it, that section's heading and
+// "(続き)" (continued); else the page's first line, else "Page N" (from 1).
+QStringList outlineNames(const std::vector<PrintedPage>& pages);
 
 // Writes the pages as a PDF at path: A4, each page as large as fits within
 // 15 mm margins. The file is written under a temporary name beside path and

@@ -21,10 +21,11 @@ QString meaningOf(const QString& face, const QString& text, bool codes) {
 
 // The text operations of a picture within region, moved by (dx, dy), copies'
 // copied text included: what a copy of that region shows as text.
-void copyTextWithin(const Picture& from, const QRectF& region, double dx, double dy, Picture& to) {
-    for (const DrawOp& op : from.ops()) {
-        if (op.kind == DrawOp::Copy && op.copiedText) {
-            copyTextWithin(*op.copiedText, region, dx, dy, to);
+void copyTextWithin(const std::vector<DrawOp>& from, const QRectF& region, double dx, double dy,
+                    std::vector<DrawOp>& to) {
+    for (const DrawOp& op : from) {
+        if (op.kind == DrawOp::Copy && op.copied) {
+            copyTextWithin(op.copied->text, region, dx, dy, to);
             continue;
         }
         if (op.kind != DrawOp::Text && op.kind != DrawOp::Glyph) continue;
@@ -32,7 +33,7 @@ void copyTextWithin(const Picture& from, const QRectF& region, double dx, double
             continue;
         DrawOp moved = op;
         moved.x1 += dx, moved.x2 += dx, moved.y1 += dy, moved.y2 += dy;
-        to.add(std::move(moved));
+        to.push_back(std::move(moved));
     }
 }
 
@@ -238,12 +239,11 @@ void Canvas::copyFrom(const Canvas& src, int dx, int dy, int w, int h, int sx, i
     DrawOp op;
     QImage pixels = src.pixelsOf(QRect(sx, sy, w, h));
     if (pixels.isNull()) return;
-    op.pixels = std::make_shared<const QImage>(std::move(pixels));
+    auto copied = std::make_shared<Copied>(Copied{std::move(pixels), {}});
+    copyTextWithin(src.picture().ops(), QRectF(sx, sy, w, h), dx - sx, dy - sy, copied->text);
+    op.copied = std::move(copied);
     op.kind = DrawOp::Copy;
     op.x1 = dx, op.y1 = dy, op.x2 = dx + w, op.y2 = dy + h;
-    auto text = std::make_shared<Picture>(QSize(w, h));
-    copyTextWithin(src.picture(), QRectF(sx, sy, w, h), dx - sx, dy - sy, *text);
-    if (!text->empty()) op.copiedText = std::move(text);
     draw(std::move(op));
 }
 

@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 #include <algorithm>
+#include <vector>
 
 namespace typeset {
 
@@ -47,10 +48,12 @@ QString LineText::text() const {
     return t;
 }
 
-void appendPieces(std::vector<TextPiece>& pieces, const Picture& picture, QPointF offset) {
-    for (const DrawOp& op : picture.ops()) {
-        if (op.kind == DrawOp::Copy && op.copiedText) {
-            appendPieces(pieces, *op.copiedText, offset);
+namespace {
+
+void appendOps(std::vector<TextPiece>& pieces, const std::vector<DrawOp>& ops, QPointF offset) {
+    for (const DrawOp& op : ops) {
+        if (op.kind == DrawOp::Copy && op.copied) {
+            appendOps(pieces, op.copied->text, offset);
             continue;
         }
         if (op.kind != DrawOp::Text && op.kind != DrawOp::Glyph) continue;
@@ -60,46 +63,54 @@ void appendPieces(std::vector<TextPiece>& pieces, const Picture& picture, QPoint
     }
 }
 
-QStringList readingLines(std::vector<TextPiece> pieces) {
-    // Top to bottom, the page's drawing order among pieces on the same top;
-    // each piece joins the line it overlaps, else starts the next.
-    std::stable_sort(pieces.begin(), pieces.end(), [](const TextPiece& a, const TextPiece& b) {
-        return a.cell.top() < b.cell.top();
-    });
+}  // namespace
+
+void appendPieces(std::vector<TextPiece>& pieces, const Picture& picture, QPointF offset) {
+    appendOps(pieces, picture.ops(), offset);
+}
+
+QStringList readingLines(const std::vector<TextPiece>& pieces) {
     struct Line {
-        QRectF anchor;
-        std::vector<const TextPiece*> pieces;
+        QRectF anchor;    // the tallest piece's cell
+        double lastLeft;  // where the last piece begins
+        LineText text;
     };
     std::vector<Line> lines;
+    const auto continues = [](const Line& line, const TextPiece& p) {
+        return onOneLine(p.cell, line.anchor) && p.cell.left() >= line.lastLeft;
+    };
     for (const TextPiece& p : pieces) {
-        if (!lines.empty() && onOneLine(p.cell, lines.back().anchor)) {
-            Line& last = lines.back();
-            last.pieces.push_back(&p);
-            if (p.cell.height() > last.anchor.height()) last.anchor = p.cell;
-            continue;
+        if (p.text.isEmpty()) continue;
+        // The line being written, or the one before it when a piece set
+        // apart from it (a tilde over a letter) came in between and this
+        // one goes on right where that line ended.
+        Line* line = nullptr;
+        if (!lines.empty() && continues(lines.back(), p)) {
+            line = &lines.back();
+        } else if (lines.size() >= 2) {
+            Line& before = lines[lines.size() - 2];
+            if (continues(before, p) && p.cell.left() - before.text.right() < kBlank * before.anchor.height())
+                line = &before;
         }
-        lines.push_back({p.cell, {&p}});
+        if (!line) line = &lines.emplace_back(Line{p.cell, p.cell.left(), {}});
+        line->text.append(p);
+        line->lastLeft = p.cell.left();
+        if (p.cell.height() > line->anchor.height()) line->anchor = p.cell;
     }
-    std::stable_sort(lines.begin(), lines.end(), [](const Line& a, const Line& b) {
-        return a.anchor.center().y() < b.anchor.center().y();
-    });
     QStringList out;
-    for (Line& line : lines) {
-        std::stable_sort(line.pieces.begin(), line.pieces.end(),
-                         [](const TextPiece* a, const TextPiece* b) {
-                             return a->cell.left() < b->cell.left();
-                         });
-        LineText text;
-        for (const TextPiece* p : line.pieces) text.append(*p);
-        out << text.text();
-    }
+    for (const Line& line : lines) out << line.text.text();
     return out;
 }
 
-QString firstHeading(const QStringList& lines) {
+QString sectionHeading(const QStringList& lines) {
     static const QRegularExpression sectionNumber(QStringLiteral("^\\s*\\(\\d+\\)"));
     for (const QString& line : lines)
         if (sectionNumber.match(line).hasMatch()) return line.trimmed();
+    return QString();
+}
+
+QString firstHeading(const QStringList& lines) {
+    if (QString heading = sectionHeading(lines); !heading.isEmpty()) return heading;
     for (const QString& line : lines)
         if (!line.trimmed().isEmpty()) return line.trimmed();
     return QString();

@@ -1,7 +1,6 @@
 // The text of a page as a reader reads it: the pieces of text a picture
-// shows, gathered into lines from top to bottom and read left to right
-// within a line, whatever order the page drew them in. What the clipboard,
-// assistive technology and a PDF's outline get.
+// shows, gathered into lines and read left to right within a line. What the
+// clipboard, assistive technology and a PDF's outline get.
 #pragma once
 
 #include "picture.h"
@@ -20,8 +19,8 @@ struct TextPiece {
     QString text;
 };
 
-// The text and glyph operations of a picture that show any text, moved by
-// offset; copies bring the text of what they copied.
+// The text and glyph operations of a picture that show any text, in
+// drawing order, moved by offset; copies bring the text of what they copied.
 void appendPieces(std::vector<TextPiece>& pieces, const Picture& picture,
                   QPointF offset = QPointF());
 
@@ -43,6 +42,8 @@ public:
     bool holds(const QRectF& cell) const { return !empty() && onOneLine(cell, anchor_); }
     // The tallest piece's cell, by which the line is known.
     const QRectF& anchor() const { return anchor_; }
+    // Where its rightmost piece ends.
+    double right() const { return right_; }
     // Without trailing blanks.
     QString text() const;
 
@@ -54,11 +55,19 @@ private:
     bool started_ = false;
 };
 
-// The pieces as lines in reading order (top to bottom, each left to right).
-QStringList readingLines(std::vector<TextPiece> pieces);
+// The pieces (in the order the page drew them) as lines in reading order.
+// A line gathers the pieces the page drew one after another further along
+// it (scripts, a formula's parts, prose in several faces); lines come in
+// the order the page wrote them, so a figure's labels beside the prose
+// follow the prose instead of breaking into its lines, and a fraction reads
+// numerator, line, denominator.
+QStringList readingLines(const std::vector<TextPiece>& pieces);
 
-// The page's first heading: the first line that starts with a section
-// number such as "(3)", else the first line, else an empty text.
+// The first line that starts with a section number such as "(3)", trimmed;
+// empty when there is none.
+QString sectionHeading(const QStringList& lines);
+// The page's first heading: its section heading, else its first line, else
+// an empty text.
 QString firstHeading(const QStringList& lines);
 
 }  // namespace typeset

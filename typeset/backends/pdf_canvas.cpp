@@ -349,19 +349,20 @@ void PdfCanvas::paint(const DrawOp& op) {
 
 void PdfCanvas::copy(const DrawOp& op) {
     const QRectF to = QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)).normalized();
-    if (op.copiedText) {
+    if (!op.copied) return;
+    if (!op.copied->text.empty()) {
         // The copied text goes first, clipped to the copy: the image then
         // covers it, and the document still holds it as text.
         finish();
         cairo_save(cr_);
         cairo_rectangle(cr_, to.x(), to.y(), to.width(), to.height());
         cairo_clip(cr_);
-        for (const DrawOp& t : op.copiedText->ops()) paint(t);
+        for (const DrawOp& t : op.copied->text) paint(t);
         finish();
         cairo_restore(cr_);
     }
-    if (!op.pixels || op.pixels->isNull() || to.isEmpty()) return;
-    const QImage img = op.pixels->convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    if (op.copied->pixels.isNull() || to.isEmpty()) return;
+    const QImage img = op.copied->pixels.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, img.width(), img.height());
     if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
         cairo_surface_destroy(s);

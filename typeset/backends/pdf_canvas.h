@@ -11,7 +11,7 @@
 // separate words. So each run of pieces drawn one after another along a
 // line becomes one marked span, whose text the document writer attaches
 // afterwards (cairo has no call for it): the line's text as LineText joins
-// it. Text a copy brought along (DrawOp::copiedText) is laid under the
+// it. Text a copy brought along (DrawOp::copied) is laid under the
 // copied image: searchable, never seen.
 #pragma once
 

@@ -193,8 +193,8 @@ void RasterCanvas::clear(const DrawOp& op) {
 }
 
 void RasterCanvas::copy(const DrawOp& op) {
-    if (!op.pixels) return;
-    const QImage& from = *op.pixels;
+    if (!op.copied) return;
+    const QImage& from = op.copied->pixels;
     QPainter& p = painter(false);
     p.setCompositionMode(QPainter::CompositionMode_Source);
     p.drawImage(QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)), from,

@@ -3,11 +3,13 @@
 #include "end_program.h"
 #include "entities.h"
 #include "faces.h"
+#include "page_reading.h"
 #include "picture.h"
 #include "printer.h"
 #include "state.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPalette>
@@ -329,6 +331,12 @@ int Form1::virtualKey(int qtKey) {
 }
 
 void Form1::keyPressEvent(QKeyEvent* e) {
+    // The page in view as text, for pasting elsewhere.
+    if (e->matches(QKeySequence::Copy)) {
+        QGuiApplication::clipboard()->setText(pageText(pic(CurPage)));
+        e->accept();
+        return;
+    }
     const int vk = virtualKey(e->key());
     if (vk) Form_KeyDown(vk);
     e->accept();

@@ -3,6 +3,7 @@
 #include "application_start.h"
 #include "faces.h"
 #include "form1.h"
+#include "page_accessible.h"
 #include "viewer_options.h"
 #include "window_watch.h"
 
@@ -50,6 +51,7 @@ int runViewer(int argc, char** argv, std::unique_ptr<Chapter> chapter) {
     // the viewer's application id.
     QGuiApplication::setDesktopFileName(QStringLiteral(VIEWERS_APP_ID_PREFIX ".") + profile.name);
     installFaceSubstitutions();
+    installPageAccessibility();
     Form1 window(*chapter);
     endWhenDestroyedByOthers(window);
     if (const std::optional<int> status = startViewer(window, options)) return *status;

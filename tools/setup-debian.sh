@@ -13,6 +13,7 @@ packages=(
   xvfb xdotool imagemagick
   clang-14 libclang-rt-14-dev llvm-14
   cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
+  dbus at-spi2-core python3 python3-pyatspi
   desktop-file-utils appstream dpkg-dev lintian man-db groff-base
 )
 

@@ -5,7 +5,6 @@
 #include "page_text.h"
 #include "picture.h"
 
-#include <QFileInfo>
 #include <QSaveFile>
 #include <cairo-pdf.h>
 #include <cairo.h>

@@ -32,8 +32,7 @@ constexpr double kAliasedShift = 0.5;
 constexpr double kSyntheticSlant = 0.2126;
 
 // Text is laid out where it was measured, on a 96-dpi surface: Qt's glyphs
-// and advances there are the ones the printer and the PDF writer of the
-// painter canvas draw.
+// and advances there are the ones the raster canvas and the printer draw.
 QPaintDevice* layoutDevice() {
     static QImage img = [] {
         QImage i(1, 1, QImage::Format_ARGB32_Premultiplied);

@@ -4,11 +4,13 @@
 #include "entities.h"
 #include "faces.h"
 #include "pacing.h"
+#include "page_reading.h"
 #include "picture.h"
 #include "printer.h"
 #include "state.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QPalette>
@@ -464,6 +466,12 @@ int Form1::virtualKey(int qtKey) {
 
 void Form1::keyPressEvent(QKeyEvent* e) {
     if (windowKey(e)) {
+        e->accept();
+        return;
+    }
+    // The page in view as text, for pasting elsewhere.
+    if (e->matches(QKeySequence::Copy)) {
+        QGuiApplication::clipboard()->setText(pageText(pic(CurPage)));
         e->accept();
         return;
     }

@@ -7,6 +7,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <cstdio>
+#include <utility>
 
 using namespace typeset;
 
@@ -84,6 +85,8 @@ PagePrinter& pagePrinter() {
     return *current();
 }
 
-void setPagePrinter(std::unique_ptr<PagePrinter> printer) { current() = std::move(printer); }
+std::unique_ptr<PagePrinter> setPagePrinter(std::unique_ptr<PagePrinter> printer) {
+    return std::exchange(current(), std::move(printer));
+}
 
 }  // namespace shell

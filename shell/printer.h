@@ -53,9 +53,10 @@ public:
 };
 
 // The printer in use: the system's default printer unless a test or tool
-// installed another.
+// installed another. Installing one gives back the one it replaces (null
+// while none was made yet).
 PagePrinter& pagePrinter();
-void setPagePrinter(std::unique_ptr<PagePrinter> printer);
+std::unique_ptr<PagePrinter> setPagePrinter(std::unique_ptr<PagePrinter> printer);
 
 // The real one, through the platform's print service.
 std::unique_ptr<PagePrinter> makeSystemPrinter();

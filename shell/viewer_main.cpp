@@ -3,6 +3,7 @@
 #include "application_start.h"
 #include "faces.h"
 #include "form1.h"
+#include "page_accessible.h"
 #include "viewer_options.h"
 #include "window_watch.h"
 
@@ -35,10 +36,14 @@ int runViewer(int argc, char** argv, std::unique_ptr<Chapter> chapter) {
     // connects to a display, so that they need none; a command line with
     // Qt's own options in it is read once the application has taken them out.
     const QStringList args = commandLine(argc, argv);
-    if (const ViewerOptions early = parseViewerOptions(args, profile);
-        early.action != ViewerOptions::Action::Run &&
+    const ViewerOptions early = parseViewerOptions(args, profile);
+    if (early.action != ViewerOptions::Action::Run &&
         (early.action != ViewerOptions::Action::Error || !mayHoldQtOptions(args)))
         return reportViewerOptions(early);
+    // Writing a PDF shows nothing to anyone: it needs no display unless the
+    // platform is chosen for it.
+    if (!early.pdf.isEmpty() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     const auto app = openApplication(argc, argv);
     const ViewerOptions options = parseViewerOptions(QApplication::arguments(), profile);
     if (options.action != ViewerOptions::Action::Run) return reportViewerOptions(options);
@@ -46,6 +51,7 @@ int runViewer(int argc, char** argv, std::unique_ptr<Chapter> chapter) {
     // the viewer's application id.
     QGuiApplication::setDesktopFileName(QStringLiteral(VIEWERS_APP_ID_PREFIX ".") + profile.name);
     installFaceSubstitutions();
+    installPageAccessibility();
     Form1 window(*chapter);
     endWhenDestroyedByOthers(window);
     if (const std::optional<int> status = startViewer(window, options)) return *status;

@@ -1,5 +1,6 @@
 #include "viewer_options.h"
 
+#include "chapter_pdf.h"
 #include "form1.h"
 #include "state.h"
 #include "zoom.h"
@@ -58,8 +59,14 @@ ViewerOptions parseViewerOptions(const QStringList& arguments, const ChapterProf
         QStringLiteral("fullscreen"),
         QStringLiteral("Open in full screen, the page as large as fits (F11 toggles it, Escape "
                        "leaves it)."));
+    const QCommandLineOption pdfOption(
+        QStringLiteral("pdf"),
+        QStringLiteral("Write the chapter to <FILE> as a PDF, every page as the print label lays it "
+                       "out, then quit (status 0 when it was written, 1 when not)."),
+        QStringLiteral("FILE"));
     parser.addOption(pageOption);
     parser.addOption(printOption);
+    parser.addOption(pdfOption);
     parser.addOption(zoomOption);
     parser.addOption(fullScreenOption);
 
@@ -116,6 +123,14 @@ ViewerOptions parseViewerOptions(const QStringList& arguments, const ChapterProf
         result.zoom = percent;
     }
     result.fullScreen = parser.isSet(fullScreenOption);
+    if (parser.isSet(pdfOption)) {
+        const QStringList files = parser.values(pdfOption);
+        if (files.size() > 1) return fail(QStringLiteral("--pdf is given more than once"));
+        if (parser.isSet(pageOption) || parser.isSet(printOption))
+            return fail(QStringLiteral("--pdf cannot be given with --page or --print"));
+        if (files.first().isEmpty()) return fail(QStringLiteral("--pdf needs a file name"));
+        result.pdf = files.first();
+    }
     return result;
 }
 
@@ -136,9 +151,10 @@ int reportViewerOptions(const ViewerOptions& options) {
 
 std::optional<int> startViewer(Form1& window, const ViewerOptions& options) {
     const bool printing = options.print >= 0;
-    // A page printed from a script is wanted at once: paced drawing is
-    // skipped as F1 skips it.
-    if (printing) SkipWait = 1;
+    const bool exporting = !options.pdf.isEmpty();
+    // A page printed or a PDF written from a script is wanted at once: paced
+    // drawing is skipped as F1 skips it.
+    if (printing || exporting) SkipWait = 1;
     // The window opens at the zoom asked for, or at the largest step that
     // fits the screen.
     const int zoom = options.zoom ? options.zoom : window.fittingZoom();
@@ -146,8 +162,19 @@ std::optional<int> startViewer(Form1& window, const ViewerOptions& options) {
     if (options.fullScreen) window.setFullScreen(true);
     window.Form_Load();
     if (window.closed()) {
-        if (!printing) return 0;
-        std::fprintf(stderr, "印刷: the window was closed before page %d was printed\n", options.print);
+        if (!printing && !exporting) return 0;
+        if (exporting)
+            std::fprintf(stderr, "%s: the window was closed before %s was written\n",
+                         qPrintable(window.chapter().profile().name), qPrintable(options.pdf));
+        else
+            std::fprintf(stderr, "印刷: the window was closed before page %d was printed\n", options.print);
+        return 1;
+    }
+    if (exporting) {
+        const QString why = writeChapterPdf(window, options.pdf);
+        if (why.isEmpty()) return 0;
+        std::fprintf(stderr, "%s: %s\n", qPrintable(window.chapter().profile().name),
+                     qPrintable(why));
         return 1;
     }
     if (printing) {

@@ -18,6 +18,7 @@ struct ViewerOptions {
     int print = -1;  // --print N: print page N, then quit
     int zoom = 0;    // --zoom PERCENT, 50 to 400 (0: the largest step up to 100 % that fits)
     bool fullScreen = false;  // --fullscreen
+    QString pdf;     // --pdf FILE: write the chapter as a PDF there, then quit
     QString text;    // the help or version text, or a one-line error
 };
 
@@ -32,8 +33,8 @@ ViewerOptions parseViewerOptions(const QStringList& arguments, const ChapterProf
 int reportViewerOptions(const ViewerOptions& options);
 
 // Start-up as the options ask. Returns the exit status when the program ends
-// here (after printing, or closed during start-up), or nothing when the
-// event loop should run.
+// here (after printing or writing the PDF, or closed during start-up), or
+// nothing when the event loop should run.
 std::optional<int> startViewer(Form1& window, const ViewerOptions& options);
 
 }  // namespace shell

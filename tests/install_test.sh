@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix and checks the tree: every
 # viewer in bin/ and nothing else, each with a valid menu entry, its icon,
-# valid AppStream metainfo and its manual page, and the installed program runs.
+# valid AppStream metainfo and its manual page, and the installed program runs
+# (hazel writes its PDF handout).
 #
 #   install_test.sh CMAKE BUILD_DIR APP_ID_PREFIX VIEWER...
 #
@@ -73,6 +74,23 @@ for v in "${viewers[@]}"; do
     version=$("$root/bin/$v" --version 2>&1)
     [[ $version =~ ^$v\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "$v --version from the installed tree said: $version"
 done
+
+# The installed hazel writes its handout with no display, and it reads as
+# the chapter's PDF must.
+if [[ " ${viewers[*]} " == *" hazel "* ]]; then
+    pdf=$tmp/handout/hazel.pdf
+    mkdir -p "$tmp/handout"
+    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR="$tmp" \
+        timeout 120 "$root/bin/hazel" --pdf "$pdf" >"$tmp/pdf.out" 2>&1
+    rc=$?
+    if ((rc != 0)) || [[ -s $tmp/pdf.out ]]; then
+        fail "the installed hazel --pdf: status $rc, said [$(cat "$tmp/pdf.out")]"
+    elif [[ $(find "$tmp/handout" -mindepth 1 -printf '%f\n') != hazel.pdf ]]; then
+        fail "hazel --pdf left [$(find "$tmp/handout" -mindepth 1 -printf '%f ')], not hazel.pdf alone"
+    else
+        /usr/bin/python3 "$(dirname "$0")/pdf_text_check.py" "$pdf" hazel || fail "the installed hazel's PDF"
+    fi
+fi
 
 # The tree as a whole: every component's launchable entry and icon are found.
 appstreamcli validate-tree --no-net "$root" >"$tmp/tree.out" 2>&1 ||

@@ -102,7 +102,7 @@ for v in "${viewers[@]}"; do
     for section in SYNOPSIS DESCRIPTION KEYS OPTIONS "EXIT STATUS" FILES; do
         grep -qx "$section" "$tmp/man.out" || fail "man -l $v.1.gz has no section $section"
     done
-    for option in --help --version "--page N" "--print N" "--zoom PERCENT" --fullscreen; do
+    for option in --help --version "--page N" "--print N" "--zoom PERCENT" --fullscreen "--pdf FILE"; do
         grep -qE -- "^ *(-[a-z], )?$option\$" "$tmp/man.out" || fail "man -l $v.1.gz does not list $option"
     done
     # The page states the chapter as the program itself does: the title and

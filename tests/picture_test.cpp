@@ -164,7 +164,7 @@ TEST(Picture, NothingIsCopiedFromACanvasWithoutPixels) {
     raster.Cls();
     ASSERT_EQ(target.picture().ops().size(), 1u);
     EXPECT_EQ(target.picture().ops()[0].kind, DrawOp::Copy);
-    EXPECT_EQ(target.picture().ops()[0].pixels->pixel(5, 5), qRgb(255, 0, 0));
+    EXPECT_EQ(target.picture().ops()[0].copied->pixels.pixel(5, 5), qRgb(255, 0, 0));
 }
 
 TEST(Picture, AScaleWithoutExtentKeepsTheScaleInForce) {

@@ -2,8 +2,11 @@
 
 #include "support/printing_fixture.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace typeset;
@@ -41,6 +44,10 @@ TEST(ViewerOptions, ReadsPageAndPrintInBothSpellings) {
     EXPECT_TRUE(o.fullScreen);
     EXPECT_EQ(parse({"--zoom=50"}).zoom, 50);
     EXPECT_EQ(parse({"--zoom=400"}).zoom, 400);
+    o = parse({"--pdf", "handout.pdf"});
+    EXPECT_EQ(o.action, Action::Run);
+    EXPECT_EQ(o.pdf, "handout.pdf");
+    EXPECT_EQ(o.print, -1);
 }
 
 TEST(ViewerOptions, RefusesWhatItCannotDoInOneLine) {
@@ -58,6 +65,11 @@ TEST(ViewerOptions, RefusesWhatItCannotDoInOneLine) {
         {{"--zoom", "401"}, "--zoom needs a percentage from 50 to 400, not \"401\""},
         {{"--zoom", "1.5"}, "--zoom needs a percentage from 50 to 400, not \"1.5\""},
         {{"--zoom", "100", "--zoom", "200"}, "--zoom is given more than once"},
+        {{"--pdf"}, "Missing value after '--pdf'"},
+        {{"--pdf="}, "--pdf needs a file name"},
+        {{"--pdf", "a.pdf", "--pdf", "b.pdf"}, "--pdf is given more than once"},
+        {{"--pdf", "a.pdf", "--print", "1"}, "--pdf cannot be given with --page or --print"},
+        {{"--page", "0", "--pdf", "a.pdf"}, "--pdf cannot be given with --page or --print"},
     };
     for (const auto& [args, why] : cases) {
         const ViewerOptions o = parse(args);
@@ -75,6 +87,7 @@ TEST(ViewerOptions, HelpNamesTheViewerAndItsOptionsVersionItsRelease) {
     EXPECT_TRUE(help.text.contains("--print <N>"));
     EXPECT_TRUE(help.text.contains("--zoom <PERCENT>"));
     EXPECT_TRUE(help.text.contains("--fullscreen"));
+    EXPECT_TRUE(help.text.contains("--pdf <FILE>"));
     EXPECT_TRUE(help.text.contains("Pages 0 to 2"));
     const ViewerOptions version = parse({"--version"});
     EXPECT_EQ(version.action, Action::Version);
@@ -124,6 +137,26 @@ TEST_F(ViewerStart, PrintOptionFailsWhenNoPageWentOut) {
     EXPECT_EQ(CurPage, 1);
 }
 
+TEST_F(ViewerStart, PdfOptionWritesEveryPageWithPacingSkipped) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("specimen.pdf");
+    EXPECT_EQ(startWith({"--pdf", path}), 0);
+    EXPECT_EQ(SkipWait, 1);
+    EXPECT_EQ(Printing, 0);
+    EXPECT_EQ(printed.size(), 0u);  // the printer was not asked
+    QProcess info;
+    info.start("pdfinfo", {path});
+    ASSERT_TRUE(info.waitForFinished(30000));
+    EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression("Pages: +3\\n")));
+}
+
+TEST_F(ViewerStart, PdfOptionFailsWhereTheFileCannotBeWritten) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("missing/specimen.pdf");
+    EXPECT_EQ(startWith({"--pdf", path}), 1);
+    EXPECT_FALSE(QFile::exists(path));
+}
+
 // The viewer program itself: exit statuses and where its messages go.
 struct Finished {
     int status;
@@ -159,6 +192,22 @@ TEST(ViewerProgram, BadCommandLinesExitWithStatusTwoAndOneLine) {
             EXPECT_TRUE(r.err.startsWith("specimen: ")) << r.err.toStdString();
         }
     }
+}
+
+TEST(ViewerProgram, APdfNeedsNoDisplayAndAFailureIsOneLine) {
+    QProcessEnvironment env = withoutDisplay();
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    QTemporaryDir dir;
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
+    const QString path = dir.filePath("specimen.pdf");
+    const Finished ok = runSpecimen({"--pdf", path}, env);
+    EXPECT_EQ(ok.status, 0) << ok.err.toStdString();
+    EXPECT_EQ(ok.err, QString());
+    EXPECT_TRUE(QFileInfo(path).size() > 0);
+    const QString missing = dir.filePath("missing/specimen.pdf");
+    const Finished failed = runSpecimen({"--pdf", missing}, env);
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(failed.err, "specimen: cannot write " + missing + " (No such file or directory)\n");
 }
 
 TEST(ViewerProgram, HelpAndVersionNeedNoDisplay) {

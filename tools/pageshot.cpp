@@ -6,14 +6,16 @@
 // drawing operation of the page as drawn in the real fonts. With --print it
 // then clicks the print label on every page and writes the image that would
 // be sent as OUTDIR/CHAPTER-pN-print.png. With --pdf it writes the chapter as
-// OUTDIR/CHAPTER.pdf, every page as the print label lays it out for paper,
-// one PDF page each, text as text; with --screen-pdf the pages as the window
-// shows them at 100 %, as OUTDIR/CHAPTER-screen.pdf. With --send N it prints page N on the
-// system's default printer, exactly as the print label does, and exits with
-// status 1 when the page did not go out.
+// OUTDIR/CHAPTER.pdf as the viewers' --pdf does: every page as the print
+// label lays it out for paper, one PDF page each, text as text; with
+// --screen-pdf the pages as the window shows them at 100 %, as
+// OUTDIR/CHAPTER-screen.pdf. With --send N it prints page N on the system's
+// default printer, exactly as the print label does, and exits with status 1
+// when the page did not go out.
+#include "backends/painter_canvas.h"
 #include "cedar/square_box.h"
 #include "chapter_catalog.h"
-#include "backends/painter_canvas.h"
+#include "chapter_pdf.h"
 #include "backends/painting.h"
 #include "faces.h"
 #include "font_cache.h"
@@ -143,25 +145,6 @@ bool writeScreenPdf(Form1& window, const QString& path, QSize client) {
     return p.end();
 }
 
-// The pages as one PDF: A4, each page as large as fits inside the margins.
-bool writePdf(const std::vector<PrintedPage>& pages, const QString& path, const QString& title,
-              const QString& viewer) {
-    QPdfWriter pdf(path);
-    pdf.setTitle(title);
-    pdf.setCreator(viewer);
-    pdf.setResolution(1200);
-    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                  QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
-    QPainter p;
-    if (!p.begin(&pdf)) return false;
-    const QRect area = pdf.pageLayout().paintRectPixels(pdf.resolution());
-    for (size_t i = 0; i < pages.size(); ++i) {
-        if (i > 0 && !pdf.newPage()) return false;
-        pages[i].paint(p, QRectF(0, 0, area.width(), area.height()));
-    }
-    return p.end();
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -225,30 +208,27 @@ int main(int argc, char** argv) {
         }
     }
     if (print || pdf) {
-        auto capture = std::make_unique<KeepingPrinter>();
-        KeepingPrinter* captured = capture.get();
-        setPagePrinter(std::move(capture));
-        std::vector<PrintedPage> paper;
-        for (int n = 0; n <= window.lastPage(); ++n) {
-            window.ShowThisPic(n);
-            if (!window.cmdPrint_Click()) {
-                std::fprintf(stderr, "pageshot: page %d was not printed\n", n);
-                ++failures;
-                continue;
-            }
-            paper.push_back(captured->last);
-            if (!print) continue;
+        QString why;
+        const std::vector<PrintedPage> paper = printEveryPage(window, &why);
+        if (!why.isEmpty()) {
+            std::fprintf(stderr, "pageshot: %s\n", qPrintable(why));
+            ++failures;
+        }
+        for (size_t n = 0; print && n < paper.size(); ++n) {
             const QString path =
                 outDir.filePath(QStringLiteral("%1-p%2-print.png").arg(name).arg(n));
-            if (!captured->last.image.save(path)) {
+            if (!paper[n].image.save(path)) {
                 std::fprintf(stderr, "pageshot: cannot write %s\n", qPrintable(path));
                 ++failures;
             }
         }
-        const QString path = outDir.filePath(name + QStringLiteral(".pdf"));
-        if (pdf && !writePdf(paper, path, chapter->profile().title, name)) {
-            std::fprintf(stderr, "pageshot: cannot write %s\n", qPrintable(path));
-            ++failures;
+        if (pdf && why.isEmpty()) {
+            why = writePdf(paper, outDir.filePath(name + QStringLiteral(".pdf")),
+                           chapter->profile().title, name);
+            if (!why.isEmpty()) {
+                std::fprintf(stderr, "pageshot: %s\n", qPrintable(why));
+                ++failures;
+            }
         }
     }
     if (send >= 0) {

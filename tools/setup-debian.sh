@@ -8,10 +8,12 @@ packages=(
   qt6-base-dev libqt6printsupport6 libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev valgrind
   libcanberra-dev libasound2-dev libfontconfig-dev sound-theme-freedesktop libxcb1-dev
+  libcairo2-dev libqpdf-dev qpdf
   fonts-noto-cjk fonts-noto-core fonts-liberation2 fonts-urw-base35 fonts-dejavu-core
   xvfb xdotool imagemagick
   clang-14 libclang-rt-14-dev llvm-14
   cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
+  dbus at-spi2-core python3 python3-pyatspi
   desktop-file-utils appstream dpkg-dev lintian man-db groff-base
 )
 

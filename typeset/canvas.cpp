@@ -19,6 +19,24 @@ QString meaningOf(const QString& face, const QString& text, bool codes) {
     return unicodeOfBytes(bytes, enc);
 }
 
+// The text operations of a picture within region, moved by (dx, dy), copies'
+// copied text included: what a copy of that region shows as text.
+void copyTextWithin(const std::vector<DrawOp>& from, const QRectF& region, double dx, double dy,
+                    std::vector<DrawOp>& to) {
+    for (const DrawOp& op : from) {
+        if (op.kind == DrawOp::Copy && op.copied) {
+            copyTextWithin(op.copied->text, region, dx, dy, to);
+            continue;
+        }
+        if (op.kind != DrawOp::Text && op.kind != DrawOp::Glyph) continue;
+        if (!region.intersects(QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)).normalized()))
+            continue;
+        DrawOp moved = op;
+        moved.x1 += dx, moved.x2 += dx, moved.y1 += dy, moved.y2 += dy;
+        to.push_back(std::move(moved));
+    }
+}
+
 }  // namespace
 
 void Canvas::draw(DrawOp&& op) {
@@ -222,7 +240,9 @@ void Canvas::copyFrom(const Canvas& src, int dx, int dy, int w, int h, int sx, i
     DrawOp op;
     QImage pixels = src.pixelsOf(QRect(sx, sy, w, h));
     if (pixels.isNull()) return;
-    op.pixels = std::make_shared<const QImage>(std::move(pixels));
+    auto copied = std::make_shared<Copied>(Copied{std::move(pixels), {}});
+    copyTextWithin(src.picture().ops(), QRectF(sx, sy, w, h), dx - sx, dy - sy, copied->text);
+    op.copied = std::move(copied);
     op.kind = DrawOp::Copy;
     op.x1 = dx, op.y1 = dy, op.x2 = dx + w, op.y2 = dy + h;
     draw(std::move(op));

@@ -9,8 +9,11 @@
 #include <QString>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace typeset {
+
+struct Copied;
 
 // Pen styles and fill styles of the canvas (values of the pages' runtime).
 enum class DrawStyle : uint8_t { Solid = 0, Dash = 1, Dot = 2, DashDot = 3, DashDotDot = 4, Transparent = 5 };
@@ -62,7 +65,15 @@ struct DrawOp {
     // "G"), a Wingdings code as its pictograph, glyph codes of a text face
     // read in the Western code page.
     QString meaning;
-    std::shared_ptr<const QImage> pixels;  // copies: what was copied, as it was then
+    std::shared_ptr<const Copied> copied;  // copies: what was copied, as it was then
+};
+
+// What a copy copied: the pixels, and the text and glyph operations of the
+// source that those pixels show, moved to where they land, so that a copy of
+// a page still reads as that page.
+struct Copied {
+    QImage pixels;
+    std::vector<DrawOp> text;
 };
 
 const char* opKindName(DrawOp::Kind k);

@@ -31,7 +31,8 @@ public:
     // picture nobody is drawing on.
     void compact() { ops_.shrink_to_fit(); }
 
-    // The Unicode text of its text and glyph operations, in drawing order.
+    // The Unicode text of its text and glyph operations (and of what its
+    // copies copied), in drawing order.
     QString text() const;
     // The memory it holds, roughly (records, their texts and copied pixels).
     size_t bytes() const;

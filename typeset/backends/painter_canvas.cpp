@@ -81,7 +81,8 @@ void PainterCanvas::paint(const DrawOp& op) {
     }
     case DrawOp::Clear: p_.fillRect(QRectF(0, 0, w_, h_), toQColor(pen.color)); break;
     case DrawOp::Copy:
-        if (op.pixels) p_.drawImage(QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)), *op.pixels);
+        if (op.copied)
+            p_.drawImage(QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)), op.copied->pixels);
         break;
     }
 }

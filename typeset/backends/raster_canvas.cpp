@@ -207,8 +207,8 @@ void RasterCanvas::clear(const DrawOp& op) {
 }
 
 void RasterCanvas::copy(const DrawOp& op) {
-    if (!op.pixels) return;
-    const QImage& from = *op.pixels;
+    if (!op.copied) return;
+    const QImage& from = op.copied->pixels;
     QPainter& p = painter(false);
     p.setCompositionMode(QPainter::CompositionMode_Source);
     // Pixels copied at another resolution (a page shown larger) are

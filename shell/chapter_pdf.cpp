@@ -1,0 +1,281 @@
+#include "chapter_pdf.h"
+
+#include "backends/pdf_canvas.h"
+#include "form1.h"
+#include "page_text.h"
+#include "picture.h"
+
+#include <QSaveFile>
+#include <cairo-pdf.h>
+#include <cairo.h>
+#include <exception>
+#include <qpdf/Buffer.hh>
+#include <qpdf/QPDF.hh>
+#include <qpdf/QPDFObjectHandle.hh>
+#include <qpdf/QPDFPageDocumentHelper.hh>
+#include <qpdf/QPDFTokenizer.hh>
+#include <qpdf/QPDFWriter.hh>
+#include <map>
+#include <memory>
+
+using namespace typeset;
+
+namespace shell {
+
+namespace {
+
+// A4 and its margins, in PDF points.
+constexpr double kPointsPerMm = 72.0 / 25.4;
+constexpr double kPaperW = 210 * kPointsPerMm, kPaperH = 297 * kPointsPerMm;
+constexpr double kMargin = 15 * kPointsPerMm;
+
+cairo_status_t appendTo(void* closure, const unsigned char* data, unsigned int length) {
+    static_cast<QByteArray*>(closure)->append(reinterpret_cast<const char*>(data), length);
+    return CAIRO_STATUS_SUCCESS;
+}
+
+// Draws the page at the top-left of the margins, as large as fits there.
+// Returns why the writer stopped, or an empty text.
+QString drawPage(cairo_t* cr, const PrintedPage& page, PdfTextLayer& layer) {
+    const QSizeF size = page.size();
+    if (size.isEmpty()) {
+        layer.spans.emplace_back();
+        return QString();
+    }
+    QSizeF fitted = size;
+    fitted.scale(kPaperW - 2 * kMargin, kPaperH - 2 * kMargin, Qt::KeepAspectRatio);
+    cairo_save(cr);
+    cairo_translate(cr, kMargin, kMargin);
+    cairo_rectangle(cr, 0, 0, fitted.width(), fitted.height());
+    cairo_clip(cr);
+    // One scale from canvas pixels to paper: every position is the canvas's.
+    cairo_scale(cr, fitted.width() / size.width(), fitted.height() / size.height());
+    PdfCanvas paper(cr, int(size.width()), int(size.height()), layer);
+    if (page.picture) {
+        paper.replay(*page.picture);
+    } else {
+        // A bare image: drawn as a copy of itself.
+        Picture image(page.image.size());
+        DrawOp op;
+        op.kind = DrawOp::Copy;
+        op.x2 = size.width(), op.y2 = size.height();
+        op.copied = std::make_shared<const Copied>(Copied{page.image, {}});
+        image.add(std::move(op));
+        paper.replay(image);
+    }
+    paper.finish();
+    cairo_restore(cr);
+    return paper.failure();
+}
+
+// The document as the PDF writer makes it; empty with `why` set on failure.
+QByteArray draw(const std::vector<PrintedPage>& pages, const QString& title,
+                const QString& creator, PdfTextLayer& layer, QString* why) {
+    QByteArray out;
+    cairo_surface_t* surface = cairo_pdf_surface_create_for_stream(appendTo, &out, kPaperW, kPaperH);
+    cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_TITLE, title.toUtf8().constData());
+    cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR,
+                                   creator.toUtf8().constData());
+    cairo_t* cr = cairo_create(surface);
+    const QStringList names = outlineNames(pages);
+    QString failure;
+    for (size_t i = 0; i < pages.size() && failure.isEmpty(); ++i) {
+        failure = drawPage(cr, pages[i], layer);
+        const QByteArray target = "page=" + QByteArray::number(qulonglong(i + 1));
+        cairo_pdf_surface_add_outline(surface, CAIRO_PDF_OUTLINE_ROOT,
+                                      names[qsizetype(i)].toUtf8().constData(), target.constData(),
+                                      cairo_pdf_outline_flags_t(0));
+        cairo_show_page(cr);
+    }
+    cairo_destroy(cr);
+    cairo_surface_finish(surface);
+    if (failure.isEmpty() && cairo_surface_status(surface) != CAIRO_STATUS_SUCCESS)
+        failure = QString::fromUtf8(cairo_status_to_string(cairo_surface_status(surface)));
+    cairo_surface_destroy(surface);
+    if (!failure.isEmpty()) {
+        *why = QStringLiteral("the PDF could not be made (%1)").arg(failure);
+        return QByteArray();
+    }
+    return out;
+}
+
+// Gives each marked span of a page's contents the text it stands for: cairo
+// writes "/Span << /MCID n >> BDC", numbering a page's spans from 0.
+class SpanTexts : public QPDFObjectHandle::TokenFilter {
+public:
+    explicit SpanTexts(QStringList texts) : texts_(std::move(texts)) {}
+
+    void handleToken(const QPDFTokenizer::Token& token) override {
+        using T = QPDFTokenizer;
+        if (token.getType() == T::tt_space && !held_.empty()) {
+            held_.push_back(token);
+            return;
+        }
+        // The tokens of the pattern, in order, spaces aside.
+        static const std::pair<T::token_type_e, const char*> pattern[] = {
+            {T::tt_name, "/Span"}, {T::tt_dict_open, nullptr}, {T::tt_name, "/MCID"},
+            {T::tt_integer, nullptr}, {T::tt_dict_close, nullptr}, {T::tt_word, "BDC"}};
+        const auto& [type, value] = pattern[matched_];
+        if (token.getType() == type && (!value || token.getValue() == value)) {
+            if (type == T::tt_integer) mcid_ = std::stoll(token.getValue());
+            held_.push_back(token);
+            if (++matched_ < std::size(pattern)) return;
+            write("/Span << /MCID " + std::to_string(mcid_));
+            if (mcid_ >= 0 && mcid_ < texts_.size())
+                write(" /ActualText " +
+                      QPDFObjectHandle::newUnicodeString(texts_[qsizetype(mcid_)].toStdString()).unparse());
+            write(" >> BDC");
+            held_.clear();
+            matched_ = 0;
+            return;
+        }
+        release();
+        if (token.getType() == pattern[0].first && token.getValue() == pattern[0].second) {
+            held_.push_back(token);
+            matched_ = 1;
+            return;
+        }
+        writeToken(token);
+    }
+    void handleEOF() override { release(); }
+
+private:
+    void release() {
+        for (const auto& t : held_) writeToken(t);
+        held_.clear();
+        matched_ = 0;
+    }
+    QStringList texts_;
+    std::vector<QPDFTokenizer::Token> held_;
+    size_t matched_ = 0;
+    long long mcid_ = -1;
+};
+
+// The same texts on the structure elements the spans belong to, for readers
+// that follow the document's structure.
+void labelStructure(QPDF& pdf, const std::vector<QStringList>& spans,
+                    const std::map<QPDFObjGen, size_t>& pageIndex) {
+    QPDFObjectHandle tree = pdf.getRoot().getKey("/StructTreeRoot");
+    if (!tree.isDictionary()) return;
+    std::vector<QPDFObjectHandle> todo{tree.getKey("/K")};
+    while (!todo.empty()) {
+        QPDFObjectHandle node = todo.back();
+        todo.pop_back();
+        if (node.isArray()) {
+            for (int i = 0; i < node.getArrayNItems(); ++i) todo.push_back(node.getArrayItem(i));
+            continue;
+        }
+        if (!node.isDictionary()) continue;
+        QPDFObjectHandle kids = node.getKey("/K");
+        if (!kids.isInteger()) {
+            todo.push_back(kids);
+            continue;
+        }
+        const auto page = pageIndex.find(node.getKey("/Pg").getObjGen());
+        const long long mcid = kids.getIntValue();
+        if (page == pageIndex.end() || page->second >= spans.size() || mcid < 0 ||
+            mcid >= spans[page->second].size())
+            continue;
+        node.replaceKey("/ActualText", QPDFObjectHandle::newUnicodeString(
+                                           spans[page->second][qsizetype(mcid)].toStdString()));
+    }
+}
+
+// What the PDF writer has no call for: the spans' texts, the language of the
+// text (for readers aloud and search), and the title shown in place of the
+// file's name.
+QByteArray finish(const QByteArray& document, const PdfTextLayer& layer, QString* why) {
+    try {
+        QPDF pdf;
+        pdf.setSuppressWarnings(true);
+        pdf.processMemoryFile("chapter", document.constData(), size_t(document.size()));
+        std::vector<QPDFPageObjectHelper> pages = QPDFPageDocumentHelper(pdf).getAllPages();
+        std::map<QPDFObjGen, size_t> pageIndex;
+        for (size_t i = 0; i < pages.size(); ++i) {
+            pageIndex[pages[i].getObjectHandle().getObjGen()] = i;
+            if (i < layer.spans.size())
+                pages[i].addContentTokenFilter(std::make_shared<SpanTexts>(layer.spans[i]));
+        }
+        labelStructure(pdf, layer.spans, pageIndex);
+        QPDFObjectHandle root = pdf.getRoot();
+        root.replaceKey("/Lang", QPDFObjectHandle::newUnicodeString("ja"));
+        QPDFObjectHandle preferences = QPDFObjectHandle::newDictionary();
+        preferences.replaceKey("/DisplayDocTitle", QPDFObjectHandle::newBool(true));
+        root.replaceKey("/ViewerPreferences", preferences);
+        QPDFWriter writer(pdf);
+        writer.setOutputMemory();
+        writer.write();
+        const std::shared_ptr<Buffer> buffer = writer.getBufferSharedPointer();
+        return QByteArray(reinterpret_cast<const char*>(buffer->getBuffer()),
+                          qsizetype(buffer->getSize()));
+    } catch (const std::exception& e) {
+        *why = QStringLiteral("the PDF could not be finished (%1)").arg(QString::fromUtf8(e.what()));
+        return QByteArray();
+    }
+}
+
+}  // namespace
+
+std::vector<PrintedPage> printEveryPage(Form1& window, QString* why) {
+    auto keeping = std::make_unique<KeepingPrinter>();
+    KeepingPrinter* kept = keeping.get();
+    std::unique_ptr<PagePrinter> previous = setPagePrinter(std::move(keeping));
+    std::vector<PrintedPage> pages;
+    for (int n = 0; n <= window.lastPage(); ++n) {
+        window.ShowThisPic(n);
+        if (!window.cmdPrint_Click()) {
+            *why = QStringLiteral("page %1 could not be printed").arg(n);
+            break;
+        }
+        pages.push_back(kept->last);
+    }
+    setPagePrinter(std::move(previous));
+    return pages;
+}
+
+QStringList outlineNames(const std::vector<PrintedPage>& pages) {
+    QStringList names;
+    QString section;
+    for (size_t i = 0; i < pages.size(); ++i) {
+        QStringList lines;
+        if (pages[i].picture) {
+            std::vector<TextPiece> pieces;
+            appendPieces(pieces, *pages[i].picture);
+            lines = readingLines(pieces);
+        }
+        QString name = sectionHeading(lines);
+        if (!name.isEmpty()) section = name;
+        else if (!section.isEmpty()) name = section + QStringLiteral(" (続き)");
+        else name = firstHeading(lines);
+        names << (name.isEmpty() ? QStringLiteral("Page %1").arg(i + 1) : name);
+    }
+    return names;
+}
+
+QString writePdf(const std::vector<PrintedPage>& pages, const QString& path,
+                 const QString& title, const QString& creator) {
+    QString why;
+    PdfTextLayer layer;
+    const QByteArray drawn = draw(pages, title, creator, layer, &why);
+    if (drawn.isEmpty()) return why;
+    const QByteArray document = finish(drawn, layer, &why);
+    if (document.isEmpty()) return why;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(document) != document.size() ||
+        !file.commit()) {
+        const QString error = file.errorString();
+        file.cancelWriting();
+        return QStringLiteral("cannot write %1 (%2)").arg(path, error);
+    }
+    return QString();
+}
+
+QString writeChapterPdf(Form1& window, const QString& path) {
+    QString why;
+    const std::vector<PrintedPage> pages = printEveryPage(window, &why);
+    if (!why.isEmpty()) return why;
+    const ChapterProfile& profile = window.chapter().profile();
+    return writePdf(pages, path, profile.title, profile.name);
+}
+
+}  // namespace shell

@@ -1,0 +1,36 @@
+// A chapter as one PDF handout: every page as the print label lays it out
+// for paper, one A4 page each, with a text layer that reads as the pages do,
+// an outline entry per page named by its first heading, the chapter's title
+// and the document's language.
+#pragma once
+
+#include "printer.h"
+
+#include <QString>
+#include <vector>
+
+namespace shell {
+
+class Form1;
+
+// Every page of a started window printed in page order, each shown first as
+// a reader paging through would, and kept instead of sent to the printer.
+// A page that could not be printed leaves the list short; why is in `why`.
+std::vector<PrintedPage> printEveryPage(Form1& window, QString* why);
+
+// The names of the pages in the outline: each page's section heading; a
+// page that goes on with the section before it, that section's heading and
+// "(続き)" (continued); else the page's first line, else "Page N" (from 1).
+QStringList outlineNames(const std::vector<PrintedPage>& pages);
+
+// Writes the pages as a PDF at path: A4, each page as large as fits within
+// 15 mm margins. The file is written under a temporary name beside path and
+// renamed when it is complete, so a failure never leaves part of a PDF
+// there. Returns an empty text, or one line saying why nothing was written.
+QString writePdf(const std::vector<PrintedPage>& pages, const QString& path,
+                 const QString& title, const QString& creator);
+
+// printEveryPage, then writePdf with the chapter's title.
+QString writeChapterPdf(Form1& window, const QString& path);
+
+}  // namespace shell

@@ -1,0 +1,20 @@
+// What a page box shows as text, as a reader reads it: its own picture, the
+// pictures of the figure boxes on it and the captions of the labels on it,
+// in reading order. What Ctrl+C copies and what assistive technology reads.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace shell {
+
+class PageBox;
+
+// The lines of the page, top to bottom (see typeset::readingLines).
+QStringList pageLines(PageBox& box);
+// The lines joined by line breaks.
+QString pageText(PageBox& box);
+// Its first heading (see typeset::firstHeading).
+QString pageHeading(PageBox& box);
+
+}  // namespace shell

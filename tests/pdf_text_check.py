@@ -1,0 +1,106 @@
+#!/usr/bin/python3
+"""Checks a chapter's PDF: its text layer as pdftotext reads it, its outline,
+language, title and fonts.
+
+    pdf_text_check.py PDF CHAPTER [LISTDIR]
+
+The text holds no Kangxi radical or CJK radical-supplement code point (the
+faces map those and the ideographs to the same glyphs) and the phrases the
+chapter is looked up by. With LISTDIR (pageshot --list output, CHAPTER-pN.txt)
+every Greek letter the pages draw in the Symbol face is in the text at least
+as often as the pages draw it: a Symbol byte standing in for its letter ("G"
+for Γ) would leave it short. The outline has one entry per page, in page
+order, named by the page's first heading; the catalog says the language is
+"ja"; every font is an embedded subset.
+
+Exit status: 0 passed, 1 failed.
+"""
+import collections
+import glob
+import json
+import os
+import re
+import subprocess
+import sys
+
+RADICALS = re.compile("[\u2e80-\u2eff\u2f00-\u2fdf]")
+GREEK = re.compile("[\u0370-\u03ff]")
+PHRASES = {
+    "alder": ["Γ(ν, x)", "方法"],
+    "cedar": ["魔方陣", "(M1)", "(M4)", "Step 1", "Step 5"],
+    "hazel": ["(3) 誤差を比較する.", "1.26606"],
+    "larch": ["格子"],
+    "rowan": ["高速", "(5) FFT の仕組み"],
+}
+
+
+def run(*args):
+    return subprocess.run(args, check=True, capture_output=True, text=True).stdout
+
+
+def main():
+    if len(sys.argv) not in (3, 4):
+        sys.exit(__doc__)
+    pdf, chapter = sys.argv[1], sys.argv[2]
+    listdir = sys.argv[3] if len(sys.argv) == 4 else None
+    failures = []
+
+    text = run("pdftotext", "-enc", "UTF-8", pdf, "-")
+    radicals = sorted(set(RADICALS.findall(text)))
+    if radicals:
+        failures.append("radical code points in the text: " + " ".join(f"U+{ord(c):04X}" for c in radicals))
+    for phrase in PHRASES.get(chapter, []):
+        if phrase not in text:
+            failures.append(f"the text does not hold {phrase!r}")
+
+    if listdir:
+        drawn = collections.Counter()
+        for listing in glob.glob(os.path.join(listdir, f"{chapter}-p*.txt")):
+            with open(listing, encoding="utf-8") as f:
+                for line in f:
+                    cols = line.rstrip("\n").split("\t")
+                    if cols[0] in ("text", "glyph") and cols[6].startswith("Standard Symbols PS"):
+                        drawn.update(GREEK.findall(cols[-1]))
+        if not drawn:
+            failures.append(f"no Greek letter in the Symbol face in {listdir}/{chapter}-p*.txt")
+        read = collections.Counter(GREEK.findall(text))
+        short = {c: (n, read[c]) for c, n in drawn.items() if read[c] < n}
+        if short:
+            failures.append("Greek letters of the Symbol face missing from the text (drawn, read): " +
+                            ", ".join(f"{c} {n} {m}" for c, (n, m) in sorted(short.items())))
+
+    info = run("pdfinfo", pdf)
+    pages = int(re.search(r"^Pages:\s+(\d+)$", info, re.M).group(1))
+    title = re.search(r"^Title:\s+(.*)$", info, re.M)
+    if not title or not title.group(1).strip():
+        failures.append("the document has no title")
+
+    doc = json.loads(run("qpdf", "--json", "--json-key=qpdf", "--json-key=outlines",
+                         "--json-stream-data=none", pdf))
+    objects = doc["qpdf"][1]
+    catalog = objects["obj:" + objects["trailer"]["value"]["/Root"]]["value"]
+    if catalog.get("/Lang") != "u:ja":
+        failures.append(f"the catalog's language is {catalog.get('/Lang')!r}, not ja")
+    outline = doc["outlines"]
+    titles = [entry["title"] for entry in outline]
+    if [entry["destpageposfrom1"] for entry in outline] != list(range(1, pages + 1)):
+        failures.append(f"the outline does not name pages 1 to {pages} in order: {titles}")
+    if not titles or not re.fullmatch(r"\(1\)\s+概 要", titles[0]):
+        failures.append(f"the first outline entry is not the first page's heading: {titles[:1]}")
+    if any(not t.strip() for t in titles):
+        failures.append(f"an outline entry has no name: {titles}")
+
+    fonts = run("pdffonts", pdf).splitlines()[2:]
+    for font in fonts:
+        if not re.match(r"[A-Z]{6}\+\S+ .* yes yes yes ", font):
+            failures.append(f"a font is not an embedded subset with a text map: {font}")
+
+    for f in failures:
+        print(f"FAIL: {chapter}: {f}", file=sys.stderr)
+    if not failures:
+        print(f"pdf_text: {chapter}: {pages} pages, outline {' | '.join(titles)}")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

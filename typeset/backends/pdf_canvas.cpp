@@ -1,0 +1,472 @@
+#include "backends/pdf_canvas.h"
+
+#include "color.h"
+#include "font_cache.h"
+#include "picture.h"
+
+#include <QFontInfo>
+#include <QGlyphRun>
+#include <QHash>
+#include <QImage>
+#include <QPainterPath>
+#include <QRawFont>
+#include <QTextLayout>
+#include <cairo-ft.h>
+#include <cairo.h>
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_TRUETYPE_TABLES_H
+#include FT_TRUETYPE_TAGS_H
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+namespace typeset {
+
+namespace {
+
+// As on the painter canvas: aliased lines cover the pixels right of and
+// below the mathematical line, and faces without an italic lean 12 degrees.
+constexpr double kAliasedShift = 0.5;
+constexpr double kSyntheticSlant = 0.2126;
+
+// Text is laid out where it was measured, on a 96-dpi surface: Qt's glyphs
+// and advances there are the ones the raster canvas and the printer draw.
+QPaintDevice* layoutDevice() {
+    static QImage img = [] {
+        QImage i(1, 1, QImage::Format_ARGB32_Premultiplied);
+        i.setDotsPerMeterX(3780);
+        i.setDotsPerMeterY(3780);
+        return i;
+    }();
+    return &img;
+}
+
+FT_Library freetype() {
+    static FT_Library lib = [] {
+        FT_Library l = nullptr;
+        if (FT_Init_FreeType(&l) != 0) l = nullptr;
+        return l;
+    }();
+    return lib;
+}
+
+QByteArray sfntTable(FT_Face face, FT_ULong tag) {
+    FT_ULong length = 0;
+    if (FT_Load_Sfnt_Table(face, tag, 0, nullptr, &length) != 0 || length == 0) return {};
+    QByteArray bytes(qsizetype(length), '\0');
+    if (FT_Load_Sfnt_Table(face, tag, 0, reinterpret_cast<FT_Byte*>(bytes.data()), &length) != 0)
+        return {};
+    return bytes;
+}
+
+// The font file Qt draws a raw font from: of the files the font system
+// lists for its family, the one with the same tables ('head' tells files
+// apart, 'name' the faces of one collection); a face without such tables (a
+// Type 1 file) by its style.
+FT_Face openFaceOf(const QRawFont& raw) {
+    if (!freetype()) return nullptr;
+    const QByteArray head = raw.fontTable("head"), name = raw.fontTable("name");
+    // Qt names a family two foundries provide with the foundry after it,
+    // "Standard Symbols PS [URW ]".
+    QString family = raw.familyName();
+    if (const qsizetype k = family.lastIndexOf(QStringLiteral(" [")); k > 0 && family.endsWith(u']'))
+        family.truncate(k);
+    FcPattern* pattern = FcPatternCreate();
+    FcPatternAddString(pattern, FC_FAMILY,
+                       reinterpret_cast<const FcChar8*>(family.toUtf8().constData()));
+    FcObjectSet* objects = FcObjectSetBuild(FC_FILE, FC_INDEX, nullptr);
+    FcFontSet* files = FcFontList(nullptr, pattern, objects);
+    FT_Face found = nullptr;
+    for (int i = 0; files && i < files->nfont && !found; ++i) {
+        FcChar8* file = nullptr;
+        int index = 0;
+        if (FcPatternGetString(files->fonts[i], FC_FILE, 0, &file) != FcResultMatch) continue;
+        FcPatternGetInteger(files->fonts[i], FC_INDEX, 0, &index);
+        FT_Face face = nullptr;
+        if (FT_New_Face(freetype(), reinterpret_cast<const char*>(file), index, &face) != 0) continue;
+        const bool same =
+            head.isEmpty()
+                ? !FT_IS_SFNT(face) && face->style_name &&
+                      raw.styleName() == QString::fromUtf8(face->style_name)
+                : sfntTable(face, TTAG_head) == head && sfntTable(face, TTAG_name) == name;
+        if (same) found = face;
+        else FT_Done_Face(face);
+    }
+    if (files) FcFontSetDestroy(files);
+    FcObjectSetDestroy(objects);
+    FcPatternDestroy(pattern);
+    return found;
+}
+
+// The PDF writer's face for a raw font, made once per font file and kept for
+// the run (null when its file cannot be found).
+cairo_font_face_t* cairoFace(const QRawFont& raw) {
+    static QHash<QByteArray, cairo_font_face_t*> faces;
+    const QByteArray key = raw.familyName().toUtf8() + '\n' + raw.styleName().toUtf8() + '\n' +
+                           raw.fontTable("head").toHex();
+    auto it = faces.constFind(key);
+    if (it != faces.constEnd()) return *it;
+    cairo_font_face_t* face = nullptr;
+    if (FT_Face ft = openFaceOf(raw)) {
+        // Unhinted outlines: the glyphs as designed, at the positions Qt gives.
+        face = cairo_ft_font_face_create_for_ft_face(ft, FT_LOAD_NO_HINTING);
+        static const cairo_user_data_key_t owner{};
+        if (cairo_font_face_set_user_data(face, &owner, ft, [](void* f) {
+                FT_Done_Face(static_cast<FT_Face>(f));
+            }) != CAIRO_STATUS_SUCCESS) {
+            cairo_font_face_destroy(face);
+            FT_Done_Face(ft);
+            face = nullptr;
+        }
+    }
+    faces.insert(key, face);
+    return face;
+}
+
+void setColor(cairo_t* cr, Color c) {
+    const QColor q = toQColor(c);
+    cairo_set_source_rgb(cr, q.redF(), q.greenF(), q.blueF());
+}
+
+// A pen as the painter canvas makes it (painting::linePen and its kin):
+// Qt's dash patterns, in pen widths.
+void setPen(cairo_t* cr, const QPen& pen) {
+    const double w = pen.widthF() > 0 ? pen.widthF() : 1.0;
+    cairo_set_line_width(cr, w);
+    switch (pen.capStyle()) {
+    case Qt::RoundCap: cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND); break;
+    case Qt::FlatCap: cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT); break;
+    default: cairo_set_line_cap(cr, CAIRO_LINE_CAP_SQUARE); break;
+    }
+    switch (pen.joinStyle()) {
+    case Qt::MiterJoin: cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER); break;
+    case Qt::RoundJoin: cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND); break;
+    default: cairo_set_line_join(cr, CAIRO_LINE_JOIN_BEVEL); break;
+    }
+    std::vector<double> dashes;
+    if (pen.style() != Qt::SolidLine)
+        for (qreal d : pen.dashPattern()) dashes.push_back(d * w);
+    cairo_set_dash(cr, dashes.data(), int(dashes.size()), 0);
+    const QColor c = pen.color();
+    cairo_set_source_rgb(cr, c.redF(), c.greenF(), c.blueF());
+}
+
+bool strokes(const QPen& pen) { return pen.style() != Qt::NoPen; }
+
+// One run of glyphs in one font, at positions from the text's baseline origin.
+struct Run {
+    QRawFont font;
+    std::vector<cairo_glyph_t> glyphs;
+};
+
+// The glyphs Qt draws for a text: a face of double-byte cells sets each
+// character at the start of its cell, others set the text as one.
+std::vector<Run> layOut(const ResolvedFont& rf, const QFont& font, const QString& shown) {
+    std::vector<std::pair<QString, double>> pieces;
+    if (rf.face.doubleByteCells) {
+        double x = 0;
+        for (QChar ch : shown) {
+            pieces.emplace_back(QString(ch), x);
+            x += rf.cell(ch);
+        }
+    } else {
+        pieces.emplace_back(shown, 0.0);
+    }
+    std::vector<Run> runs;
+    for (const auto& [piece, x0] : pieces) {
+        QTextLayout layout(piece, font, layoutDevice());
+        layout.beginLayout();
+        QTextLine line = layout.createLine();
+        layout.endLayout();
+        if (!line.isValid()) continue;
+        const double baseline = line.y() + line.ascent();
+        for (const QGlyphRun& r : layout.glyphRuns()) {
+            const QList<quint32> indexes = r.glyphIndexes();
+            const QList<QPointF> positions = r.positions();
+            Run run{r.rawFont(), {}};
+            for (qsizetype i = 0; i < indexes.size() && i < positions.size(); ++i)
+                run.glyphs.push_back({indexes[i], positions[i].x() + x0, positions[i].y() - baseline});
+            if (!run.glyphs.empty()) runs.push_back(std::move(run));
+        }
+    }
+    return runs;
+}
+
+// Outlines for a font the PDF writer has no file of: the page still looks
+// right, though that text cannot be found.
+void fillOutlines(cairo_t* cr, const Run& run) {
+    for (const cairo_glyph_t& g : run.glyphs) {
+        const QPainterPath path = run.font.pathForGlyph(quint32(g.index)).translated(g.x, g.y);
+        for (int i = 0; i < path.elementCount(); ++i) {
+            const QPainterPath::Element e = path.elementAt(i);
+            if (e.isMoveTo()) {
+                cairo_move_to(cr, e.x, e.y);
+            } else if (e.isLineTo()) {
+                cairo_line_to(cr, e.x, e.y);
+            } else if (e.isCurveTo() && i + 2 < path.elementCount()) {
+                const QPainterPath::Element c2 = path.elementAt(i + 1), end = path.elementAt(i + 2);
+                cairo_curve_to(cr, e.x, e.y, c2.x, c2.y, end.x, end.y);
+                i += 2;
+            }
+        }
+        cairo_set_fill_rule(cr, path.fillRule() == Qt::WindingFill ? CAIRO_FILL_RULE_WINDING
+                                                                     : CAIRO_FILL_RULE_EVEN_ODD);
+        cairo_fill(cr);
+    }
+}
+
+}  // namespace
+
+PdfCanvas::PdfCanvas(_cairo* cr, int w, int h, PdfTextLayer& layer)
+    : cr_(cr), w_(w), h_(h), layer_(layer) {
+    layer_.spans.emplace_back();
+}
+
+PdfCanvas::~PdfCanvas() { finish(); }
+
+void PdfCanvas::finish() {
+    if (!span_) return;
+    cairo_tag_end(cr_, "Span");
+    span_.reset();
+}
+
+void PdfCanvas::joinSpan(const QRectF& cell, const QString& meaning) {
+    // A piece drawn further along the span's line continues it; anything
+    // else (another line, a step back) starts a span of its own.
+    if (!span_ || !span_->holds(cell) || cell.left() < spanLeft_) {
+        finish();
+        cairo_tag_begin(cr_, "Span", "");
+        span_.emplace();
+        layer_.spans.back().append(QString());
+    }
+    span_->append({cell, meaning});
+    spanLeft_ = cell.left();
+    layer_.spans.back().back() = span_->text();
+}
+
+QString PdfCanvas::failure() const {
+    const cairo_status_t s = cairo_status(cr_);
+    return s == CAIRO_STATUS_SUCCESS ? QString() : QString::fromUtf8(cairo_status_to_string(s));
+}
+
+void PdfCanvas::paint(const DrawOp& op) {
+    if (cairo_status(cr_) != CAIRO_STATUS_SUCCESS) return;
+    const Pen& pen = op.pen;
+    const FontSpec& f = op.font;
+    switch (op.kind) {
+    case DrawOp::Text: {
+        const ResolvedFont& rf = resolveFont(f.face, f.size, f.bold, f.italic);
+        text(rf, op, painting::displayText(rf, op.text));
+        break;
+    }
+    case DrawOp::Glyph: {
+        const ResolvedFont& rf = painting::glyphFont(f.face, f.size, f.bold, f.italic, op.which);
+        text(rf, op, decodeBytes(op.text.toLatin1(), rf.face.encoding));
+        break;
+    }
+    case DrawOp::Line: {
+        const QPen p = painting::linePen(pen.color, pen.width, pen.style);
+        if (!strokes(p)) break;
+        setPen(cr_, p);
+        cairo_move_to(cr_, op.x1 + kAliasedShift, op.y1 + kAliasedShift);
+        cairo_line_to(cr_, op.x2 + kAliasedShift, op.y2 + kAliasedShift);
+        cairo_stroke(cr_);
+        break;
+    }
+    case DrawOp::Rect:
+    case DrawOp::FilledRect: {
+        const QRectF r = QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)).normalized();
+        if (op.kind == DrawOp::FilledRect) {
+            setColor(cr_, pen.color);
+            cairo_rectangle(cr_, r.x(), r.y(), r.width() + 1, r.height() + 1);
+            cairo_fill(cr_);
+            break;
+        }
+        cairo_rectangle(cr_, r.x() + kAliasedShift, r.y() + kAliasedShift, r.width(), r.height());
+        if (pen.fillStyle == FillStyle::Solid) {
+            setColor(cr_, pen.fillColor);
+            cairo_fill_preserve(cr_);
+        }
+        const QPen p = painting::outlinePen(pen.color, pen.width, pen.style);
+        if (strokes(p)) {
+            setPen(cr_, p);
+            cairo_stroke(cr_);
+        }
+        cairo_new_path(cr_);
+        break;
+    }
+    case DrawOp::Circle: {
+        // A flat ellipse has no outline to draw (and would make the
+        // writer's matrix singular).
+        if (!(op.rx > 0) || !(op.ry > 0)) break;
+        const bool whole = op.start == 0 && op.end == 0;
+        double from = 0, to = 2 * M_PI;
+        if (!whole) {
+            // Qt's arcs run counter-clockwise on the screen; cairo's angles
+            // grow clockwise there.
+            const auto [start16, span16] = painting::arcSixteenths(op.start, op.end);
+            from = -start16 / 16.0 * M_PI / 180;
+            to = -(start16 + span16) / 16.0 * M_PI / 180;
+        }
+        cairo_save(cr_);
+        cairo_translate(cr_, op.x1, op.y1);
+        cairo_scale(cr_, op.rx, op.ry);
+        cairo_new_path(cr_);
+        if (whole) cairo_arc(cr_, 0, 0, 1, from, to);
+        else cairo_arc_negative(cr_, 0, 0, 1, from, to);
+        cairo_restore(cr_);
+        if (whole && pen.fillStyle == FillStyle::Solid) {
+            setColor(cr_, pen.fillColor);
+            cairo_fill_preserve(cr_);
+        }
+        const QPen p = painting::curvePen(pen.color, pen.width, pen.style);
+        if (strokes(p)) {
+            setPen(cr_, p);
+            cairo_stroke(cr_);
+        }
+        cairo_new_path(cr_);
+        break;
+    }
+    case DrawOp::Point: {
+        const double w = std::max<int>(pen.width, 1);
+        const double h = pen.width <= 1 ? 0 : w / 2.0;
+        setColor(cr_, pen.color);
+        cairo_rectangle(cr_, op.x1 - h, op.y1 - h, w, w);
+        cairo_fill(cr_);
+        break;
+    }
+    case DrawOp::Clear:
+        setColor(cr_, pen.color);
+        cairo_rectangle(cr_, 0, 0, w_, h_);
+        cairo_fill(cr_);
+        break;
+    case DrawOp::Copy: copy(op); break;
+    }
+}
+
+void PdfCanvas::copy(const DrawOp& op) {
+    const QRectF to = QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)).normalized();
+    if (!op.copied) return;
+    if (!op.copied->text.empty()) {
+        // The copied text goes first, clipped to the copy: the image then
+        // covers it, and the document still holds it as text.
+        finish();
+        cairo_save(cr_);
+        cairo_rectangle(cr_, to.x(), to.y(), to.width(), to.height());
+        cairo_clip(cr_);
+        for (const DrawOp& t : op.copied->text) paint(t);
+        finish();
+        cairo_restore(cr_);
+    }
+    if (op.copied->pixels.isNull() || to.isEmpty()) return;
+    const QImage img = op.copied->pixels.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, img.width(), img.height());
+    if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) {
+        cairo_surface_destroy(s);
+        return;
+    }
+    cairo_surface_flush(s);
+    unsigned char* data = cairo_image_surface_get_data(s);
+    const int stride = cairo_image_surface_get_stride(s);
+    for (int y = 0; y < img.height(); ++y)
+        std::memcpy(data + qsizetype(y) * stride, img.constScanLine(y), size_t(img.width()) * 4);
+    cairo_surface_mark_dirty(s);
+    cairo_save(cr_);
+    cairo_translate(cr_, to.x(), to.y());
+    cairo_scale(cr_, to.width() / img.width(), to.height() / img.height());
+    cairo_set_source_surface(cr_, s, 0, 0);
+    // Pixels as pixels, as the painter canvas leaves them.
+    cairo_pattern_set_filter(cairo_get_source(cr_), CAIRO_FILTER_FAST);
+    cairo_paint(cr_);
+    cairo_restore(cr_);
+    cairo_surface_destroy(s);
+}
+
+void PdfCanvas::text(const ResolvedFont& rf, const DrawOp& op, const QString& shown) {
+    if (shown.isEmpty()) return;
+    // The rasteriser slants a face that has no italic; here, as on the
+    // painter canvas, the slant is a shear of an upright face.
+    QFont font = rf.font;
+    const bool slanted = rf.font.italic() && !QFontInfo(rf.font).italic();
+    if (slanted) font.setItalic(false);
+    const std::vector<Run> runs = layOut(rf, font, shown);
+    qsizetype glyphCount = 0;
+    for (const Run& r : runs) glyphCount += qsizetype(r.glyphs.size());
+    if (glyphCount == 0) return;
+    joinSpan(QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)).normalized(), op.meaning);
+
+    cairo_save(cr_);
+    cairo_translate(cr_, op.x1, op.y1);
+    if (op.angle) cairo_rotate(cr_, -op.angle * M_PI / 180.0);
+    if (slanted) {
+        // Lean about the baseline, so that it stays where it was.
+        cairo_translate(cr_, 0, rf.ascent);
+        cairo_matrix_t shear;
+        cairo_matrix_init(&shear, 1, 0, -kSyntheticSlant, 1, 0, 0);
+        cairo_transform(cr_, &shear);
+        cairo_translate(cr_, 0, -rf.ascent);
+    }
+    setColor(cr_, op.pen.color);
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+    cairo_set_font_options(cr_, options);
+    cairo_font_options_destroy(options);
+
+    // Each glyph gets its own character where the meaning has one per glyph
+    // (the text itself, a Symbol code's sign) and the writer has not been
+    // given another for it; the span's text covers the rest. A glyph is
+    // never handed an empty text, nor a second character: the writer would
+    // then mark it with a span of its own, inside the run's span, where the
+    // text extractors lose the outer one.
+    const QList<uint> codes = op.meaning.toUcs4();
+    const bool eachOwn = codes.size() == glyphCount;
+    qsizetype next = 0;
+    for (const Run& run : runs) {
+        std::vector<cairo_glyph_t> glyphs = run.glyphs;
+        for (cairo_glyph_t& g : glyphs) g.y += rf.ascent;
+        cairo_font_face_t* face = cairoFace(run.font);
+        if (!face) {
+            cairo_new_path(cr_);
+            fillOutlines(cr_, Run{run.font, glyphs});
+            next += qsizetype(glyphs.size());
+            continue;
+        }
+        cairo_set_font_face(cr_, face);
+        cairo_set_font_size(cr_, run.font.pixelSize());
+        std::vector<QByteArray> said(glyphs.size());
+        for (size_t i = 0; i < glyphs.size(); ++i, ++next) {
+            const auto key = std::make_pair(static_cast<const void*>(face), quint32(glyphs[i].index));
+            const char32_t c = eachOwn ? char32_t(codes[next]) : 0;
+            const QString own = eachOwn ? QString::fromUcs4(&c, 1) : QString();
+            auto known = layer_.glyphs.constFind(key);
+            if (known == layer_.glyphs.constEnd()) layer_.glyphs.insert(key, own);
+            else if (*known != own) continue;
+            if (!own.isEmpty()) said[i] = own.toUtf8();
+        }
+        // Runs of glyphs with and without their characters, in order.
+        for (size_t from = 0; from < glyphs.size();) {
+            size_t to = from + 1;
+            while (to < glyphs.size() && said[to].isEmpty() == said[from].isEmpty()) ++to;
+            if (said[from].isEmpty()) {
+                cairo_show_glyphs(cr_, glyphs.data() + from, int(to - from));
+            } else {
+                QByteArray utf8;
+                std::vector<cairo_text_cluster_t> clusters;
+                for (size_t i = from; i < to; ++i) {
+                    utf8 += said[i];
+                    clusters.push_back({int(said[i].size()), 1});
+                }
+                cairo_show_text_glyphs(cr_, utf8.constData(), int(utf8.size()), glyphs.data() + from,
+                                       int(to - from), clusters.data(), int(clusters.size()),
+                                       cairo_text_cluster_flags_t(0));
+            }
+            from = to;
+        }
+    }
+    cairo_restore(cr_);
+}
+
+}  // namespace typeset

@@ -1,0 +1,77 @@
+// Canvas backend on a cairo PDF surface. It draws a page as the painter
+// canvas does (vectors at the layout of the 96-dpi page, the same glyphs at
+// the same places, pixel copies as images), but hands every glyph run to the
+// PDF writer together with the Unicode text it stands for (the operation's
+// meaning), so that the document's text layer reads as the page does: Γ for
+// the Symbol face's "G", 方 and not the radical a CJK face maps to the same
+// glyph, nothing for the second half of an integral.
+//
+// A glyph can stand for one character only in a PDF font, and pieces that
+// a page sets apart by a few pixels ("Γ", "(", "ν", ...) would read as
+// separate words. So each run of pieces drawn one after another along a
+// line becomes one marked span, whose text the document writer attaches
+// afterwards (cairo has no call for it): the line's text as LineText joins
+// it. Text a copy brought along (DrawOp::copied) is laid under the
+// copied image: searchable, never seen.
+#pragma once
+
+#include "backends/painting.h"
+#include "canvas.h"
+#include "page_text.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <optional>
+#include <utility>
+#include <vector>
+
+struct _cairo;
+
+namespace typeset {
+
+struct ResolvedFont;
+
+// What a document's pages have told the PDF writer of their text.
+struct PdfTextLayer {
+    // The character the writer was given for a glyph of a face, or an empty
+    // text when it was drawn without one first (the writer then keeps the
+    // face's own guess).
+    QHash<std::pair<const void*, quint32>, QString> glyphs;
+    // The text of each marked span, page by page, in the writer's order.
+    std::vector<QStringList> spans;
+};
+
+class PdfCanvas : public MeasuredCanvas {
+public:
+    // Draws one page on cr, whose user space the caller has made the page's
+    // canvas pixels (w x h of them), adding its spans to layer.
+    PdfCanvas(_cairo* cr, int w, int h, PdfTextLayer& layer);
+    ~PdfCanvas() override;
+
+    // Closes the span in progress; call before the page ends.
+    void finish();
+
+    int pixelWidth() const override { return w_; }
+    int pixelHeight() const override { return h_; }
+
+    // Why drawing stopped, when the PDF writer gave up on an operation (an
+    // empty text while all is well). Nothing is drawn after that.
+    QString failure() const;
+
+protected:
+    void paint(const DrawOp& op) override;
+
+private:
+    void text(const ResolvedFont& rf, const DrawOp& op, const QString& shown);
+    void copy(const DrawOp& op);
+    // Puts a piece into the span in progress, or ends it and starts another.
+    void joinSpan(const QRectF& cell, const QString& meaning);
+    _cairo* cr_;
+    int w_, h_;
+    PdfTextLayer& layer_;
+    std::optional<LineText> span_;
+    double spanLeft_ = 0;  // the left of the span's last piece
+};
+
+}  // namespace typeset

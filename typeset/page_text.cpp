@@ -1,0 +1,119 @@
+#include "page_text.h"
+
+#include <QRegularExpression>
+#include <algorithm>
+#include <vector>
+
+namespace typeset {
+
+namespace {
+
+// Pieces whose cells overlap for this share of the smaller height are on
+// one line: scripts overlap their base by about three quarters, the parts
+// of a fraction their line by less than half.
+constexpr double kSameLine = 0.6;
+// A gap of this share of the line's height reads as a blank; after a
+// comma, any gap of a few pixels does.
+constexpr double kBlank = 0.5;
+constexpr double kCommaGap = 2;
+
+bool isBlank(QChar c) { return c.isSpace(); }
+
+}  // namespace
+
+bool onOneLine(const QRectF& a, const QRectF& b) {
+    const double smaller = std::min(a.height(), b.height());
+    const double overlap = std::min(a.bottom(), b.bottom()) - std::max(a.top(), b.top());
+    return smaller > 0 && overlap >= kSameLine * smaller;
+}
+
+void LineText::append(const TextPiece& piece) {
+    if (piece.text.isEmpty()) return;
+    const bool wide = piece.cell.left() - right_ >= kBlank * anchor_.height();
+    // The pages set "Γ(ν, x)" as Γ, 6 pixels, "(", ν, ",", 3 pixels, x.
+    const bool afterComma =
+        piece.cell.left() - lastRight_ >= kCommaGap && text_.endsWith(QLatin1Char(','));
+    if (started_ && (wide || afterComma) && !isBlank(text_.back()) && !isBlank(piece.text.front()))
+        text_ += QLatin1Char(' ');
+    text_ += piece.text;
+    right_ = started_ ? std::max(right_, piece.cell.right()) : piece.cell.right();
+    lastRight_ = piece.cell.right();
+    if (!started_ || piece.cell.height() > anchor_.height()) anchor_ = piece.cell;
+    started_ = true;
+}
+
+QString LineText::text() const {
+    QString t = text_;
+    while (!t.isEmpty() && isBlank(t.back())) t.chop(1);
+    return t;
+}
+
+namespace {
+
+void appendOps(std::vector<TextPiece>& pieces, const std::vector<DrawOp>& ops, QPointF offset) {
+    for (const DrawOp& op : ops) {
+        if (op.kind == DrawOp::Copy && op.copied) {
+            appendOps(pieces, op.copied->text, offset);
+            continue;
+        }
+        if (op.kind != DrawOp::Text && op.kind != DrawOp::Glyph) continue;
+        if (op.meaning.trimmed().isEmpty()) continue;
+        const QRectF cell = QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)).normalized();
+        pieces.push_back({cell.translated(offset), op.meaning});
+    }
+}
+
+}  // namespace
+
+void appendPieces(std::vector<TextPiece>& pieces, const Picture& picture, QPointF offset) {
+    appendOps(pieces, picture.ops(), offset);
+}
+
+QStringList readingLines(const std::vector<TextPiece>& pieces) {
+    struct Line {
+        QRectF anchor;    // the tallest piece's cell
+        double lastLeft;  // where the last piece begins
+        LineText text;
+    };
+    std::vector<Line> lines;
+    const auto continues = [](const Line& line, const TextPiece& p) {
+        return onOneLine(p.cell, line.anchor) && p.cell.left() >= line.lastLeft;
+    };
+    for (const TextPiece& p : pieces) {
+        if (p.text.isEmpty()) continue;
+        // The line being written, or the one before it when a piece set
+        // apart from it (a tilde over a letter) came in between and this
+        // one goes on right where that line ended.
+        Line* line = nullptr;
+        if (!lines.empty() && continues(lines.back(), p)) {
+            line = &lines.back();
+        } else if (lines.size() >= 2) {
+            Line& before = lines[lines.size() - 2];
+            if (continues(before, p) && p.cell.left() - before.text.right() < kBlank * before.anchor.height())
+                line = &before;
+        }
+        if (!line) line = &lines.emplace_back(Line{p.cell, p.cell.left(), {}});
+        line->text.append(p);
+        line->lastLeft = p.cell.left();
+        if (p.cell.height() > line->anchor.height()) line->anchor = p.cell;
+    }
+    QStringList out;
+    for (const Line& line : lines) out << line.text.text();
+    return out;
+}
+
+QString sectionHeading(const QStringList& lines) {
+    static const QRegularExpression sectionNumber(QStringLiteral("^\\s*\\(\\d+\\)"));
+    for (const QString& line : lines)
+        if (sectionNumber.match(line).hasMatch()) return line.trimmed();
+    return QString();
+}
+
+QString firstHeading(const QStringList& lines) {
+    if (QString heading = sectionHeading(lines); !heading.isEmpty()) return heading;
+    for (const QString& line : lines)
+        if (!line.trimmed().isEmpty()) return line.trimmed();
+    return QString();
+}
+
+}  // namespace typeset

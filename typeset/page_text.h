@@ -1,0 +1,73 @@
+// The text of a page as a reader reads it: the pieces of text a picture
+// shows, gathered into lines and read left to right within a line. What the
+// clipboard, assistive technology and a PDF's outline get.
+#pragma once
+
+#include "picture.h"
+
+#include <QPointF>
+#include <QRectF>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace typeset {
+
+// One piece of text where it stands on the page (its cell, page pixels).
+struct TextPiece {
+    QRectF cell;
+    QString text;
+};
+
+// The text and glyph operations of a picture that show any text, in
+// drawing order, moved by offset; copies bring the text of what they copied.
+void appendPieces(std::vector<TextPiece>& pieces, const Picture& picture,
+                  QPointF offset = QPointF());
+
+// Whether two cells stand on one line: they overlap for most of the smaller
+// one's height (a subscript or superscript does with its base, the
+// numerator of a fraction does not with the line it stands over).
+bool onOneLine(const QRectF& a, const QRectF& b);
+
+// The text of one line, from its pieces given left to right. A blank goes
+// between two pieces where neither brings its own and the page leaves a gap
+// of half the line's height or more, or any gap after a comma: the few
+// pixels the formula routines leave between a sign and its argument are no
+// word space, those after the comma of an argument list are.
+class LineText {
+public:
+    void append(const TextPiece& piece);
+    bool empty() const { return !started_; }
+    // Whether a piece with this cell stands on the line.
+    bool holds(const QRectF& cell) const { return !empty() && onOneLine(cell, anchor_); }
+    // The tallest piece's cell, by which the line is known.
+    const QRectF& anchor() const { return anchor_; }
+    // Where its rightmost piece ends.
+    double right() const { return right_; }
+    // Without trailing blanks.
+    QString text() const;
+
+private:
+    QString text_;
+    QRectF anchor_;
+    double right_ = 0;      // of all pieces so far
+    double lastRight_ = 0;  // of the last one
+    bool started_ = false;
+};
+
+// The pieces (in the order the page drew them) as lines in reading order.
+// A line gathers the pieces the page drew one after another further along
+// it (scripts, a formula's parts, prose in several faces); lines come in
+// the order the page wrote them, so a figure's labels beside the prose
+// follow the prose instead of breaking into its lines, and a fraction reads
+// numerator, line, denominator.
+QStringList readingLines(const std::vector<TextPiece>& pieces);
+
+// The first line that starts with a section number such as "(3)", trimmed;
+// empty when there is none.
+QString sectionHeading(const QStringList& lines);
+// The page's first heading: its section heading, else its first line, else
+// an empty text.
+QString firstHeading(const QStringList& lines);
+
+}  // namespace typeset

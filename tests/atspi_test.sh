@@ -9,6 +9,8 @@
 # Exit status: 0 passed, 1 failed, 77 skipped (no Xvfb, D-Bus session tool,
 # AT-SPI bus or pyatspi here).
 set -u
+# shellcheck source=support/private_xvfb.sh
+. "$(dirname "$0")/support/private_xvfb.sh"
 viewer=${1:?usage: atspi_test.sh HAZEL}
 here=$(cd "$(dirname "$0")" && pwd)
 launcher=/usr/libexec/at-spi-bus-launcher
@@ -53,19 +55,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-exec 3>"$tmp/displayfd"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$tmp/xvfb.log" 2>&1 &
-xvfb_pid=$!
-exec 3>&-
-for ((i = 0; i < 100; i++)); do
-    [[ -s $tmp/displayfd ]] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || { cat "$tmp/xvfb.log"; echo "SKIP: Xvfb did not start"; exit 77; }
-    sleep 0.1
-done
-[[ -s $tmp/displayfd ]] || fail "Xvfb gave no display within 10 s"
-export DISPLAY=:$(head -n 1 "$tmp/displayfd")
-export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$tmp tmp
-unset WAYLAND_DISPLAY AT_SPI_BUS_ADDRESS
+start_private_xvfb 1024x768 "$tmp" || exit $?
+export XDG_RUNTIME_DIR=$tmp tmp
+unset AT_SPI_BUS_ADDRESS
 
 ATSPI_TEST_IN_SESSION=1 timeout 120 dbus-run-session -- bash "$0" "$viewer" || exit 1
 

@@ -7,6 +7,8 @@
 #
 # Exit status: 0 passed, 1 failed, 77 skipped (no Xvfb or xdotool here).
 set -u
+# shellcheck source=support/private_xvfb.sh
+. "$(dirname "$0")/support/private_xvfb.sh"
 (($#)) || { echo "usage: x_window_test.sh VIEWER..." >&2; exit 2; }
 command -v Xvfb >/dev/null || { echo "SKIP: Xvfb is not installed"; exit 77; }
 command -v xdotool >/dev/null || { echo "SKIP: xdotool is not installed"; exit 77; }
@@ -23,21 +25,7 @@ cleanup() {
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# The server picks a free display number and writes it once it is ready.
-exec 3>"$tmp/displayfd"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$tmp/xvfb.log" 2>&1 &
-xvfb_pid=$!
-exec 3>&-
-for ((i = 0; i < 100; i++)); do
-    [[ -s $tmp/displayfd ]] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || { cat "$tmp/xvfb.log"; echo "SKIP: Xvfb did not start"; exit 77; }
-    sleep 0.1
-done
-[[ -s $tmp/displayfd ]] || fail "Xvfb gave no display within 10 s"
-DISPLAY=:$(head -n 1 "$tmp/displayfd")
-export DISPLAY
-export QT_QPA_PLATFORM=xcb
-unset WAYLAND_DISPLAY
+start_private_xvfb 1024x768 "$tmp" || exit $?
 
 for viewer in "$@"; do
     name=$(basename "$viewer")

@@ -33,24 +33,18 @@ for tool in Xvfb xdotool import; do
 done
 mkdir -p "$out"
 
-# A display of our own, so that nothing else draws on it: the server picks
-# a free number and writes it once it is ready.
-displayfd=$(mktemp)
-Xvfb -displayfd 3 -screen 0 "${screen}x24" -nolisten tcp 3>"$displayfd" >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 100); do [[ -s $displayfd ]] && break; sleep 0.05; done
-[[ -s $displayfd ]] || { echo "photograph-windows: Xvfb did not start" >&2; exit 1; }
-display=:$(head -n 1 "$displayfd")
-rm -f "$displayfd"
-pid=
+# A display of our own, so that nothing else draws on it.
+. "$(dirname "$0")/../tests/support/private_xvfb.sh"
+scratch=$(mktemp -d)
+xvfb_pid= pid=
 cleanup() {
   [[ -n $pid ]] && kill "$pid" 2>/dev/null || true
-  kill "$xvfb" 2>/dev/null || true
+  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$scratch"
   wait 2>/dev/null || true
 }
 trap cleanup EXIT
-export DISPLAY=$display
-unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+start_private_xvfb "$screen" "$scratch" >&2 || exit 1
 for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.05; done
 
 wid=

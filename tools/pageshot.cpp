@@ -69,11 +69,9 @@ bool writeList(const Picture& picture, const QString& path) {
         if (text) {
             const FontSpec& fs = op.font;
             const bool glyph = op.kind == DrawOp::Glyph;
-            const ResolvedFont& rf =
-                glyph ? painting::glyphFont(fs.face, fs.size, fs.bold, fs.italic, op.which)
-                      : resolveFont(fs.face, fs.size, fs.bold, fs.italic);
-            QString shown = glyph ? decodeBytes(op.text.toLatin1(), rf.face.encoding)
-                                  : painting::displayText(rf, op.text);
+            const painting::ShownText t = painting::shownText(op);
+            const ResolvedFont& rf = t.font;
+            QString shown = t.shown;
             shown.replace(QLatin1Char('\t'), QLatin1Char(' '));
             // Glyphs are listed in the font really made for them.
             const bool bold = glyph ? rf.font.bold() : fs.bold;

@@ -6,9 +6,6 @@
 
 namespace typeset {
 
-namespace {
-
-// Every canvas is 96 dpi, so one measuring device serves them all.
 QPaintDevice* measureDevice() {
     static QImage img = [] {
         QImage i(1, 1, QImage::Format_ARGB32_Premultiplied);
@@ -18,6 +15,8 @@ QPaintDevice* measureDevice() {
     }();
     return &img;
 }
+
+namespace {
 
 struct Key {
     QString face;

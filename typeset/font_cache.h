@@ -9,7 +9,12 @@
 #include <QHash>
 #include <QString>
 
+class QPaintDevice;
+
 namespace typeset {
+
+// Every canvas is 96 dpi, so one device measures and lays out text for them all.
+QPaintDevice* measureDevice();
 
 struct ResolvedFont {
     QFont font;

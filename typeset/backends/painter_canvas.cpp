@@ -27,16 +27,11 @@ PainterCanvas::PainterCanvas(QPainter& painter, int w, int h)
 
 void PainterCanvas::paint(const DrawOp& op) {
     const Pen& pen = op.pen;
-    const FontSpec& f = op.font;
     switch (op.kind) {
-    case DrawOp::Text: {
-        const ResolvedFont& rf = resolveFont(f.face, f.size, f.bold, f.italic);
-        text(rf, op, painting::displayText(rf, op.text));
-        break;
-    }
+    case DrawOp::Text:
     case DrawOp::Glyph: {
-        const ResolvedFont& rf = painting::glyphFont(f.face, f.size, f.bold, f.italic, op.which);
-        text(rf, op, decodeBytes(op.text.toLatin1(), rf.face.encoding));
+        const painting::ShownText t = painting::shownText(op);
+        text(t.font, op, t.shown);
         break;
     }
     case DrawOp::Line: {

@@ -58,6 +58,16 @@ const ResolvedFont& glyphFont(const QString& face, double points, bool bold, boo
     return resolveFont(face, points, bold, italic);
 }
 
+ShownText shownText(const DrawOp& op) {
+    const FontSpec& f = op.font;
+    if (op.kind == DrawOp::Glyph) {
+        const ResolvedFont& rf = glyphFont(f.face, f.size, f.bold, f.italic, op.which);
+        return {rf, decodeBytes(op.text.toLatin1(), rf.face.encoding)};
+    }
+    const ResolvedFont& rf = resolveFont(f.face, f.size, f.bold, f.italic);
+    return {rf, displayText(rf, op.text)};
+}
+
 void cellText(QPainter& p, const ResolvedFont& rf, double x, double y, const QString& shown,
               int angle, double slant) {
     const bool turned = angle || slant;

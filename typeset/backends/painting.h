@@ -33,6 +33,14 @@ QString displayText(const ResolvedFont& rf, const QString& s);
 const ResolvedFont& glyphFont(const QString& face, double points, bool bold, bool italic,
                               GlyphFont which);
 
+// The font a text or glyph operation is drawn in and the characters it
+// shows in that font.
+struct ShownText {
+    const ResolvedFont& font;
+    QString shown;
+};
+ShownText shownText(const DrawOp& op);
+
 // Draws shown with its cell's top-left at (x, y), turned by angle degrees,
 // in the painter's current font and pen, leaning by slant (x per y above the
 // baseline) where the device does not slant a face that has no italic.

@@ -31,17 +31,6 @@ namespace {
 constexpr double kAliasedShift = 0.5;
 constexpr double kSyntheticSlant = 0.2126;
 
-// Text is laid out where it was measured, on a 96-dpi surface: Qt's glyphs
-// and advances there are the ones the raster canvas and the printer draw.
-QPaintDevice* layoutDevice() {
-    static QImage img = [] {
-        QImage i(1, 1, QImage::Format_ARGB32_Premultiplied);
-        i.setDotsPerMeterX(3780);
-        i.setDotsPerMeterY(3780);
-        return i;
-    }();
-    return &img;
-}
 
 FT_Library freetype() {
     static FT_Library lib = [] {
@@ -176,7 +165,9 @@ std::vector<Run> layOut(const ResolvedFont& rf, const QFont& font, const QString
     }
     std::vector<Run> runs;
     for (const auto& [piece, x0] : pieces) {
-        QTextLayout layout(piece, font, layoutDevice());
+        // Laid out where it was measured: Qt's glyphs and advances there are
+        // the ones the raster canvas and the printer draw.
+        QTextLayout layout(piece, font, measureDevice());
         layout.beginLayout();
         QTextLine line = layout.createLine();
         layout.endLayout();
@@ -254,16 +245,11 @@ QString PdfCanvas::failure() const {
 void PdfCanvas::paint(const DrawOp& op) {
     if (cairo_status(cr_) != CAIRO_STATUS_SUCCESS) return;
     const Pen& pen = op.pen;
-    const FontSpec& f = op.font;
     switch (op.kind) {
-    case DrawOp::Text: {
-        const ResolvedFont& rf = resolveFont(f.face, f.size, f.bold, f.italic);
-        text(rf, op, painting::displayText(rf, op.text));
-        break;
-    }
+    case DrawOp::Text:
     case DrawOp::Glyph: {
-        const ResolvedFont& rf = painting::glyphFont(f.face, f.size, f.bold, f.italic, op.which);
-        text(rf, op, decodeBytes(op.text.toLatin1(), rf.face.encoding));
+        const painting::ShownText t = painting::shownText(op);
+        text(t.font, op, t.shown);
         break;
     }
     case DrawOp::Line: {

@@ -107,16 +107,10 @@ QImage RasterCanvas::pixelsOf(const QRect& r) const {
 
 void RasterCanvas::paint(const DrawOp& op) {
     switch (op.kind) {
-    case DrawOp::Text: {
-        const FontSpec& f = op.font;
-        const ResolvedFont& rf = resolveFont(f.face, f.size, f.bold, f.italic);
-        text(rf, op, painting::displayText(rf, op.text));
-        break;
-    }
+    case DrawOp::Text:
     case DrawOp::Glyph: {
-        const FontSpec& f = op.font;
-        const ResolvedFont& rf = painting::glyphFont(f.face, f.size, f.bold, f.italic, op.which);
-        text(rf, op, decodeBytes(op.text.toLatin1(), rf.face.encoding));
+        const painting::ShownText t = painting::shownText(op);
+        text(t.font, op, t.shown);
         break;
     }
     case DrawOp::Line: line(op); break;

@@ -20,7 +20,6 @@
 #include "support/watched_chapter.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
@@ -66,21 +65,18 @@ double threadCpuMs() {
     return double(t.tv_sec) * 1e3 + double(t.tv_nsec) * 1e-6;
 }
 
-// Watches the event loop through a timer that should fire every 5 ms: a
-// longer gap means the loop did not run. A gap in which a page routine began
-// or ended is that routine's own drawing and is not held against the loop.
-// Only gaps in which the thread itself kept the processor for busyMs count,
-// so a loaded machine's scheduling is not mistaken for a stall.
+// Watches the event loop through a timer that should fire every 5 ms: the
+// loop stalled for as long as the thread kept the processor between two
+// beats. That is the thread's own processor time, not the wall clock's gap,
+// so a machine busy with other work (another test, the other build) does not
+// lengthen it. A gap in which a page routine began or ended is that routine's
+// own drawing and is not held against the loop.
 class LoopWatch {
 public:
-    static constexpr double busyMs = 25;
-
     explicit LoopWatch(const WatchedChapter& chapter) : chapter_(chapter) {
-        clock_.start();
         beat_.setTimerType(Qt::PreciseTimer);
         QObject::connect(&beat_, &QTimer::timeout, [this] { beat(); });
         beat_.start(5);
-        last_ = clock_.nsecsElapsed();
         cpuLast_ = threadCpuMs();
         mark_ = chapter_.boundaries;
     }
@@ -91,19 +87,14 @@ public:
 private:
     void beat() {
         ++beats;
-        const qint64 now = clock_.nsecsElapsed();
         const double cpu = threadCpuMs();
-        const double ms = double(now - last_) * 1e-6;
-        if (chapter_.boundaries == mark_ && cpu - cpuLast_ >= busyMs) worstMs = std::max(worstMs, ms);
-        last_ = now;
+        if (chapter_.boundaries == mark_) worstMs = std::max(worstMs, cpu - cpuLast_);
         cpuLast_ = cpu;
         mark_ = chapter_.boundaries;
     }
 
     const WatchedChapter& chapter_;
-    QElapsedTimer clock_;
     QTimer beat_;
-    qint64 last_ = 0;
     double cpuLast_ = 0;
     uint64_t mark_ = 0;
 };
@@ -777,7 +768,10 @@ TEST_P(ViewerEndDeathTest, EscapeOrClosingEndsWithStatusZeroAtOnce) {
             << (escape ? "Escape" : "closing");
         const double ms = msSinceNoted(stamp);
         EXPECT_GE(ms, 0) << "the viewer never got to its end";
-        EXPECT_LE(ms, 100) << (escape ? "Escape" : "closing");
+        // A viewer that waited for its drawing would take seconds (cedar's
+        // for ever); the margin is for a loaded machine's process exit.
+        EXPECT_LE(ms, 1000) << (escape ? "Escape" : "closing");
+        RecordProperty(escape ? "escape_ms" : "close_ms", int(ms));
         std::remove(stamp.c_str());
     }
 }

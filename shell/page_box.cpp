@@ -30,7 +30,7 @@ void PageBox::setScale(double scale) {
 void PageBox::paintEvent(QPaintEvent* e) {
     repaintPending_ = false;
     QPainter p(this);
-    if (scale_ != 1) scaled_.paint(p, canvas_, scale_, devicePixelRatioF());
+    if (scale_ != 1) scaled_.paint(p, canvas_, scale_, devicePixelRatioF(), size());
     else if (canvas_.resting()) canvas_.paintResting(p, e->rect());
     else p.drawImage(QPointF(0, 0), canvas_.image());
 }

@@ -1,5 +1,7 @@
 #include "zoom.h"
 
+#include "color.h"
+
 #include <QFrame>
 #include <QLabel>
 #include <QPainter>
@@ -123,7 +125,7 @@ void ClientLayout::show(Item& item) const {
     if (auto* s = dynamic_cast<Scalable*>(w)) s->setScale(scale_);
 }
 
-void ScaledPicture::paint(QPainter& p, const RasterCanvas& source, double scale, qreal dpr) {
+void ScaledPicture::paint(QPainter& p, const RasterCanvas& source, double scale, qreal dpr, QSize area) {
     const Picture& picture = source.picture();
     const double ratio = scale * dpr;
     const QSize size(source.pixelWidth(), source.pixelHeight());
@@ -140,7 +142,11 @@ void ScaledPicture::paint(QPainter& p, const RasterCanvas& source, double scale,
     drawn_ = picture.ops().size();
     const QImage& img = canvas_->image();
     // Pixel for pixel on the device: the image was drawn at its resolution.
-    p.drawImage(QRectF(0, 0, img.width() / dpr, img.height() / dpr), img);
+    const QRectF drawn(0, 0, img.width() / dpr, img.height() / dpr);
+    p.drawImage(drawn, img);
+    const QColor back = toQColor(source.BackColor);
+    if (area.width() > drawn.width()) p.fillRect(QRectF(drawn.right(), 0, area.width() - drawn.width(), area.height()), back);
+    if (area.height() > drawn.height()) p.fillRect(QRectF(0, drawn.bottom(), drawn.width(), area.height() - drawn.height()), back);
 }
 
 }  // namespace shell

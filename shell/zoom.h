@@ -73,8 +73,10 @@ private:
 // the last time, unless the canvas was cleared meanwhile.
 class ScaledPicture {
 public:
-    // Paints source at scale onto p, whose origin is the widget's top-left.
-    void paint(QPainter& p, const typeset::RasterCanvas& source, double scale, qreal dpr);
+    // Paints source at scale onto p, whose origin is the widget's top-left;
+    // what of the widget's area lies past the scaled image (its edges are
+    // rounded as positions are, the image's up) takes the canvas's colour.
+    void paint(QPainter& p, const typeset::RasterCanvas& source, double scale, qreal dpr, QSize area);
     // Gives back the pixels (a page out of view).
     void drop() { canvas_.reset(); }
 

@@ -2,6 +2,7 @@
 // land on what is drawn under them), pages drawn from their pictures at the
 // scale while paced drawing goes on, printing unchanged, full screen.
 #include "alder/alder_chapter.h"
+#include "larch/larch_chapter.h"
 #include "cedar/cedar_chapter.h"
 #include "cedar/square_box.h"
 #include "end_program.h"
@@ -35,6 +36,17 @@ QImage drawnAt(const RasterCanvas& c, double scale, QSize shownSize) {
     RasterCanvas clean(c.pixelWidth(), c.pixelHeight(), scale);
     clean.replay(c.picture());
     return clean.image().convertToFormat(QImage::Format_RGB32).copy(QRect(QPoint(0, 0), shownSize));
+}
+
+// The smallest rectangle holding every pixel with any ink.
+QRect inkBox(const QImage& img) {
+    QRect box;
+    for (int y = 0; y < img.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+        for (int x = 0; x < img.width(); ++x)
+            if (qGray(row[x]) < 224) box |= QRect(x, y, 1, 1);
+    }
+    return box;
 }
 
 // Every reading is a second later: paced waits are over as soon as they
@@ -201,6 +213,43 @@ TEST_F(ZoomTest, ZoomingInTheMiddleOfTheTraceKeepsItGoing) {
     const size_t tracedOps = traced.ops().size();
     window->ShowThisPic(3);
     EXPECT_EQ(window->pic(3).canvas().picture().ops().size(), tracedOps);
+}
+
+// Below 100 % as above it, every page (larch's figure boxes and cedar's
+// square and buttons on it included) is drawn whole at the zoom: its ink
+// spans what it spans at 100 %, scaled, not the top-left of the page cut off
+// at the box's edges.
+TEST_F(ZoomTest, BelowOneTimesEveryPageIsDrawnWholeAtTheZoom) {
+    SkipWait = 1;  // cedar's construction at once
+    LarchChapter larch;
+    CedarChapter cedar;
+    for (Chapter* chapter : {static_cast<Chapter*>(&larch), static_cast<Chapter*>(&cedar)}) {
+        open(*chapter, 100);
+        std::vector<QRect> atOne;
+        for (int n = 0; n <= window->lastPage(); ++n) {
+            window->ShowThisPic(n);
+            atOne.push_back(inkBox(shown(window->pic(n))));
+        }
+        for (int percent : {50, 67, 75, 90}) {
+            window->setZoom(percent);
+            const double scale = percent / 100.0;
+            for (int n = 0; n <= window->lastPage(); ++n) {
+                window->ShowThisPic(n);
+                const QRect got = inkBox(shown(window->pic(n)));
+                const QRect want = scaledRect(atOne[size_t(n)], scale);
+                SCOPED_TRACE(testing::Message() << chapter->profile().name.toStdString() << " page " << n << " at "
+                                                << percent << " %");
+                EXPECT_NEAR(got.left(), want.left(), 2);
+                EXPECT_NEAR(got.top(), want.top(), 2);
+                EXPECT_NEAR(got.right(), want.right(), 2);
+                EXPECT_NEAR(got.bottom(), want.bottom(), 2);
+            }
+        }
+        window.reset();
+        resetContext();
+        resetShellState();
+        SkipWait = 1;
+    }
 }
 
 TEST_F(ZoomTest, AWindowThatWouldNotFitOpensAtTheLargestStepThatFits) {

@@ -42,7 +42,7 @@ void SquareBox::setScale(double scale) {
 void SquareBox::paintEvent(QPaintEvent*) {
     QPainter p(this);
     if (scale_ != 1) {
-        scaled_.paint(p, canvas_, scale_, devicePixelRatioF());
+        scaled_.paint(p, canvas_, scale_, devicePixelRatioF(), size());
         p.scale(scale_, scale_);
     } else {
         p.drawImage(QPointF(0, 0), canvas_.image());

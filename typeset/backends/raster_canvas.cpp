@@ -61,10 +61,18 @@ void RasterCanvas::paintResting(QPainter& p, const QRect& area) const {
     }
 }
 
+void RasterCanvas::toDevice(QPainter& p) const {
+    // QPainter takes an image's device pixel ratio as at least one, so on an
+    // image smaller than its logical size (a page shown below 100 %) it would
+    // draw at full size; the scale down is set by hand.
+    if (dpr_ < 1) p.scale(dpr_, dpr_);
+}
+
 QPainter& RasterCanvas::painter(bool antialiased) {
     linePen_.reset();  // the operation asking may set a pen of its own
     if (!painter_) {
         painter_ = std::make_unique<QPainter>(&pixels());
+        toDevice(*painter_);
         painter_->setRenderHint(QPainter::TextAntialiasing, true);
         antialiased_ = false;
     }
@@ -87,6 +95,7 @@ void RasterCanvas::resize(int w, int h) {
         QImage next = blankImage(w, h, dpr_, toQColor(BackColor));
         {
             QPainter p(&next);
+            toDevice(p);
             p.drawImage(0, 0, pixels());
         }
         image_ = next;

@@ -72,6 +72,7 @@ private:
     void clear(const DrawOp& op);
     void copy(const DrawOp& op);
     QPointF strokeShift(int width) const;
+    void toDevice(QPainter& p) const;
     // The image, made when first needed: a canvas that is only ever cleared
     // (the print canvas until a page is printed) holds no pixels.
     QImage& pixels() const;

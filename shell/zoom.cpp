@@ -51,8 +51,9 @@ QRect scaledRect(const QRect& r, double scale) {
 }
 
 void ClientLayout::add(QWidget* w) {
-    Item item{w, w->geometry(), w->font()};
+    Item item{w, w->geometry(), w->font(), -1, {}};
     if (auto* frame = qobject_cast<QFrame*>(w)) item.lineWidth = frame->lineWidth();
+    if (qobject_cast<QLabel*>(w)) item.margins = w->contentsMargins();
     show(*items_.insert(w, item));
 }
 
@@ -105,6 +106,7 @@ void ClientLayout::show(Item& item) const {
     if (scale_ == 1 && offset_.isNull()) {
         if (w->geometry() != item.rect) w->setGeometry(item.rect);
         if (qobject_cast<QLabel*>(w) && w->font() != item.font) w->setFont(item.font);
+        if (qobject_cast<QLabel*>(w) && w->contentsMargins() != item.margins) w->setContentsMargins(item.margins);
     } else {
         QRect r = scaledRect(item.rect, scale_);
         // Widgets on the window itself move with the client area.
@@ -117,6 +119,11 @@ void ClientLayout::show(Item& item) const {
             if (f.pixelSize() > 0) f.setPixelSize(std::max(1, scaled(f.pixelSize(), scale_)));
             else f.setPointSizeF(f.pointSizeF() * scale_);
             w->setFont(f);
+            // Room kept beside a label's text (cedar's italic letters) scales
+            // with it, or the text would stand off its place, or be cut off.
+            const QMargins& m = item.margins;
+            w->setContentsMargins(scaled(m.left(), scale_), scaled(m.top(), scale_), scaled(m.right(), scale_),
+                                  scaled(m.bottom(), scale_));
         }
     }
     if (item.lineWidth > 0)

@@ -6,6 +6,7 @@
 
 #include <QFont>
 #include <QHash>
+#include <QMargins>
 #include <QPointer>
 #include <QRect>
 #include <QWidget>
@@ -61,6 +62,7 @@ private:
         QRect rect;
         QFont font;
         int lineWidth = -1;  // frames only
+        QMargins margins;    // labels only
     };
     void show(Item& item) const;
     QHash<const QWidget*, Item> items_;

@@ -16,6 +16,7 @@
 #include "support/recording_sound.h"
 #include "zoom.h"
 
+#include <QLabel>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -249,6 +250,28 @@ TEST_F(ZoomTest, BelowOneTimesEveryPageIsDrawnWholeAtTheZoom) {
         resetContext();
         resetShellState();
         SkipWait = 1;
+    }
+}
+
+// The room beside each of cedar's italic letters scales with the letter:
+// at 50 % fixed margins cut the letters off, at 200 % they moved them.
+TEST_F(ZoomTest, CedarsLettersStayWholeAndInPlaceAtEveryZoom) {
+    SkipWait = 1;
+    CedarChapter chapter;
+    open(chapter, 100);
+    window->ShowThisPic(1);
+    std::vector<QRect> atOne;
+    for (QLabel* l : chapter.L) atOne.push_back(inkBox(shown(*l)).translated(l->pos()));
+    for (int percent : {50, 75, 200}) {
+        window->setZoom(percent);
+        for (size_t i = 0; i < chapter.L.size(); ++i) {
+            QLabel* l = chapter.L[i];
+            const QRect got = inkBox(shown(*l)).translated(l->pos());
+            const QRect want = scaledRect(atOne[i], percent / 100.0);
+            SCOPED_TRACE(testing::Message() << l->text().toStdString() << " at " << percent << " %");
+            EXPECT_NEAR(got.left(), want.left(), 2);
+            EXPECT_NEAR(got.right(), want.right(), 2);
+        }
     }
 }
 

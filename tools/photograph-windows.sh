@@ -97,7 +97,8 @@ waiting_button() {
   box=$(convert "$1" -fill white +opaque "rgb(255,165,0)" -fill black -opaque "rgb(255,165,0)" \
     -format '%@' info: 2>/dev/null) || return 0
   [[ $box =~ ^([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] || return 0
-  ((BASH_REMATCH[1] > 20 && BASH_REMATCH[2] > 10)) || return 0
+  # Big enough for a button at 50 %, not a stray orange pixel.
+  ((BASH_REMATCH[1] > 12 && BASH_REMATCH[2] > 5)) || return 0
   echo "$((BASH_REMATCH[3] + BASH_REMATCH[1] / 2)) $((BASH_REMATCH[4] + BASH_REMATCH[2] / 2))"
 }
 

@@ -35,7 +35,7 @@ std::pair<int, int> inkRows(const QImage& img, const QRect& r) {
 TEST(RasterCanvas, EveryPageFaceHasItsSubstituteInstalled) {
     const std::vector<std::pair<QString, QString>> faces = {
         {face::Meiryo, "Noto Sans CJK JP"},     {face::Gothic, "Noto Sans Mono CJK JP"},
-        {face::Times, "Liberation Serif"},      {face::Courier, "Liberation Mono"},
+        {face::Times, "Liberation Serif"},      {face::Courier, "Nimbus Mono PS"},
         {face::Arial, "Liberation Sans"},       {face::Century, "C059"},
         {face::Verdana, "DejaVu Sans"},         {face::Symbol, "Standard Symbols PS"},
         {face::Wingdings, "Noto Sans Symbols2"},
@@ -51,7 +51,7 @@ TEST(RasterCanvas, EveryPageFaceHasItsSubstituteInstalled) {
 
 TEST(RasterCanvas, TheFontSystemListsOnlyTheFamiliesThePagesCanUse) {
     const QStringList allowed = {"Noto Sans CJK JP", "Noto Sans Mono CJK JP", "Liberation Serif",
-                                 "Liberation Mono", "Liberation Sans", "C059", "DejaVu Sans",
+                                 "Nimbus Mono PS", "Liberation Sans", "C059", "DejaVu Sans",
                                  "Standard Symbols PS", "Noto Sans Symbols2"};
     const QStringList generic = {"Sans Serif", "Serif", "Monospace"};  // Qt's own names
     const QStringList families = QFontDatabase::families();
@@ -167,6 +167,18 @@ TEST(RasterCanvas, GothicGivesDoubleByteCharactersAFullCell) {
     c.CurrentX = 10;
     c.Print(QStringLiteral("ν"));
     EXPECT_NEAR(c.CurrentX, 10 + em, 1e-4);
+}
+
+// The typewriter face advances 0.6 em a letter, as the face it stands for
+// and the one it replaced: upright names keep the widths the pages were laid
+// out with (0.6 of the 17 whole pixels the font system sets 13 points in).
+TEST(RasterCanvas, TheTypewriterFaceKeepsItsAdvance) {
+    RasterCanvas c(200, 60);
+    c.FontName = face::Courier;
+    c.FontSize = 13;
+    EXPECT_NEAR(c.TextWidth(QStringLiteral("cos")), 30.5625, 1e-9);
+    c.FontItalic = true;
+    EXPECT_NEAR(c.TextWidth(QStringLiteral("lim")), 30.5625, 1e-9);
 }
 
 // Canvases get their pixels only when first drawn on or read; until then a

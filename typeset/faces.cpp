@@ -31,7 +31,10 @@ const QHash<QString, FaceInfo>& table() {
         add(QStringLiteral("ＭＳ ゴシック"),
             {QStringLiteral("Noto Sans Mono CJK JP"), 0.86, 1.00, FaceInfo::Text, true});
         add(QStringLiteral("Times New Roman"), {QStringLiteral("Liberation Serif"), 0.891, 1.107});
-        add(QStringLiteral("Courier New"), {QStringLiteral("Liberation Mono"), 0.833, 1.133});
+        // A typewriter face with serifs, as Courier New is: the upright
+        // names (cos, sin, lim) in a sans-serif mono read like capitals.
+        // Both advance 0.6 em, so no layout moves.
+        add(QStringLiteral("Courier New"), {QStringLiteral("Nimbus Mono PS"), 0.833, 1.133});
         add(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans"), 0.905, 1.117});
         add(QStringLiteral("Century"), {QStringLiteral("C059"), 0.92, 1.14});
         add(QStringLiteral("Verdana"), {QStringLiteral("DejaVu Sans"), 1.005, 1.215});

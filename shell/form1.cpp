@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QPalette>
 #include <QScreen>
@@ -36,6 +37,18 @@ QFont windowFont(bool bold = false, int pixels = 19) {
     QFont f(QStringLiteral("メイリオ"));
     f.setPixelSize(pixels);
     f.setBold(bold);
+    return f;
+}
+
+// The arrow labels' face at their design size, made smaller until the arrow
+// keeps two pixels clear of the frame on either side: the substitute face's
+// arrows span the whole em, and at 19 pixels filled the 20-pixel labels edge
+// to edge.
+QFont arrowFont(const QString& arrow, int labelWidth) {
+    QFont f = windowFont(true);
+    const int room = labelWidth - 2 * (1 + 2);  // frame and gap, both sides
+    while (f.pixelSize() > 8 && QFontMetricsF(f).tightBoundingRect(arrow).width() > room)
+        f.setPixelSize(f.pixelSize() - 1);
     return f;
 }
 
@@ -75,8 +88,8 @@ Form1::Form1(Chapter& chapter)
         b->setAlignment(Qt::AlignCenter);
         b->setFocusPolicy(Qt::NoFocus);
     }
-    cmdBack_->setFont(windowFont(true));
-    cmdGo_->setFont(windowFont(true));
+    cmdBack_->setFont(arrowFont(cmdBack_->text(), profile_.cmdBack.width));
+    cmdGo_->setFont(arrowFont(cmdGo_->text(), profile_.cmdGo.width));
     label1_->setFont(windowFont(false, 21));  // 15.75 points
     label1_->setAlignment(Qt::AlignCenter);
     label1_->setFocusPolicy(Qt::NoFocus);

@@ -285,6 +285,20 @@ QString widgetName(const QWidget& w) {
         .arg(w.y());
 }
 
+// A label's caption within its frame, not on it: a pixel clear inside a
+// border; empty when it is.
+std::string captionFault(const QLabel& label, const Ink& caption) {
+    const int frame = label.frameWidth();
+    const int in = frame ? frame + 1 : 0;
+    const QRect inside = QRect(label.pos(), label.size()).adjusted(in, in, -in, -in);
+    if (inside.contains(caption.box())) return {};
+    return QStringLiteral("%1 is cut off by its %2 (ink %3,%4 to %5,%6 in %7,%8 to %9,%10)")
+        .arg(widgetName(label), frame ? QStringLiteral("frame") : QStringLiteral("edge"))
+        .arg(caption.left).arg(caption.top).arg(caption.right).arg(caption.bottom)
+        .arg(inside.left()).arg(inside.top()).arg(inside.right()).arg(inside.bottom())
+        .toStdString();
+}
+
 // What a page box's widgets do to its page: an opaque widget hides no ink
 // of the page; a label shows all of its caption, inside its frame if it has
 // one, and the caption touches nothing its parent draws; a figure box's own
@@ -316,15 +330,7 @@ std::vector<std::string> widgetFaults(PageBox& box) {
                 fault(QStringLiteral("in %1: %2").arg(widgetName(*w), QString::fromStdString(f)));
         if (!label || label->text().isEmpty()) continue;
         const Ink caption = captionInk(*label);
-        // Within the frame, not on it: a pixel clear inside a border.
-        const int frame = label->frameWidth();
-        const QRect inside = QRect(label->pos(), label->size()).adjusted(frame ? frame + 1 : 0, frame ? frame + 1 : 0,
-                                                                        frame ? -frame - 1 : 0, frame ? -frame - 1 : 0);
-        if (!inside.contains(caption.box()))
-            fault(QStringLiteral("%1 is cut off by its %2 (ink %3,%4 to %5,%6 in %7,%8 to %9,%10)")
-                      .arg(widgetName(*w), frame ? QStringLiteral("frame") : QStringLiteral("edge"))
-                      .arg(caption.left).arg(caption.top).arg(caption.right).arg(caption.bottom)
-                      .arg(inside.left()).arg(inside.top()).arg(inside.right()).arg(inside.bottom()));
+        if (std::string f = captionFault(*label, caption); !f.empty()) faults.push_back(f);
         // Against what the parent itself shows there (cedar's square and
         // diagonals under its letters), the labels hidden for a moment.
         QWidget* parent = w->parentWidget();
@@ -404,6 +410,10 @@ TEST_F(Contacts, TheWindowsWidgetsHideNoTextAndShowAllOfTheirOwn) {
         PageBox& box = window.pic(n);
         for (QWidget* w : box.findChildren<QWidget*>()) widgets += w->isVisibleTo(&box);
         for (const std::string& f : widgetFaults(box)) ADD_FAILURE() << where << ": " << f;
+        // The window's own labels: the print label and the arrows.
+        if (n == 0)
+            for (const QLabel* l : {&window.cmdPrint(), &window.cmdBack(), &window.cmdGo()})
+                if (std::string f = captionFault(*l, captionInk(*l)); !f.empty()) ADD_FAILURE() << where << ": " << f;
     });
     // cedar's square with its eight letters and five step buttons, larch's
     // two figure boxes.

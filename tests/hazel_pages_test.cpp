@@ -150,3 +150,18 @@ TEST_F(HazelPages, GraphTextBlanksWhatLiesUnderIt) {
     EXPECT_EQ(blanked, graphTexts);
 }
 
+// The lower graph's x labels come after both error curves, so that the
+// curves pass behind their cells instead of crossing the numbers out.
+TEST_F(HazelPages, TheErrorGraphsLabelsLieOverItsCurves) {
+    chapter.pic1();
+    const auto& ops = canvas.ops;
+    size_t lastCurve = 0, minusHalf = 0;
+    for (size_t i = 0; i < ops.size(); ++i) {
+        // The curve, not its legend's sample line (width 2).
+        if (ops[i].kind == DrawOp::Line && ops[i].pen.color == colLime && ops[i].pen.width == 1) lastCurve = i;
+        // The digits of the lower graph's "-0.5", left of its y axis.
+        if (ops[i].kind == DrawOp::Text && ops[i].text == QLatin1String("0.5") && ops[i].x1 < gx(0)) minusHalf = i;
+    }
+    ASSERT_GT(lastCurve, 0u);
+    EXPECT_GT(minusHalf, lastCurve);
+}

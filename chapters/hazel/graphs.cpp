@@ -92,7 +92,6 @@ void HazelChapter::errorGraph() {
     // Graph 1's mapping moved so that this axis lies 3 units lower.
     c.Scale(-3.4, -8.5, 1.6, 3.5);
     frameAndXAxis(c, -2, 2);
-    xAxisLabels(c);
 
     curve(c, colMagenta, [](double x) { return (TaylorP5(x) - std::exp(x)) * 1000; });
 
@@ -104,6 +103,9 @@ void HazelChapter::errorGraph() {
     legend(c, -0.9, -1.7, colMagenta, QStringLiteral("テイラー級数（５次まで）の誤差"));
 
     curve(c, colLime, [this](double x) { return (ChebyshevInterpolation(4, x) - std::exp(x)) * 1000; });
+    // The labels' opaque cells after the curves: the oscillating error
+    // curve runs through "-0.5", and drawn first the label was crossed out.
+    xAxisLabels(c);
     legend(c, -0.9, 1.0, colLime, QStringLiteral("チェビシェフ級数（４次まで）の誤差"));
 
     c.scaleReset();

@@ -91,15 +91,19 @@ double nominalSize(const DrawOp& op) {
 // A slash between digits belongs to the word as much as they do (π/2).
 bool isLetterOrDigit(QChar ch) { return ch.isLetterOrNumber() || ch == QLatin1Char('/'); }
 
+bool isGreek(QChar ch) { return ch.unicode() >= 0x0370 && ch.unicode() <= 0x03FF; }
+
 // Two letters or digits of one word of a formula, the second set right
-// after the first on the same line at the same size (2N, nx, ωt): the
-// fallback italics lean back over the letter before them, as the faces'
-// own kerning would let them.
+// after the first on the same line at the same size (2N, nx): the fallback
+// italics lean back over the letter before them, as the faces' own kerning
+// would let them. A Greek letter and a letter of another face (ωt, πn) have
+// no kerning between them and must stand apart.
 bool isOneWord(const DrawOp& a, const DrawOp& b) {
     if (!isTextual(a) || !isTextual(b) || a.angle || b.angle) return false;
     const QString ta = a.meaning.isEmpty() ? a.text : a.meaning;
     const QString tb = b.meaning.isEmpty() ? b.text : b.meaning;
     if (!isLetterOrDigit(ta.back()) || !isLetterOrDigit(tb.front())) return false;
+    if (a.font.face != b.font.face && (isGreek(ta.back()) || isGreek(tb.front()))) return false;
     const double ratio = nominalSize(b) / nominalSize(a);
     return ratio > 0.95 && ratio < 1 / 0.95 && std::fabs(a.y1 - b.y1) <= 3 &&
            b.x1 - a.x2 > -2 && b.x1 - a.x2 < 3;

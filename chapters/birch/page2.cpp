@@ -18,6 +18,7 @@ namespace chapters {
 
 using birch::text;
 using birch::var;
+using birch::omegaT;
 
 namespace {
 void uOfT() { prFunc(QStringLiteral("u"), QStringLiteral("t")); }
@@ -80,8 +81,7 @@ void BirchChapter::pic2() {
     text("  は，ケプラー方程式");
     PenX = float(TabX2);
     SkipH(1.1f);
-    omega();
-    var("t");
+    omegaT();
     text(" = ");
     var("u");
     prMinus();

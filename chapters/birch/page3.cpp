@@ -17,6 +17,7 @@ namespace chapters {
 
 using birch::text;
 using birch::var;
+using birch::omegaT;
 
 namespace {
 void ofT(const char* v) { prFunc(QString::fromUtf8(v), QStringLiteral("t")); }
@@ -49,8 +50,7 @@ void trigNOmegaT(bool cosine) {
     if (cosine) prCos();
     else prSin();
     var("n");
-    omega();
-    var("t");
+    omegaT();
 }
 
 // (nu − x sin u) du, closing an integrand.

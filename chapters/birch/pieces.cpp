@@ -3,6 +3,7 @@
 #include "context.h"
 #include "operators.h"
 #include "pen.h"
+#include "symbols.h"
 
 namespace chapters {
 
@@ -36,6 +37,12 @@ float radical(float drop, float dx, float dy, float barUnits, Color colour) {
 void text(const char* s) { pr(QString::fromUtf8(s)); }
 
 void var(const char* v) { prVar(QString::fromUtf8(v)); }
+
+void omegaT() {
+    omega();
+    Skip(1);
+    var("t");
+}
 
 }  // namespace birch
 

@@ -32,6 +32,9 @@ float radical(float drop, float dx, float dy, float barUnits, Color colour);
 inline QString u8(const char* s) { return QString::fromUtf8(s); }
 void text(const char* s);
 void var(const char* v);
+// ωt: a pixel between the body face's ω and the italic t, which have no
+// kerning between them and touched.
+void omegaT();
 
 }  // namespace birch
 

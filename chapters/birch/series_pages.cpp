@@ -17,6 +17,7 @@ namespace chapters {
 
 using birch::text;
 using birch::var;
+using birch::omegaT;
 
 namespace {
 void uOfT() { prFunc(QStringLiteral("u"), QStringLiteral("t")); }
@@ -30,8 +31,7 @@ void trig(bool cosine) {
 void trigNOmegaT(bool cosine) {
     trig(cosine);
     var("n");
-    omega();
-    var("t");
+    omegaT();
 }
 
 // Σ_{n=0}^{∞}

@@ -105,6 +105,7 @@ void RowanChapter::pic1() {
     prSub(QStringLiteral("n"));
     pr(QStringLiteral(" = 2"));
     dsp_pi(c, PenX, PenY);
+    Skip(1);  // the Symbol face's π and the italic n have no kerning: they touched
     prVar(QStringLiteral("n"));
     pr(QStringLiteral("/"));
     prVar(QStringLiteral("Nh"));

@@ -176,15 +176,20 @@ Ink without(Ink ink, const QRectF& cell) {
     return ink;
 }
 
-// The faults of one picture on a surface whose visible part is `area`.
-std::vector<std::string> contactFaults(const std::vector<DrawOp>& ops, const QRect& area) {
+// The faults of one picture on a surface whose visible part is `area`
+// (page pixels), the picture replayed at `scale` (a zoom, or the printer's
+// resolution over the canvas's).
+std::vector<std::string> contactFaults(const std::vector<DrawOp>& ops, const QRect& pageArea, double scale = 1) {
     std::vector<std::string> faults;
     auto fault = [&faults](const QString& s) { faults.push_back(s.toStdString()); };
     std::vector<std::optional<Ink>> inks(ops.size());
     auto ink = [&](size_t i) -> const Ink& {
-        if (!inks[i]) inks[i] = inkOf(ops[i]);
+        if (!inks[i]) inks[i] = inkOf(ops[i], scale);
         return *inks[i];
     };
+    const QRect area(QPoint(int(std::floor(pageArea.left() * scale)), int(std::floor(pageArea.top() * scale))),
+                     QPoint(int(std::ceil((pageArea.right() + 1) * scale)) - 1,
+                            int(std::ceil((pageArea.bottom() + 1) * scale)) - 1));
     const std::vector<long> sign = signsOf(ops);
     std::vector<size_t> textual, strokes;
     std::vector<QRect> reach(ops.size());
@@ -216,7 +221,7 @@ std::vector<std::string> contactFaults(const std::vector<DrawOp>& ops, const QRe
         const auto [t, o] = i > j ? std::pair(i, j) : std::pair(j, i);
         if (const long cell = opaqueCellOf(ops, t); cell >= 0 && !isTextual(ops[o])) {
             const DrawOp& f = ops[size_t(cell)];
-            if (touches(ink(t), without(ink(o), QRectF(QPointF(f.x1, f.y1), QPointF(f.x2, f.y2))),
+            if (touches(ink(t), without(ink(o), QRectF(QPointF(f.x1, f.y1) * scale, QPointF(f.x2, f.y2) * scale)),
                         kTouch))
                 fault(QStringLiteral("%1 touches %2").arg(describe(ops[i]), describe(ops[j])));
             return;
@@ -398,12 +403,17 @@ TEST_F(Contacts, NoPieceTouchesAnotherOrTheEdgeOnScreenOrOnPaper) {
         const QRect shown(0, 0, screen.pixelWidth(),
                           std::min(screen.pixelHeight(),
                                    profile.clientHeight - profile.designBoxGeometry[0].top));
-        for (const std::string& f : contactFaults(screen.picture().ops(), shown))
-            ADD_FAILURE() << where << ", screen: " << f;
+        // At 100 %, and replayed at 200 % and 300 % as the zoomed window
+        // draws it: what touches only when drawn larger shows there.
+        for (double zoom : {1.0, 2.0, 3.0})
+            for (const std::string& f : contactFaults(screen.picture().ops(), shown, zoom))
+                ADD_FAILURE() << where << ", screen at " << zoom * 100 << " %: " << f;
         ASSERT_TRUE(window.cmdPrint_Click()) << where;
         const Picture& sheet = *paper->last.picture;
-        for (const std::string& f : contactFaults(sheet.ops(), QRect(QPoint(0, 0), sheet.size())))
-            ADD_FAILURE() << where << ", paper: " << f;
+        // On paper as the canvas and at a printer's 300 dpi.
+        for (double dpi : {96.0, 300.0})
+            for (const std::string& f : contactFaults(sheet.ops(), QRect(QPoint(0, 0), sheet.size()), dpi / 96))
+                ADD_FAILURE() << where << ", paper at " << dpi << " dpi: " << f;
     });
     EXPECT_EQ(pages, 31);
 }

@@ -65,30 +65,35 @@ inline DrawOp shifted(DrawOp op, double dx, double dy) {
     return op;
 }
 
-// The operation drawn alone. Clearings and copied pixels have no ink of
-// their own here.
-inline Ink inkOf(const DrawOp& op) {
+// The operation drawn alone, at a scale as the page's picture replayed at
+// that scale draws it (device pixels; at 1 page pixels). Clearings and
+// copied pixels have no ink of their own here.
+inline Ink inkOf(const DrawOp& op, double scale = 1) {
     Ink r;
     if (op.kind == DrawOp::Clear || op.kind == DrawOp::Copy) return r;
     const QRect reach = reachOf(op);
-    RasterCanvas scratch(reach.width(), reach.height());
-    Picture one(QSize(reach.width(), reach.height()));
-    one.add(shifted(op, -reach.left(), -reach.top()));
+    // Moved by a whole number of device pixels, so that every piece lands
+    // on the device pixels it covers in the whole picture.
+    const QPoint origin(int(std::floor(reach.left() * scale)), int(std::floor(reach.top() * scale)));
+    const int w = reach.width() + 1, h = reach.height() + 1;
+    RasterCanvas scratch(w, h, scale);
+    Picture one(QSize(w, h));
+    one.add(shifted(op, -origin.x() / scale, -origin.y() / scale));
     scratch.replay(one);
     const QImage& img = scratch.image();
-    r.origin = reach.topLeft();
-    r.mask = QImage(reach.size(), QImage::Format_Grayscale8);
-    r.top = reach.bottom() + 1, r.bottom = reach.top() - 1;
-    r.left = reach.right() + 1, r.right = reach.left() - 1;
-    for (int y = 0; y < reach.height(); ++y) {
+    r.origin = origin;
+    r.mask = QImage(img.size(), QImage::Format_Grayscale8);
+    r.top = origin.y() + img.height(), r.bottom = origin.y() - 1;
+    r.left = origin.x() + img.width(), r.right = origin.x() - 1;
+    for (int y = 0; y < img.height(); ++y) {
         const QRgb* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
         uchar* out = r.mask.scanLine(y);
-        for (int x = 0; x < reach.width(); ++x) {
+        for (int x = 0; x < img.width(); ++x) {
             const QRgb c = row[x];
             const int d = 255 - std::min({qRed(c), qGreen(c), qBlue(c)});
             out[x] = uchar(d);
             if (d >= Ink::kDark) {
-                const int px = x + reach.left(), py = y + reach.top();
+                const int px = x + origin.x(), py = y + origin.y();
                 r.top = std::min(r.top, py), r.bottom = std::max(r.bottom, py);
                 r.left = std::min(r.left, px), r.right = std::max(r.right, px);
             }

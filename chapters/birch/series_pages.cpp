@@ -182,6 +182,7 @@ void BirchChapter::pic4() {
     prDiff(QStringLiteral("t"));
     text(" = ");
     prFrac(QStringLiteral("1"), QStringLiteral("omega"));
+    Skip(2);  // the bar ran into the parenthesis
     oneMinusEpsCos();
     Skip(2);
     prDiff(QStringLiteral("u"));
@@ -308,6 +309,7 @@ void BirchChapter::pic5() {
     text(" = ");
     prMinus();
     prFrac(QStringLiteral("1"), QStringLiteral("epsln"));
+    Skip(2);  // the bar ran into the parenthesis
     oneMinusEpsCos();
     text(" + ");
     prFrac(QStringLiteral("1"), QStringLiteral("epsln"));

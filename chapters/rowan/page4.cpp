@@ -43,7 +43,7 @@ void splitSums(const QString& sign, float gap) {
     fOfJBeta("2", true);
     Skip(4);
     omega();
-    prSup(QStringLiteral("2 jkbeta+kbeta"));
+    prSup(QStringLiteral("2 jkbeta + kbeta"));  // β and + touched
 }
 
 // "X^(p)_(k,l) sign omega^(k beta) X^(p)_(k,l+beta)".

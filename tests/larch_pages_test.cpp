@@ -199,3 +199,20 @@ TEST(LarchWindow, PrintedFiguresAreTheScreenFiguresAtTheirPlaces) {
     setPagePrinter(nullptr);
     setEndProgramHandler(nullptr);
 }
+
+// J′₂ₙ(0): the subscript stands under the prime, a pixel after its letter,
+// as a script does; set after the prime it read "J′ ₂ₙ".
+TEST_F(LarchPagesTest, ThePrimedJsSubscriptStandsUnderItsPrime) {
+    draw(1);
+    const std::vector<DrawOp>& ops = canvas.ops;
+    int primes = 0;
+    for (size_t i = 1; i + 1 < ops.size(); ++i) {
+        if (ops[i].text != QLatin1String("'") || ops[i - 1].text != QLatin1String("J")) continue;
+        ++primes;
+        const DrawOp &j = ops[i - 1], &prime = ops[i], &sub = ops[i + 1];
+        EXPECT_EQ(sub.text, QStringLiteral("2"));
+        EXPECT_NEAR(sub.x1, j.x2 + 1, 1e-4);  // the pen is Single
+        EXPECT_LT(sub.x1, prime.x2);
+    }
+    EXPECT_EQ(primes, 1);
+}

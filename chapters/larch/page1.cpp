@@ -13,6 +13,8 @@
 #include "symbols.h"
 #include "text.h"
 
+#include <algorithm>
+
 namespace chapters {
 
 namespace {
@@ -92,11 +94,16 @@ void LarchChapter::pic1() {
     prSub(QStringLiteral("n"));
     pr(QStringLiteral("(0) = "));
     prVar(QStringLiteral("J"));
+    const float afterJ = PenX;
     // Back 8 would set the prime inside the top of the fallback J.
     Skip(BookmanOK == 1 ? -8 : -1);
     prPrime();
-    Skip(4);
+    // The subscript under the prime, against its letter as a script is:
+    // set after the prime it stood apart, reading J′ ₂ₙ.
+    const float afterPrime = PenX;
+    PenX = afterJ + 1;
     prSub(QStringLiteral("2n"));
+    PenX = std::max(PenX, afterPrime);
     pr(QStringLiteral("(0) = "));
     dsp_half(page, PenX, PenY);
     pr(QStringLiteral("("));

@@ -41,6 +41,8 @@ ChapterProfile HazelChapter::makeProfile() {
 void HazelChapter::T(const QString& k) {
     prVar(QStringLiteral("T"));
     prSub(k);
+    // A capital subscript's arm leans into the parenthesis (T_N touched it).
+    if (k.back().isUpper()) Skip(2);
     dsp_of_x(*CurPic, PenX, PenY);
 }
 

@@ -75,12 +75,17 @@ void HazelChapter::pic2() {
     pr(QStringLiteral(" ,     "));
     prTheta();
     prSub(QStringLiteral("j"));
-    pr(QStringLiteral(" = ("));
-    Skip(3);  // the tail of the italic j runs under the parenthesis
+    pr(QStringLiteral(" = "));
+    // Parentheses of the text's size stopped short of the fraction inside:
+    // tall ones enclose it.
+    prBigLParen(PenX, PenY);
+    Skip(8);
     prVar(QStringLiteral("j"));
     prMinus();
     prFrac(QStringLiteral("1"), QStringLiteral("2"));
-    pr(QStringLiteral(")"));
+    Skip(2);
+    prBigRParen(PenX, PenY);
+    Skip(11);  // the tall parenthesis reaches past its advance
     prFrac(QStringLiteral("pi"), QStringLiteral("N"));
     pr(QStringLiteral("     ("));
     Skip(3);  // the tail of the italic j runs under the parenthesis
@@ -186,7 +191,9 @@ void HazelChapter::pic2() {
     ofXj(QStringLiteral("f"));
     pr(QStringLiteral(" ,"));
 
-    SkipH(2.5f);
+    // Room for the limits of both sums: at 2.5 lines the lower limit above
+    // stood on the upper limit below.
+    SkipH(2.8f);
     PenX = float(TabX2);
     prVarSub(QStringLiteral("c"), QStringLiteral("0"));
     pr(QStringLiteral(" = "));

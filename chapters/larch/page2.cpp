@@ -174,7 +174,11 @@ void LarchChapter::pic2() {
     Skip(4);
     dsp_integral(page, PenX, PenY, QStringLiteral("pi"), QStringLiteral("-pi"));
     prCos();
-    pr(QStringLiteral("("));
+    // Parentheses of the text's size were smaller than the fraction inside:
+    // tall ones enclose it.
+    Skip(2);
+    prBigLParen(PenX, PenY);
+    Skip(8);
     prVar(QStringLiteral("t"));
     Skip(4);
     prSin();
@@ -182,8 +186,9 @@ void LarchChapter::pic2() {
     prFracS(QStringLiteral("|q|"), QStringLiteral("2"));
     prMinus();
     prVar(QStringLiteral("nq"));
-    pr(QStringLiteral(")"));
-    Skip(4);
+    Skip(2);
+    prBigRParen(PenX, PenY);
+    Skip(11);  // the tall parenthesis reaches past its advance
     prDiff(QStringLiteral("q"));
 
     PenX = EqCol;

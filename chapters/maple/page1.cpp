@@ -146,6 +146,7 @@ void MapleChapter::pic1() {
     prFrac(QStringLiteral("2"), QStringLiteral("pi"));
     Skip(4);
     dsp_integral(c, PenX, PenY, QStringLiteral("pi"), QStringLiteral("0"));
+    Skip(3);  // the upper limit π stood against sin
     prSin();
     var("n");
     var("x");

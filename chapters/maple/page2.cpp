@@ -21,6 +21,7 @@ void var(const char* v) { prVar(QString::fromLatin1(v)); }
 // x^p / k! at the pen, after its sign.
 void powerTerm(const char* factorialText, const char* power) {
     prFracS(QStringLiteral("1"), QString::fromLatin1(factorialText));
+    Skip(3);  // the bar ended a pixel or two from the x
     var("x");
     prSup(QString::fromLatin1(power));
 }

@@ -149,9 +149,10 @@ void RowanChapter::pic1() {
     dsp_fj();
     SkipW(1.2f);
     omegaTo("jk");
-    pr(QStringLiteral("，  "));
+    // One blank after each comma: with two the line ran into its number.
+    pr(QStringLiteral("， "));
     omegaDefinition();
-    pr(QStringLiteral("，  "));
+    pr(QStringLiteral("， "));
     prVar(QStringLiteral("k"));
     pr(QStringLiteral(" = 0 ～ "));
     prVar(QStringLiteral("N"));

@@ -17,10 +17,15 @@ namespace typeset {
 struct TextPiece {
     QRectF cell;
     QString text;
+    // A script or a prime: it goes on the line of the piece before it, if
+    // it starts about where that one ends, however high or low it stands.
+    bool attached = false;
 };
 
 // The text and glyph operations of a picture that show any text, in
-// drawing order, moved by offset; copies bring the text of what they copied.
+// drawing order, moved by offset, each formula construct as one piece of
+// linear text (see linear_text.h); copies bring the text of what they
+// copied.
 void appendPieces(std::vector<TextPiece>& pieces, const Picture& picture,
                   QPointF offset = QPointF());
 
@@ -60,7 +65,8 @@ private:
 // it (scripts, a formula's parts, prose in several faces); lines come in
 // the order the page wrote them, so a figure's labels beside the prose
 // follow the prose instead of breaking into its lines, and a fraction reads
-// numerator, line, denominator.
+// numerator, line, denominator. An equation's number ("[4]") drawn before
+// the formula beside it follows the formula.
 QStringList readingLines(const std::vector<TextPiece>& pieces);
 
 // The first line that starts with a section number such as "(3)", trimmed;

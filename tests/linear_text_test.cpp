@@ -94,6 +94,16 @@ TEST(ChapterText, EveryPageReadsItsFormulasInOnePiece) {
                 EXPECT_FALSE(barsAlone.match(line).hasMatch()) << where << ": a line of bars";
         }
     }
-    EXPECT_TRUE(text["rowan"].contains("N^2 = 10^6")) << text["rowan"].toStdString();
-    EXPECT_TRUE(text["hazel"].contains("∑_(k=0)^n c_k T_k(x)")) << text["hazel"].toStdString();
+    // Real formulas of several chapters, as a reader would type them.
+    const std::pair<const char*, const char*> formulas[] = {
+        {"rowan", "N^2 = 10^6"},
+        {"rowan", "p = 0 ～ n，N = 2^n [9]"},  // the number after its formula
+        {"hazel", "f(x)  ～  ∑_(k=0)^n c_k T_k(x)"},
+        {"hazel", "(T_k, T_l) = ∑_(j=1)^N T_k(x_j)T_l(x_j)"},
+        {"alder", "ΔR_n = ((−1)^(n+1)b_1 b_2⋯ b_(n+1))/(F_n F_(n+1))"},
+        {"alder", "e^(−x)x^(ν−1)×"},
+        {"maple", "2/π ∫_0^π"},
+    };
+    for (const auto& [name, formula] : formulas)
+        EXPECT_TRUE(text[name].contains(QString::fromUtf8(formula))) << name << ": " << formula;
 }

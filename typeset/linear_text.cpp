@@ -37,14 +37,24 @@ bool isSymbol(const QString& t) {
                        [](QChar c) { return isCombining(c) || c == QChar(0x2032); });
 }
 
+// A symbol with its scripts: x^2, G_(n+1), J′_(2n).
+bool isScripted(const QString& t) {
+    static const QRegularExpression scripts(QStringLiteral("([_^](\\([^()]*\\)|[^()\\s]))+$"));
+    const QRegularExpressionMatch m = scripts.match(t);
+    return m.hasMatch() && m.capturedStart() > 0 && isSymbol(t.left(m.capturedStart()));
+}
+
 // What a text or glyph operation reads as inside a formula: its minus
 // signs are minus signs.
 QString opText(const DrawOp& op, bool inFormula) {
     QString t = op.meaning;
     if (inFormula || op.font.face == QLatin1String("Courier New")) t.replace(QLatin1Char('-'), kMinus);
+    // A hyphen before a number, where no word goes on, is its sign: (-1), -3.
+    static const QRegularExpression sign(QStringLiteral("(^|[\\s(=,])-(?=[\\d.])"));
+    if (t.contains(QLatin1Char('-'))) t.replace(sign, QStringLiteral("\\1\u2212"));
     // The pages write an increment with the right-triangle sign and a
     // midline ellipsis with half-width dots.
-    static const QRegularExpression dots(QStringLiteral("\\x{FF65}+"));
+    static const QRegularExpression dots(QStringLiteral("\\x{FF65}( ?\\x{FF65})*"));
     if (t.contains(QChar(0x22BF))) t.replace(QChar(0x22BF), QChar(0x0394));
     if (t.contains(QChar(0xFF65))) t.replace(dots, QStringLiteral("\u22EF"));
     return t;
@@ -210,7 +220,7 @@ public:
 
 QString operand(const QString& textIn) {
     const QString t = textIn.trimmed();
-    if (t.isEmpty() || isNumber(t) || isSymbol(t) || bracketed(t)) return t;
+    if (t.isEmpty() || isNumber(t) || isSymbol(t) || isScripted(t) || bracketed(t)) return t;
     // A partial derivative's parts read as one: ∂U/∂T.
     if (t.front() == QChar(0x2202) && isSymbol(t.mid(1))) return t;
     return QLatin1Char('(') + t + QLatin1Char(')');

@@ -12,14 +12,17 @@ namespace shell {
 QStringList pageLines(PageBox& box) {
     std::vector<TextPiece> pieces;
     appendPieces(pieces, box.canvas().picture());
-    // What lies on the page as widgets of its own, as far as it is in view.
+    // What lies on the page as widgets of its own, as far as it is in view:
+    // each figure box a figure, the labels on the page one more.
+    int block = 0;
+    const int labels = 1;
     for (QWidget* w : box.findChildren<QWidget*>()) {
         if (!w->isVisibleTo(&box)) continue;
         const QPointF at = w->mapTo(&box, QPoint(0, 0));
         if (auto* figure = qobject_cast<PageBox*>(w)) {
-            appendPieces(pieces, figure->canvas().picture(), at);
+            appendPieces(pieces, figure->canvas().picture(), at, labels + ++block);
         } else if (auto* label = qobject_cast<QLabel*>(w); label && !label->text().isEmpty()) {
-            pieces.push_back({QRectF(at, QSizeF(label->size())), label->text()});
+            pieces.push_back({QRectF(at, QSizeF(label->size())), label->text(), false, labels << 16});
         }
     }
     return readingLines(pieces);

@@ -107,3 +107,11 @@ TEST(ChapterText, EveryPageReadsItsFormulasInOnePiece) {
     for (const auto& [name, formula] : formulas)
         EXPECT_TRUE(text[name].contains(QString::fromUtf8(formula))) << name << ": " << formula;
 }
+
+TEST(ReadingLines, AFigureLabelBesideTheProseStaysOutOfItsLine) {
+    TextPiece prose{QRectF(21, 100, 200, 24.6), "テイラー級数を"};
+    TextPiece label{QRectF(400, 102, 20, 20), "0.5"};
+    EXPECT_EQ(readingLines({prose, label}), QStringList{"テイラー級数を 0.5"});
+    label.block = 1;
+    EXPECT_EQ(readingLines({prose, label}), (QStringList{"テイラー級数を", "0.5"}));
+}

@@ -111,6 +111,7 @@ public:
         case Group::Minus: return QString(kMinus);
         case Group::Fence:
         case Group::Row:
+        case Group::Figure:
         case Group::Numerator:
         case Group::Denominator:
         case Group::Lower:
@@ -231,13 +232,27 @@ QString linearText(const Picture& picture, size_t group) {
     return Reader(picture).text(group);
 }
 
-void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture, QPointF offset) {
+void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture, QPointF offset,
+                        int block) {
     const std::vector<DrawOp>& ops = picture.ops();
     const std::vector<Group>& groups = picture.groups();
     const Reader reader(picture);
+    // Constructs that stand in no other (figures hold them, not read as
+    // one), and the figure each operation is part of.
     std::vector<size_t> top;
-    for (size_t g = 0; g < groups.size(); ++g)
-        if (groups[g].parent < 0 && groups[g].last > groups[g].first) top.push_back(g);
+    std::vector<int> figure(ops.size(), block << 16);
+    for (size_t g = 0; g < groups.size(); ++g) {
+        if (groups[g].last <= groups[g].first) continue;
+        if (groups[g].kind == Group::Figure) {
+            for (size_t i = groups[g].first; i < groups[g].last && i < ops.size(); ++i)
+                figure[i] = (block << 16) | int(g + 1);
+            continue;
+        }
+        int32_t p = groups[g].parent;
+        while (p >= 0 && groups[size_t(p)].kind == Group::Figure) p = groups[size_t(p)].parent;
+        if (p < 0) top.push_back(g);
+    }
+    int at = block << 16;  // the figure of what is being read
 
     size_t next = 0;
     // An open radical: the pieces under its rule are its radicand.
@@ -274,7 +289,7 @@ void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture, 
             // begins with one.
             if (before.endsWith(QLatin1Char(' ')) && text.startsWith(QLatin1Char(' '))) before.chop(1);
         }
-        pieces.push_back({cell.translated(offset), text, attached});
+        pieces.push_back({cell.translated(offset), text, attached, at});
     };
     // The script just read, while nothing else has come: a script drawn in
     // two calls ("(", then "p)") reads as one.
@@ -284,6 +299,7 @@ void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture, 
     for (size_t i = 0; i < ops.size();) {
         if (next < top.size() && groups[top[next]].first <= i) {
             const size_t g = top[next++];
+            at = figure[i];
             const QString text = reader.text(g);
             size_t end = groups[g].last;
             const Group::Kind k = groups[g].kind;
@@ -302,7 +318,7 @@ void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture, 
             if (k == Group::Radical) {
                 closeRadical();
                 const QRectF r = reader.rule(g, end);
-                pieces.push_back({reader.cell(g).translated(offset), text});
+                pieces.push_back({reader.cell(g).translated(offset), text, false, at});
                 radical = Radical{pieces.size() - 1, r, QString(), QRectF()};
             } else if (!text.trimmed().isEmpty()) {
                 // A blank ends a fraction or a sign's limits, as the
@@ -317,13 +333,15 @@ void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture, 
             i = std::max(i + 1, end);
             continue;
         }
+        at = figure[i];
         const DrawOp& op = ops[i++];
         if (showsText(op) || op.kind == DrawOp::Copy) script.reset();
         if (op.kind == DrawOp::Copy && op.copied) {
             // What a copy shows keeps its text, not its structure.
             closeRadical();
             for (const DrawOp& t : op.copied->text)
-                if (showsText(t)) pieces.push_back({cellOf(t).translated(offset), opText(t, false)});
+                if (showsText(t))
+                    pieces.push_back({cellOf(t).translated(offset), opText(t, false), false, at});
             continue;
         }
         if (showsText(op)) add(cellOf(op), opText(op, false));

@@ -10,7 +10,7 @@ namespace typeset {
 // formula construct comes as one piece: its linear text, where it stands.
 // What stands under a radical's rule, drawn after the sign, is its radicand.
 void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture,
-                        QPointF offset = QPointF());
+                        QPointF offset = QPointF(), int block = 0);
 
 // The linear text of one group of a picture, and of everything the group
 // holds.

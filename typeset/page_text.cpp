@@ -50,8 +50,8 @@ QString LineText::text() const {
     return t;
 }
 
-void appendPieces(std::vector<TextPiece>& pieces, const Picture& picture, QPointF offset) {
-    appendLinearPieces(pieces, picture, offset);
+void appendPieces(std::vector<TextPiece>& pieces, const Picture& picture, QPointF offset, int block) {
+    appendLinearPieces(pieces, picture, offset, block);
 }
 
 QStringList readingLines(const std::vector<TextPiece>& pieces) {
@@ -59,12 +59,13 @@ QStringList readingLines(const std::vector<TextPiece>& pieces) {
         QRectF anchor;    // the tallest piece's cell
         double lastLeft;  // where the last piece begins
         LineText text;
+        int block;
     };
     std::vector<Line> lines;
     size_t lastLine = 0;
     QRectF lastCell;
     const auto continues = [](const Line& line, const TextPiece& p) {
-        return onOneLine(p.cell, line.anchor) && p.cell.left() >= line.lastLeft;
+        return line.block == p.block && onOneLine(p.cell, line.anchor) && p.cell.left() >= line.lastLeft;
     };
     for (const TextPiece& p : pieces) {
         if (p.text.isEmpty()) continue;
@@ -72,7 +73,7 @@ QStringList readingLines(const std::vector<TextPiece>& pieces) {
         // apart from it (a tilde over a letter) came in between and this
         // one goes on right where that line ended.
         Line* line = nullptr;
-        const bool follows = p.attached && !lines.empty() &&
+        const bool follows = p.attached && !lines.empty() && lines[lastLine].block == p.block &&
                              p.cell.left() >= lastCell.left() - 0.5 * lastCell.height() &&
                              p.cell.left() <= lastCell.right() + lastCell.height();
         if (follows) {
@@ -84,7 +85,7 @@ QStringList readingLines(const std::vector<TextPiece>& pieces) {
             if (continues(before, p) && p.cell.left() - before.text.right() < kBlank * before.anchor.height())
                 line = &before;
         }
-        if (!line) line = &lines.emplace_back(Line{p.cell, p.cell.left(), {}});
+        if (!line) line = &lines.emplace_back(Line{p.cell, p.cell.left(), {}, p.block});
         line->text.append(p);
         line->lastLeft = p.cell.left();
         if (p.cell.height() > line->anchor.height() && !p.attached) line->anchor = p.cell;

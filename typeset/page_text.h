@@ -20,14 +20,18 @@ struct TextPiece {
     // A script or a prime: it goes on the line of the piece before it, if
     // it starts about where that one ends, however high or low it stands.
     bool attached = false;
+    // The figure it labels (0: the prose): a line holds pieces of one only.
+    int block = 0;
 };
 
 // The text and glyph operations of a picture that show any text, in
 // drawing order, moved by offset, each formula construct as one piece of
 // linear text (see linear_text.h); copies bring the text of what they
 // copied.
+// Pieces of a figure group get blocks of their own; with block nonzero
+// (a figure box), every piece is in that figure.
 void appendPieces(std::vector<TextPiece>& pieces, const Picture& picture,
-                  QPointF offset = QPointF());
+                  QPointF offset = QPointF(), int block = 0);
 
 // Whether two cells stand on one line: they overlap for most of the smaller
 // one's height (a subscript or superscript does with its base, the

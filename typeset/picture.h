@@ -25,6 +25,7 @@ struct Group {
         Dot, DoubleDot, Tilde,  // the letter, and the accent above it
         Prime, Minus,
         Row,         // parts read one after another (a partial derivative)
+        Figure,      // a graph, drawing or table: its labels read by themselves
     };
     Kind kind = Row;
     uint32_t first = 0, last = 0;

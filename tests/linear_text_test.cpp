@@ -1,6 +1,7 @@
 // Formulas as linear text: what each construct reads as, and what every
 // page of the chapters reads as in Ctrl+C and --text.
 #include "constructs.h"
+#include "linear_text.h"
 #include "markup.h"
 #include "operators.h"
 #include "page_reading.h"
@@ -66,6 +67,28 @@ TEST_F(LinearText, LimitsStayWithTheirSignAndRadicandsUnderTheirRule) {
     PenX = x + 60;
     pr(" = b");
     EXPECT_EQ(read().toStdString(), "∑_(k=0)^n c_k T_k + ∫_0^(2π) f + √(1−ε^2) = b");
+}
+
+TEST_F(LinearText, APictureDrawnAgainElsewhereKeepsItsConstructs) {
+    pr("a = ");
+    prFrac("2", "N");
+    const size_t half = canvas.picture().ops().size();
+    prVar("x");
+    prSup("n-1");
+    // Drawn again whole, and in two goes as a zoomed page box follows its
+    // page; then the page cleared.
+    RecordingCanvas whole, twice;
+    whole.replay(canvas.picture());
+    twice.replay(canvas.picture(), 0);
+    EXPECT_EQ(linearText(twice.picture(), 0), "2/N");
+    whole.Cls();
+    whole.replay(canvas.picture(), half);
+    std::vector<TextPiece> pieces;
+    appendPieces(pieces, whole.picture());
+    EXPECT_EQ(readingLines(pieces).join('\n').toStdString(), "x^(n−1)");
+    pieces.clear();
+    appendPieces(pieces, twice.picture());
+    EXPECT_EQ(readingLines(pieces).join('\n'), read());
 }
 
 TEST(ChapterText, EveryPageReadsItsFormulasInOnePiece) {

@@ -73,7 +73,12 @@ ViewerOptions parseViewerOptions(const QStringList& arguments, const ChapterProf
     parser.addOption(pageOption);
     parser.addOption(printOption);
     parser.addOption(pdfOption);
+    const QCommandLineOption spokenOption(
+        QStringLiteral("spoken"),
+        QStringLiteral("With --text: formulas as a screen reader speaks them, in Japanese words "
+                       "(N 分の 2, x の 2 乗, k イコール 0 から n までの総和)."));
     parser.addOption(textOption);
+    parser.addOption(spokenOption);
     parser.addOption(zoomOption);
     parser.addOption(fullScreenOption);
 
@@ -143,6 +148,10 @@ ViewerOptions parseViewerOptions(const QStringList& arguments, const ChapterProf
             return fail(QStringLiteral("--text cannot be given with --page, --print or --pdf"));
         result.writeText = true;
     }
+    if (parser.isSet(spokenOption)) {
+        if (!result.writeText) return fail(QStringLiteral("--spoken goes with --text"));
+        result.spoken = true;
+    }
     return result;
 }
 
@@ -184,7 +193,7 @@ std::optional<int> startViewer(Form1& window, const ViewerOptions& options) {
         return 1;
     }
     if (options.writeText) {
-        const QByteArray text = chapterText(window).toUtf8();
+        const QByteArray text = chapterText(window, options.spoken).toUtf8();
         const bool written = std::fwrite(text.constData(), 1, size_t(text.size()), stdout) ==
                                  size_t(text.size()) &&
                              std::fflush(stdout) == 0;
@@ -208,12 +217,12 @@ std::optional<int> startViewer(Form1& window, const ViewerOptions& options) {
     return std::nullopt;
 }
 
-QString chapterText(Form1& window) {
+QString chapterText(Form1& window, bool spoken) {
     QString all;
     for (int n = 0; n <= window.lastPage(); ++n) {
         window.ShowThisPic(n);
         if (n > 0) all += QLatin1Char('\f');
-        all += pageText(window.pic(n)) + QLatin1Char('\n');
+        all += pageText(window.pic(n), spoken) + QLatin1Char('\n');
     }
     return all;
 }

@@ -20,6 +20,7 @@ struct ViewerOptions {
     bool fullScreen = false;  // --fullscreen
     QString pdf;     // --pdf FILE: write the chapter as a PDF there, then quit
     bool writeText = false;  // --text: write every page's text to standard output, then quit
+    bool spoken = false;     // --spoken: that text with its formulas in Japanese words
     QString text;    // the help or version text, or a one-line error
 };
 
@@ -40,6 +41,6 @@ std::optional<int> startViewer(Form1& window, const ViewerOptions& options);
 
 // Every page's text in reading order, formulas in linear notation, pages
 // separated by form feeds: what --text writes.
-QString chapterText(Form1& window);
+QString chapterText(Form1& window, bool spoken = false);
 
 }  // namespace shell

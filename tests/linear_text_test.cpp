@@ -131,6 +131,17 @@ TEST(ChapterText, EveryPageReadsItsFormulasInOnePiece) {
         EXPECT_TRUE(text[name].contains(QString::fromUtf8(formula))) << name << ": " << formula;
 }
 
+TEST(ChapterText, SpokenFormulasCanBeWrittenDownAgain) {
+    ChapterWindow w("hazel");
+    const QString p0 = pageText(w.window().pic(0), true), p2 = pageText(w.window().pic(2), true);
+    for (const char* heard : {"x の 2 乗 イコール 2 分の 1 (T サブ 2 (x) プラス 1)",
+                              "e の x 乗 ～ 1 プラス x プラス 2 分の 1 x の 2 乗"})
+        EXPECT_TRUE(p0.contains(QString::fromUtf8(heard))) << heard << "\n" << p0.toStdString();
+    for (const char* heard : {"f(x) ～ k イコール 0 から n までの総和 c サブ k T サブ k (x)",
+                              "c サブ k イコール N 分の 2"})
+        EXPECT_TRUE(p2.contains(QString::fromUtf8(heard))) << heard << "\n" << p2.toStdString();
+}
+
 TEST(ReadingLines, AFigureLabelBesideTheProseStaysOutOfItsLine) {
     TextPiece prose{QRectF(21, 100, 200, 24.6), "テイラー級数を"};
     TextPiece label{QRectF(400, 102, 20, 20), "0.5"};

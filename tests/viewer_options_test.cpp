@@ -72,6 +72,7 @@ TEST(ViewerOptions, RefusesWhatItCannotDoInOneLine) {
         {{"--page", "0", "--pdf", "a.pdf"}, "--pdf cannot be given with --page or --print"},
         {{"--text", "--pdf", "a.pdf"}, "--text cannot be given with --page, --print or --pdf"},
         {{"--print", "0", "--text"}, "--text cannot be given with --page, --print or --pdf"},
+        {{"--spoken"}, "--spoken goes with --text"},
     };
     for (const auto& [args, why] : cases) {
         const ViewerOptions o = parse(args);

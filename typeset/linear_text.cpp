@@ -77,7 +77,7 @@ QRectF cellOf(const DrawOp& op) {
 
 class Reader {
 public:
-    explicit Reader(const Picture& p) : ops_(p.ops()), groups_(p.groups()) {
+    Reader(const Picture& p, bool spoken) : ops_(p.ops()), groups_(p.groups()), spoken_(spoken) {
         children_.resize(groups_.size());
         for (size_t g = 0; g < groups_.size(); ++g)
             if (groups_[g].parent >= 0) children_[size_t(groups_[g].parent)].push_back(g);
@@ -85,9 +85,10 @@ public:
 
     QString text(size_t g) const {
         const Group& group = groups_[g];
+        if (spoken_) return spokenText(g);
         switch (group.kind) {
-        case Group::Superscript: return QLatin1Char('^') + operand(script(g));
-        case Group::Subscript: return QLatin1Char('_') + operand(script(g));
+        case Group::Superscript:
+        case Group::Subscript: return scripted(group.kind, script(g));
         case Group::Fraction: {
             const QString num = part(g, Group::Numerator), den = part(g, Group::Denominator);
             // A rule drawn with no parts known (a fraction set by hand
@@ -118,6 +119,53 @@ public:
         case Group::Upper: break;
         }
         return content(g, false);
+    }
+
+    // Spoken, what is more than one number or letter is bracketed in words,
+    // so that a listener hears where a script or a fraction's part ends.
+    static QString spokenOperand(const QString& t) {
+        if (operand(t) == t.trimmed()) return words(t);
+        return QStringLiteral("かっこ ") + words(t) + QStringLiteral(" かっこ閉じ");
+    }
+
+    // A script's marker and operand, or as spoken.
+    QString scripted(Group::Kind kind, const QString& t) const {
+        if (spoken_)
+            return kind == Group::Superscript ? QStringLiteral(" の ") + words(t) + QStringLiteral(" 乗 ")
+                                              : QStringLiteral(" サブ ") + spokenOperand(t) + QLatin1Char(' ');
+        return (kind == Group::Superscript ? QLatin1Char('^') : QLatin1Char('_')) + operand(t);
+    }
+
+    // The Japanese reading: a fraction denominator first, a power with 乗,
+    // limits before their sign, accents after their letter.
+    QString spokenText(size_t g) const {
+        const Group::Kind kind = groups_[g].kind;
+        switch (kind) {
+        case Group::Superscript:
+        case Group::Subscript: return scripted(kind, script(g));
+        case Group::Fraction: {
+            const QString num = part(g, Group::Numerator), den = part(g, Group::Denominator);
+            if (num.isEmpty() && den.isEmpty()) return content(g, false);
+            return QLatin1Char(' ') + spokenOperand(den) + QStringLiteral(" 分の ") + spokenOperand(num) +
+                   QLatin1Char(' ');
+        }
+        case Group::Sum:
+        case Group::Integral: {
+            const QString lower = limit(g, Group::Lower), upper = limit(g, Group::Upper);
+            QString t = QStringLiteral(" ");
+            if (!lower.isEmpty())
+                t += words(lower) + (upper.isEmpty() ? QStringLiteral(" についての") : QStringLiteral(" から "));
+            if (!upper.isEmpty()) t += words(upper) + QStringLiteral(" までの");
+            return t + (kind == Group::Sum ? QStringLiteral("総和 ") : QStringLiteral("積分 "));
+        }
+        case Group::Radical: return QStringLiteral(" ルート ");
+        case Group::Dot: return accented(g, QChar()) + QStringLiteral(" ドット ");
+        case Group::DoubleDot: return accented(g, QChar()) + QStringLiteral(" ツードット ");
+        case Group::Tilde: return accented(g, QChar()) + QStringLiteral(" チルダ ");
+        case Group::Prime: return QStringLiteral(" プライム ");
+        case Group::Minus: return QStringLiteral(" マイナス ");
+        default: return content(g, false);
+        }
     }
 
     // The ops and child groups of g in drawing order; with `bare`, scripts
@@ -172,7 +220,7 @@ public:
             if (!showsText(ops_[i]) || m == QStringLiteral("・") || m == QLatin1String("~")) continue;
             base += m;
         }
-        return base + accent;
+        return accent.isNull() ? base : base + accent;
     }
 
     // Where the text of g and everything it holds stands.
@@ -214,6 +262,7 @@ public:
 
     const std::vector<DrawOp>& ops_;
     const std::vector<Group>& groups_;
+    const bool spoken_;
     std::vector<std::vector<size_t>> children_;
 };
 
@@ -229,14 +278,23 @@ QString operand(const QString& textIn) {
 
 QString linearText(const Picture& picture, size_t group) {
     if (group >= picture.groups().size()) return QString();
-    return Reader(picture).text(group);
+    return Reader(picture, false).text(group);
+}
+
+QString words(const QString& text) {
+    QString t = text;
+    for (const auto& [sign, word] : {std::pair{u"=", u" イコール "}, {u"＝", u" イコール "},
+                                     {u"+", u" プラス "}, {u"＋", u" プラス "}, {u"\u2212", u" マイナス "},
+                                     {u"－", u" マイナス "}, {u"×", u" かける "}})
+        t.replace(QString::fromUtf16(sign), QString::fromUtf16(word));
+    return t.simplified();
 }
 
 void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture, QPointF offset,
-                        int block) {
+                        int block, bool spoken) {
     const std::vector<DrawOp>& ops = picture.ops();
     const std::vector<Group>& groups = picture.groups();
-    const Reader reader(picture);
+    const Reader reader(picture, spoken);
     // Constructs that stand in no other (figures hold them, not read as
     // one), and the figure each operation is part of.
     std::vector<size_t> top;
@@ -266,7 +324,10 @@ void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture, 
     const auto closeRadical = [&] {
         if (!radical) return;
         TextPiece& p = pieces[radical->piece];
-        p.text += operand(radical->radicand);
+        p.text += !spoken ? operand(radical->radicand)
+                          : operand(radical->radicand) == radical->radicand
+                              ? radical->radicand
+                              : QStringLiteral("かっこ ") + radical->radicand + QStringLiteral(" かっこ閉じ ");
         if (!radical->cell.isNull()) p.cell = p.cell.united(radical->cell.translated(offset));
         radical.reset();
     };
@@ -307,8 +368,7 @@ void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture, 
             if (isScript && script && groups[*script].kind == k && groups[*script].last == groups[g].first &&
                 !pieces.empty()) {
                 scriptText += reader.script(g);
-                pieces.back().text = (k == Group::Superscript ? QLatin1Char('^') : QLatin1Char('_')) +
-                                     operand(scriptText);
+                pieces.back().text = reader.scripted(k, scriptText);
                 pieces.back().cell = pieces.back().cell.united(reader.cell(g).translated(offset));
                 script = g;
                 i = std::max(i + 1, end);

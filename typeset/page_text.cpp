@@ -50,8 +50,9 @@ QString LineText::text() const {
     return t;
 }
 
-void appendPieces(std::vector<TextPiece>& pieces, const Picture& picture, QPointF offset, int block) {
-    appendLinearPieces(pieces, picture, offset, block);
+void appendPieces(std::vector<TextPiece>& pieces, const Picture& picture, QPointF offset, int block,
+                  bool spoken) {
+    appendLinearPieces(pieces, picture, offset, block, spoken);
 }
 
 QStringList readingLines(const std::vector<TextPiece>& pieces) {

@@ -31,7 +31,7 @@ struct TextPiece {
 // Pieces of a figure group get blocks of their own; with block nonzero
 // (a figure box), every piece is in that figure.
 void appendPieces(std::vector<TextPiece>& pieces, const Picture& picture,
-                  QPointF offset = QPointF(), int block = 0);
+                  QPointF offset = QPointF(), int block = 0, bool spoken = false);
 
 // Whether two cells stand on one line: they overlap for most of the smaller
 // one's height (a subscript or superscript does with its base, the

@@ -30,12 +30,12 @@ public:
 
     // The text, read whole; nothing on a page can be selected or edited.
     QString text(int start, int end) const override {
-        const QString all = pageText(box());
+        const QString all = pageText(box(), true);
         start = qBound(0, start, int(all.size()));
         end = end < 0 ? int(all.size()) : qBound(start, end, int(all.size()));
         return all.mid(start, end - start);
     }
-    int characterCount() const override { return int(pageText(box()).size()); }
+    int characterCount() const override { return int(pageText(box(), true).size()); }
     void selection(int, int* start, int* end) const override { *start = *end = 0; }
     int selectionCount() const override { return 0; }
     void addSelection(int, int) override {}

@@ -10,10 +10,11 @@ namespace shell {
 
 class PageBox;
 
-// The lines of the page, top to bottom (see typeset::readingLines).
-QStringList pageLines(PageBox& box);
+// The lines of the page, top to bottom (see typeset::readingLines); spoken,
+// its formulas in Japanese words (see typeset::appendLinearPieces).
+QStringList pageLines(PageBox& box, bool spoken = false);
 // The lines joined by line breaks.
-QString pageText(PageBox& box);
+QString pageText(PageBox& box, bool spoken = false);
 // Its first heading (see typeset::firstHeading).
 QString pageHeading(PageBox& box);
 

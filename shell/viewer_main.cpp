@@ -40,9 +40,9 @@ int runViewer(int argc, char** argv, std::unique_ptr<Chapter> chapter) {
     if (early.action != ViewerOptions::Action::Run &&
         (early.action != ViewerOptions::Action::Error || !mayHoldQtOptions(args)))
         return reportViewerOptions(early);
-    // Writing a PDF shows nothing to anyone: it needs no display unless the
+    // Writing a PDF or the text shows nothing to anyone: it needs no display unless the
     // platform is chosen for it.
-    if (!early.pdf.isEmpty() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    if ((!early.pdf.isEmpty() || early.writeText) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const auto app = openApplication(argc, argv);
     const ViewerOptions options = parseViewerOptions(QApplication::arguments(), profile);

@@ -2,6 +2,7 @@
 
 #include "chapter_pdf.h"
 #include "form1.h"
+#include "page_reading.h"
 #include "state.h"
 #include "zoom.h"
 
@@ -64,9 +65,20 @@ ViewerOptions parseViewerOptions(const QStringList& arguments, const ChapterProf
         QStringLiteral("Write the chapter to <FILE> as a PDF, every page as the print label lays it "
                        "out, then quit (status 0 when it was written, 1 when not)."),
         QStringLiteral("FILE"));
+    const QCommandLineOption textOption(
+        QStringLiteral("text"),
+        QStringLiteral("Write the text of every page to standard output, formulas in linear "
+                       "notation (x^2, 2/N, ∑_(k=0)^n), pages separated by form feeds, then quit "
+                       "(status 0 when it was written, 1 when not)."));
     parser.addOption(pageOption);
     parser.addOption(printOption);
     parser.addOption(pdfOption);
+    const QCommandLineOption spokenOption(
+        QStringLiteral("spoken"),
+        QStringLiteral("With --text: formulas as a screen reader speaks them, in Japanese words "
+                       "(N 分の 2, x の 2 乗, k イコール 0 から n までの総和)."));
+    parser.addOption(textOption);
+    parser.addOption(spokenOption);
     parser.addOption(zoomOption);
     parser.addOption(fullScreenOption);
 
@@ -131,6 +143,15 @@ ViewerOptions parseViewerOptions(const QStringList& arguments, const ChapterProf
         if (files.first().isEmpty()) return fail(QStringLiteral("--pdf needs a file name"));
         result.pdf = files.first();
     }
+    if (parser.isSet(textOption)) {
+        if (parser.isSet(pageOption) || parser.isSet(printOption) || parser.isSet(pdfOption))
+            return fail(QStringLiteral("--text cannot be given with --page, --print or --pdf"));
+        result.writeText = true;
+    }
+    if (parser.isSet(spokenOption)) {
+        if (!result.writeText) return fail(QStringLiteral("--spoken goes with --text"));
+        result.spoken = true;
+    }
     return result;
 }
 
@@ -151,7 +172,7 @@ int reportViewerOptions(const ViewerOptions& options) {
 
 std::optional<int> startViewer(Form1& window, const ViewerOptions& options) {
     const bool printing = options.print >= 0;
-    const bool exporting = !options.pdf.isEmpty();
+    const bool exporting = !options.pdf.isEmpty() || options.writeText;
     // A page printed or a PDF written from a script is wanted at once: paced
     // drawing is skipped as F1 skips it.
     if (printing || exporting) SkipWait = 1;
@@ -165,9 +186,20 @@ std::optional<int> startViewer(Form1& window, const ViewerOptions& options) {
         if (!printing && !exporting) return 0;
         if (exporting)
             std::fprintf(stderr, "%s: the window was closed before %s was written\n",
-                         qPrintable(window.chapter().profile().name), qPrintable(options.pdf));
+                         qPrintable(window.chapter().profile().name),
+                         options.writeText ? "the text" : qPrintable(options.pdf));
         else
             std::fprintf(stderr, "印刷: the window was closed before page %d was printed\n", options.print);
+        return 1;
+    }
+    if (options.writeText) {
+        const QByteArray text = chapterText(window, options.spoken).toUtf8();
+        const bool written = std::fwrite(text.constData(), 1, size_t(text.size()), stdout) ==
+                                 size_t(text.size()) &&
+                             std::fflush(stdout) == 0;
+        if (written) return 0;
+        std::fprintf(stderr, "%s: the text could not be written to standard output\n",
+                     qPrintable(window.chapter().profile().name));
         return 1;
     }
     if (exporting) {
@@ -183,6 +215,16 @@ std::optional<int> startViewer(Form1& window, const ViewerOptions& options) {
     }
     if (options.page >= 0) window.ShowThisPic(options.page);
     return std::nullopt;
+}
+
+QString chapterText(Form1& window, bool spoken) {
+    QString all;
+    for (int n = 0; n <= window.lastPage(); ++n) {
+        window.ShowThisPic(n);
+        if (n > 0) all += QLatin1Char('\f');
+        all += pageText(window.pic(n), spoken) + QLatin1Char('\n');
+    }
+    return all;
 }
 
 }  // namespace shell

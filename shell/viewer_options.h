@@ -19,6 +19,8 @@ struct ViewerOptions {
     int zoom = 0;    // --zoom PERCENT, 50 to 400 (0: the largest step up to 100 % that fits)
     bool fullScreen = false;  // --fullscreen
     QString pdf;     // --pdf FILE: write the chapter as a PDF there, then quit
+    bool writeText = false;  // --text: write every page's text to standard output, then quit
+    bool spoken = false;     // --spoken: that text with its formulas in Japanese words
     QString text;    // the help or version text, or a one-line error
 };
 
@@ -36,5 +38,9 @@ int reportViewerOptions(const ViewerOptions& options);
 // here (after printing or writing the PDF, or closed during start-up), or
 // nothing when the event loop should run.
 std::optional<int> startViewer(Form1& window, const ViewerOptions& options);
+
+// Every page's text in reading order, formulas in linear notation, pages
+// separated by form feeds: what --text writes.
+QString chapterText(Form1& window, bool spoken = false);
 
 }  // namespace shell

@@ -161,7 +161,7 @@ TEST_F(PageText, ScreenReadersGetThePageAsADocumentNamedByItsHeading) {
     EXPECT_TRUE(page->state().readOnly);
     QAccessibleTextInterface* text = page->textInterface();
     ASSERT_TRUE(text);
-    const QString all = pageText(form->pic(1));
+    const QString all = pageText(form->pic(1), true);
     EXPECT_EQ(text->characterCount(), all.size());
     EXPECT_EQ(text->text(0, text->characterCount()), all);
     const int at = int(all.indexOf("1.26606"));

@@ -11,7 +11,7 @@
 #include "operators.h"
 #include "page_box.h"
 #include "state.h"
-#include "support/recording_sound.h"
+#include "support/chapter_window.h"
 
 #include <QRegularExpression>
 #include <gtest/gtest.h>
@@ -24,35 +24,6 @@ using namespace shell;
 namespace {
 
 QString u(char32_t c) { return QString::fromUcs4(&c, 1); }
-
-// A chapter's window after start-up with paced drawing skipped, every page
-// shown once as a reader paging through would.
-class ChapterWindow {
-public:
-    explicit ChapterWindow(const QString& name) : chapter_(makeChapter(name)) {
-        resetContext();
-        resetShellState();
-        setEndProgramHandler([] {});
-        RecordingSound::install();
-        installFaceSubstitutions();
-        SkipWait = 1;
-        window_ = std::make_unique<Form1>(*chapter_);
-        window_->Form_Load();
-        for (int n = 0; n <= window_->lastPage(); ++n) window_->ShowThisPic(n);
-    }
-    ~ChapterWindow() {
-        window_.reset();
-        setEndProgramHandler({});
-        resetShellState();
-        CurPic = nullptr;
-    }
-    Form1& window() { return *window_; }
-    QString pageText(int n) { return window_->pic(n).canvas().picture().text(); }
-
-private:
-    std::unique_ptr<Chapter> chapter_;
-    std::unique_ptr<Form1> window_;
-};
 
 }  // namespace
 

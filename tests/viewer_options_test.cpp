@@ -70,6 +70,9 @@ TEST(ViewerOptions, RefusesWhatItCannotDoInOneLine) {
         {{"--pdf", "a.pdf", "--pdf", "b.pdf"}, "--pdf is given more than once"},
         {{"--pdf", "a.pdf", "--print", "1"}, "--pdf cannot be given with --page or --print"},
         {{"--page", "0", "--pdf", "a.pdf"}, "--pdf cannot be given with --page or --print"},
+        {{"--text", "--pdf", "a.pdf"}, "--text cannot be given with --page, --print or --pdf"},
+        {{"--print", "0", "--text"}, "--text cannot be given with --page, --print or --pdf"},
+        {{"--spoken"}, "--spoken goes with --text"},
     };
     for (const auto& [args, why] : cases) {
         const ViewerOptions o = parse(args);
@@ -88,6 +91,7 @@ TEST(ViewerOptions, HelpNamesTheViewerAndItsOptionsVersionItsRelease) {
     EXPECT_TRUE(help.text.contains("--zoom <PERCENT>"));
     EXPECT_TRUE(help.text.contains("--fullscreen"));
     EXPECT_TRUE(help.text.contains("--pdf <FILE>"));
+    EXPECT_TRUE(help.text.contains("--text"));
     EXPECT_TRUE(help.text.contains("Pages 0 to 2"));
     const ViewerOptions version = parse({"--version"});
     EXPECT_EQ(version.action, Action::Version);
@@ -208,6 +212,25 @@ TEST(ViewerProgram, APdfNeedsNoDisplayAndAFailureIsOneLine) {
     const Finished failed = runSpecimen({"--pdf", missing}, env);
     EXPECT_EQ(failed.status, 1);
     EXPECT_EQ(failed.err, "specimen: cannot write " + missing + " (No such file or directory)\n");
+}
+
+TEST(ViewerProgram, TextNeedsNoDisplayAndAFailureIsOneLine) {
+    QProcessEnvironment env = withoutDisplay();
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    QTemporaryDir dir;
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.path());
+    const Finished ok = runSpecimen({"--text"}, env);
+    EXPECT_EQ(ok.status, 0) << ok.err.toStdString();
+    EXPECT_EQ(ok.err, QString());
+    EXPECT_EQ(ok.out.count('\f'), 2) << ok.out.toStdString();  // three pages
+    QProcess full;
+    full.setProcessEnvironment(env);
+    full.setStandardOutputFile(QStringLiteral("/dev/full"));
+    full.start(QStringLiteral(SPECIMEN_VIEWER_PATH), {"--text"});
+    ASSERT_TRUE(full.waitForFinished(60000));
+    EXPECT_EQ(full.exitCode(), 1);
+    EXPECT_EQ(QString::fromLocal8Bit(full.readAllStandardError()),
+              "specimen: the text could not be written to standard output\n");
 }
 
 TEST(ViewerProgram, HelpAndVersionNeedNoDisplay) {

@@ -56,6 +56,14 @@ void Canvas::endSign() {
     if (signDepth_ > 0 && --signDepth_ == 0) signMeaning_.clear();
 }
 
+bool Canvas::beginGroup(Group::Kind kind) {
+    if (!keepsPicture_) return false;
+    picture_.openGroup(kind);
+    return true;
+}
+
+void Canvas::endGroup() { picture_.closeGroup(); }
+
 double Canvas::TextWidth(const QString& s) { return lenX(measureWidthPx(font(), s)); }
 
 double Canvas::TextHeight(const QString& s) { return lenY(measureHeightPx(font(), s)); }
@@ -251,6 +259,7 @@ void Canvas::copyFrom(const Canvas& src, int dx, int dy, int w, int h, int sx, i
 void Canvas::replay(const Picture& picture, size_t from) {
     const std::vector<DrawOp>& ops = picture.ops();
     for (size_t i = from; i < ops.size(); ++i) draw(DrawOp(ops[i]));
+    if (keepsPicture_) picture_.appendGroups(picture, from);
 }
 
 }  // namespace typeset

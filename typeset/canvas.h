@@ -105,6 +105,12 @@ public:
     void beginSign(const QString& meaning);
     void endSign();
 
+    // Operations drawn until the matching endGroup() make one formula
+    // construct or part of one in the picture (see Group); they draw as
+    // they would without it. False when the canvas keeps no picture.
+    bool beginGroup(Group::Kind kind);
+    void endGroup();
+
     // What has been drawn since the canvas was last cleared.
     const Picture& picture() const { return picture_; }
     // For a canvas nobody is drawing on: its picture gives back spare room.
@@ -160,5 +166,28 @@ public:
 private:
     Canvas& c_;
 };
+
+// A group of the canvas's picture around what is drawn while it lives (see
+// Canvas::beginGroup).
+class Construct {
+public:
+    Construct(Canvas& c, Group::Kind kind) : c_(c), open_(c.beginGroup(kind)) {}
+    ~Construct() {
+        if (open_) c_.endGroup();
+    }
+    Construct(const Construct&) = delete;
+    Construct& operator=(const Construct&) = delete;
+
+private:
+    Canvas& c_;
+    const bool open_;
+};
+
+// Draws one part of a construct (a numerator, a limit) as a group of its own.
+template <typename Draw>
+void drawAs(Canvas& c, Group::Kind kind, Draw&& draw) {
+    Construct group(c, kind);
+    draw();
+}
 
 }  // namespace typeset

@@ -119,20 +119,29 @@ void Fraction(float scale, const QString& num, const QString& den) {
                      (num.contains(QLatin1Char('|')) ? 2.0f : 0.0f);
     const float yD = PenY + float(Int(13.0 * scale + 0.5));
 
+    Construct fraction(c, Group::Fraction);
     if (wholeParts) {
         float xN = PenX + 4;
         if (wN < wD) xN = float(xN + (wD - wN) / 2.0);
-        if (num == QLatin1String("y")) {
-            xN += 3;
-            dsp_var(c, xN, yN - 2, num);
-        } else {
-            dsp_limit(c, xN, yN, num);
+        {
+            Construct part(c, Group::Numerator);
+            if (num == QLatin1String("y")) {
+                xN += 3;
+                dsp_var(c, xN, yN - 2, num);
+            } else {
+                dsp_limit(c, xN, yN, num);
+            }
         }
         float xD = PenX + 4;
         if (wN > wD) xD = float(xD + (wN - wD) / 2.0);
+        Construct part(c, Group::Denominator);
         dsp_limit(c, xD, yD, den);
     } else {
-        printNumerator(c, float(PenX + (Wf - wN) / 2.0), yN, num);
+        {
+            Construct part(c, Group::Numerator);
+            printNumerator(c, float(PenX + (Wf - wN) / 2.0), yN, num);
+        }
+        Construct part(c, Group::Denominator);
         printDenominator(c, float(PenX + (Wf - wD) / 2.0), yD, scale, den);
     }
 
@@ -150,12 +159,13 @@ void dsp_half(Canvas& c, float& x, float& y) {
     const double H = c.TextHeight(QStringLiteral("A"));
     const float S = c.FontSize;
     const float y0 = float(y + 0.05 * H);
+    Construct fraction(c, Group::Fraction);
     dsp_text(c, x, y0, QStringLiteral("―"));
     c.FontSize = float(0.9 * S);
     float xd = float(x - 1.2 * W);
-    dsp_text(c, xd, float(y0 - 0.35 * H), QStringLiteral("1"));
+    drawAs(c, Group::Numerator, [&] { dsp_text(c, xd, float(y0 - 0.35 * H), QStringLiteral("1")); });
     xd = float(x - 1.2 * W);
-    dsp_text(c, xd, float(y0 + 0.4 * H), QStringLiteral("2"));
+    drawAs(c, Group::Denominator, [&] { dsp_text(c, xd, float(y0 + 0.4 * H), QStringLiteral("2")); });
     c.FontSize = S;
 }
 
@@ -164,10 +174,12 @@ void dsp_oneOver(Canvas& c, float& x, float& y, const QString& d) {
     const double H = c.TextHeight(QStringLiteral("A"));
     const float S = c.FontSize;
     const float y0 = float(y + 0.05 * H);
+    Construct fraction(c, Group::Fraction);
     dsp_text(c, x, y0, QStringLiteral("―"));
     c.FontSize = float(0.9 * S);
     float xd = float(x - 1.2 * W);
-    dsp_text(c, xd, float(y0 - 0.35 * H), QStringLiteral("1"));
+    drawAs(c, Group::Numerator, [&] { dsp_text(c, xd, float(y0 - 0.35 * H), QStringLiteral("1")); });
+    Construct denominator(c, Group::Denominator);
     if (!d.isEmpty() && isLatinLetter(d.at(0))) {
         // Italic letters lean right; start them a little further left. The
         // fallback capitals are taller than the bar leaves room for: one
@@ -184,22 +196,25 @@ void dsp_oneOver(Canvas& c, float& x, float& y, const QString& d) {
 void prOverPi() {
     Canvas& c = *CurPic;
     const float x0 = PenX;
+    Construct fraction(c, Group::Fraction);
     pr(QStringLiteral("─"));
     float x = x0 + 4;
-    dsp_text(c, x, PenY - 11, QStringLiteral("1"));
+    drawAs(c, Group::Numerator, [&] { dsp_text(c, x, PenY - 11, QStringLiteral("1")); });
     x = x0 + 4;
-    dsp_pi(c, x, PenY + 9);
+    drawAs(c, Group::Denominator, [&] { dsp_pi(c, x, PenY + 9); });
 }
 
 void prOver2Pi() {
     Canvas& c = *CurPic;
     const float x0 = PenX;
     const bool likeOver4Pi = Variant.over2PiPenPrintsDenominator;
+    Construct fraction(c, Group::Fraction);
     pr(QStringLiteral("─"));
     Skip(likeOver4Pi ? -10 : -8);
     pr(QStringLiteral("─"));
     float x = x0 + (likeOver4Pi ? 6 : 8);
-    dsp_text(c, x, PenY - 10, QStringLiteral("1"));
+    drawAs(c, Group::Numerator, [&] { dsp_text(c, x, PenY - 10, QStringLiteral("1")); });
+    Construct denominator(c, Group::Denominator);
     if (likeOver4Pi) {
         PenX = x0;
         pr2pi(PenX, PenY + 10);
@@ -212,12 +227,14 @@ void prOver2Pi() {
 void prOver4Pi() {
     Canvas& c = *CurPic;
     const float x0 = PenX;
+    Construct fraction(c, Group::Fraction);
     pr(QStringLiteral("─"));
     Skip(-10);
     pr(QStringLiteral("─"));
     float x = x0 + 6;
-    dsp_text(c, x, PenY - 10, QStringLiteral("1"));
+    drawAs(c, Group::Numerator, [&] { dsp_text(c, x, PenY - 10, QStringLiteral("1")); });
     PenX = x0;
+    Construct denominator(c, Group::Denominator);
     pr4pi(PenX, PenY + 10);
 }
 
@@ -243,6 +260,7 @@ void dsp_bigParen(float& x, float y, int kind) {
     if (Variant.boldBigParen) c.FontBold = true;
     c.FontName = face::Symbol;
     const bool left = kind == 1;
+    Construct fence(c, Group::Fence);
     OneSign sign(c, left ? QStringLiteral("(") : QStringLiteral(")"));
     piece(c, x, y - 6, left ? symbol::LParenTop : symbol::RParenTop);
     piece(c, x, y + 8, left ? symbol::LParenBottom : symbol::RParenBottom);
@@ -263,6 +281,7 @@ void ColBrace(int index, float lx, float ly, float ht) {
     case LibraryVariant::BraceExtension::HeightAtLeastOne: extend = ht >= 1.0; break;
     case LibraryVariant::BraceExtension::HeightAboveFourTenths: extend = ht > 0.4; break;
     }
+    Construct fence(c, Group::Fence);
     OneSign sign(c, index == 0 ? QStringLiteral("{") : QStringLiteral("}"));
     piece(c, lx, ly - 2.0 * ht * UnitH, hook);
     if (extend) piece(c, lx, ly - double(ht) * UnitH, symbol::BraceExtension);
@@ -289,6 +308,7 @@ void brace_beta(float x, float y) {
     // The substitute's pieces are shorter than the original's: 10 pixels
     // between them left 2-pixel breaks, 7 let them overlap by one. The
     // brace starts 3 pixels further in, so that its point stays where it was.
+    Construct fence(c, Group::Fence);
     OneSign sign(c, QStringLiteral("\u23DF"));
     xb += 3;
     dsp_rotFace(c, xb, yb, symbol::LBraceTop, 1, 90);

@@ -70,6 +70,7 @@ bool isLatinLetter(QChar ch) {
 }
 
 void dsp_sup(Canvas& c, float& x, float y, const QString& textIn) {
+    Construct group(c, Group::Superscript);
     const double W = c.TextWidth(QStringLiteral("A"));
     const double H = c.TextHeight(QStringLiteral("A"));
     const float S = c.FontSize;
@@ -112,6 +113,7 @@ void dsp_sup(Canvas& c, float& x, float y, const QString& textIn) {
 }
 
 void dsp_sub(Canvas& c, float& x, float y, const QString& textIn) {
+    Construct group(c, Group::Subscript);
     const double W = c.TextWidth(QStringLiteral("A"));
     const double H = c.TextHeight(QStringLiteral("A"));
     const float S = c.FontSize;

@@ -8,6 +8,7 @@
 #include "text.h"
 
 #include <QByteArray>
+#include <optional>
 
 using namespace typeset;
 
@@ -48,23 +49,28 @@ void dsp_sum(Canvas& c, float& x, float y, const QString& lower, const QString& 
     const double H = c.TextHeight(QStringLiteral("A"));
     const float S = c.FontSize;
     const float yUpper = float(y - 0.6 * H) - kUpperLimitLift;
+    Construct sum(c, Group::Sum);
     if (Variant.sumLimitsByLength) {
         float xu = float(x + 12 - 4 * upper.size());
-        dsp_sup(c, xu, yUpper, upper);
+        drawAs(c, Group::Upper, [&] { dsp_sup(c, xu, yUpper, upper); });
         float xl = float(x + 12 - 4 * lower.size());
         if (xl < x) xl = float(x - 0.5 * W);
-        sumLowerLimit(c, xl, float(y + S * 16 / 13.0) + kLowerLimitDrop, lower);
+        drawAs(c, Group::Lower, [&] {
+            sumLowerLimit(c, xl, float(y + S * 16 / 13.0) + kLowerLimitDrop, lower);
+        });
     } else {
         const double wU = c.TextWidth(upper);
         const double wL = c.TextWidth(lower);
         if (upper == kInfinity) {
             float xu = x + 4;
-            dsp_sup(c, xu, yUpper, upper);
+            drawAs(c, Group::Upper, [&] { dsp_sup(c, xu, yUpper, upper); });
         } else if (!upper.isEmpty()) {
             float xu = float(x + 10 - 0.5 * wU);
-            dsp_sup(c, xu, yUpper, upper);
+            drawAs(c, Group::Upper, [&] { dsp_sup(c, xu, yUpper, upper); });
         }
-        sumLowerLimit(c, float(x + 12 - 0.5 * wL), float(y + 0.65 * H) + kLowerLimitDrop, lower);
+        drawAs(c, Group::Lower, [&] {
+            sumLowerLimit(c, float(x + 12 - 0.5 * wL), float(y + 0.65 * H) + kLowerLimitDrop, lower);
+        });
     }
     dsp_bigSigma(c, x, float(y - 0.5 * H));
 }
@@ -86,11 +92,13 @@ void dsp_integral(Canvas& c, float& x, float y, const QString& upperIn, const QS
     const double H = c.TextHeight(QStringLiteral("A"));
     const float S = c.FontSize;
     const float small = float(0.8 * S);
+    Construct integral(c, Group::Integral);
     float xa = x;
     dsp_intSign(c, xa, y);
 
     float xu = float(xa + 0.5 * W);
     const float yU = float(y - 0.5 * H);
+    std::optional<Construct> part(std::in_place, c, Group::Upper);
     QString upper = upperIn;
     while (!upper.isEmpty()) {
         if (takePrefix(upper, "pi")) {
@@ -106,6 +114,7 @@ void dsp_integral(Canvas& c, float& x, float y, const QString& upperIn, const QS
         }
     }
 
+    part.emplace(c, Group::Lower);
     float xl = xa;
     const float yL = float(y + 0.7 * H);
     QString lower = lowerIn;
@@ -133,14 +142,17 @@ void dsp_intInf(Canvas& c, float& x, float y) {
     const double W = c.TextWidth(QStringLiteral("A"));
     const double H = c.TextHeight(QStringLiteral("A"));
     const float S = c.FontSize;
+    Construct integral(c, Group::Integral);
     float xa = x;
     dsp_intSign(c, xa, y);
     c.FontSize = float(0.8 * S);
     float xu = float(xa + 0.5 * W);
-    dsp_text(c, xu, float(y - 0.5 * H), kInfinity);
+    drawAs(c, Group::Upper, [&] { dsp_text(c, xu, float(y - 0.5 * H), kInfinity); });
     float xl = xa;
-    dsp_text(c, xl, float(y + 0.7 * H), QStringLiteral("-"));
-    dsp_text(c, xl, float(y + 0.7 * H), kInfinity);
+    drawAs(c, Group::Lower, [&] {
+        dsp_text(c, xl, float(y + 0.7 * H), QStringLiteral("-"));
+        dsp_text(c, xl, float(y + 0.7 * H), kInfinity);
+    });
     x = float(xl + 0.5 * W);
     c.FontSize = S;
 }
@@ -148,6 +160,7 @@ void dsp_intInf(Canvas& c, float& x, float y) {
 void dsp_sqrt(Canvas& c, float& x, float y, float width) {
     const bool savedBold = c.FontBold;
     c.FontBold = false;
+    Construct radical(c, Group::Radical);
     float xr = x;
     dsp_symbol(c, xr, y, QString(QChar(symbol::Radical)));
     c.FontBold = savedBold;
@@ -165,13 +178,14 @@ void prSumH(const QString& upper, const QString& lower) {
     Canvas& c = *CurPic;
     const float S = c.FontSize;
     float xs = PenX;
+    Construct sum(c, Group::Sum);
     dsp_bigSigma(c, xs, PenY - 10);
     c.FontSize = float(0.9 * S);
     float xu = xs - 8;
-    dsp_limit(c, xu, PenY - 20, upper);
+    drawAs(c, Group::Upper, [&] { dsp_limit(c, xu, PenY - 20, upper); });
     // Integer division of the rounded width, truncating.
     float xl = float(xs - 6 - Round(c.TextWidth(lower)) / 2);
-    dsp_limit(c, xl, PenY + 26, lower);
+    drawAs(c, Group::Lower, [&] { dsp_limit(c, xl, PenY + 26, lower); });
     c.FontSize = S;
     PenX = xl;
 }

@@ -1,5 +1,7 @@
 #include "page_text.h"
 
+#include "linear_text.h"
+
 #include <QRegularExpression>
 #include <algorithm>
 #include <vector>
@@ -48,25 +50,9 @@ QString LineText::text() const {
     return t;
 }
 
-namespace {
-
-void appendOps(std::vector<TextPiece>& pieces, const std::vector<DrawOp>& ops, QPointF offset) {
-    for (const DrawOp& op : ops) {
-        if (op.kind == DrawOp::Copy && op.copied) {
-            appendOps(pieces, op.copied->text, offset);
-            continue;
-        }
-        if (op.kind != DrawOp::Text && op.kind != DrawOp::Glyph) continue;
-        if (op.meaning.trimmed().isEmpty()) continue;
-        const QRectF cell = QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)).normalized();
-        pieces.push_back({cell.translated(offset), op.meaning});
-    }
-}
-
-}  // namespace
-
-void appendPieces(std::vector<TextPiece>& pieces, const Picture& picture, QPointF offset) {
-    appendOps(pieces, picture.ops(), offset);
+void appendPieces(std::vector<TextPiece>& pieces, const Picture& picture, QPointF offset, int block,
+                  bool spoken) {
+    appendLinearPieces(pieces, picture, offset, block, spoken);
 }
 
 QStringList readingLines(const std::vector<TextPiece>& pieces) {
@@ -74,10 +60,13 @@ QStringList readingLines(const std::vector<TextPiece>& pieces) {
         QRectF anchor;    // the tallest piece's cell
         double lastLeft;  // where the last piece begins
         LineText text;
+        int block;
     };
     std::vector<Line> lines;
+    size_t lastLine = 0;
+    QRectF lastCell;
     const auto continues = [](const Line& line, const TextPiece& p) {
-        return onOneLine(p.cell, line.anchor) && p.cell.left() >= line.lastLeft;
+        return line.block == p.block && onOneLine(p.cell, line.anchor) && p.cell.left() >= line.lastLeft;
     };
     for (const TextPiece& p : pieces) {
         if (p.text.isEmpty()) continue;
@@ -85,20 +74,40 @@ QStringList readingLines(const std::vector<TextPiece>& pieces) {
         // apart from it (a tilde over a letter) came in between and this
         // one goes on right where that line ended.
         Line* line = nullptr;
-        if (!lines.empty() && continues(lines.back(), p)) {
+        const bool follows = p.attached && !lines.empty() && lines[lastLine].block == p.block &&
+                             p.cell.left() >= lastCell.left() - 0.5 * lastCell.height() &&
+                             p.cell.left() <= lastCell.right() + lastCell.height();
+        if (follows) {
+            line = &lines[lastLine];
+        } else if (!lines.empty() && continues(lines.back(), p)) {
             line = &lines.back();
         } else if (lines.size() >= 2) {
             Line& before = lines[lines.size() - 2];
             if (continues(before, p) && p.cell.left() - before.text.right() < kBlank * before.anchor.height())
                 line = &before;
         }
-        if (!line) line = &lines.emplace_back(Line{p.cell, p.cell.left(), {}});
+        if (!line) line = &lines.emplace_back(Line{p.cell, p.cell.left(), {}, p.block});
         line->text.append(p);
         line->lastLeft = p.cell.left();
-        if (p.cell.height() > line->anchor.height()) line->anchor = p.cell;
+        if (p.cell.height() > line->anchor.height() && !p.attached) line->anchor = p.cell;
+        lastLine = size_t(line - lines.data());
+        lastCell = p.cell;
     }
+    // An equation's number, drawn at the right before its formula, reads
+    // after the formula it stands beside.
+    static const QRegularExpression number(QStringLiteral("^\\s*\\[\\d+\\]$"));
     QStringList out;
-    for (const Line& line : lines) out << line.text.text();
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const QString t = lines[i].text.text();
+        if (i + 1 < lines.size() && number.match(t).hasMatch() &&
+            onOneLine(lines[i + 1].anchor, lines[i].anchor) &&
+            lines[i + 1].text.right() <= lines[i].anchor.left()) {
+            out << lines[i + 1].text.text() + QLatin1Char(' ') + t.trimmed();
+            ++i;
+            continue;
+        }
+        out << t;
+    }
     return out;
 }
 

@@ -17,12 +17,21 @@ namespace typeset {
 struct TextPiece {
     QRectF cell;
     QString text;
+    // A script or a prime: it goes on the line of the piece before it, if
+    // it starts about where that one ends, however high or low it stands.
+    bool attached = false;
+    // The figure it labels (0: the prose): a line holds pieces of one only.
+    int block = 0;
 };
 
 // The text and glyph operations of a picture that show any text, in
-// drawing order, moved by offset; copies bring the text of what they copied.
+// drawing order, moved by offset, each formula construct as one piece of
+// linear text (see linear_text.h); copies bring the text of what they
+// copied.
+// Pieces of a figure group get blocks of their own; with block nonzero
+// (a figure box), every piece is in that figure.
 void appendPieces(std::vector<TextPiece>& pieces, const Picture& picture,
-                  QPointF offset = QPointF());
+                  QPointF offset = QPointF(), int block = 0, bool spoken = false);
 
 // Whether two cells stand on one line: they overlap for most of the smaller
 // one's height (a subscript or superscript does with its base, the
@@ -60,7 +69,8 @@ private:
 // it (scripts, a formula's parts, prose in several faces); lines come in
 // the order the page wrote them, so a figure's labels beside the prose
 // follow the prose instead of breaking into its lines, and a fraction reads
-// numerator, line, denominator.
+// numerator, line, denominator. An equation's number ("[4]") drawn before
+// the formula beside it follows the formula.
 QStringList readingLines(const std::vector<TextPiece>& pieces);
 
 // The first line that starts with a section number such as "(3)", trimmed;

@@ -48,6 +48,7 @@ void prVar(const QString& text) {
 }
 
 void prMinus() {
+    Construct minus(*CurPic, Group::Minus);
     Skip(4);
     dsp_courier(*CurPic, PenX, PenY, QStringLiteral("-"));
     Skip(4);

@@ -5,9 +5,39 @@ namespace typeset {
 void Picture::add(DrawOp op) {
     if (op.kind == DrawOp::Clear) {
         ops_.clear();
+        groups_.clear();
+        open_.clear();
         ++generation_;
     }
     ops_.push_back(std::move(op));
+}
+
+void Picture::openGroup(Group::Kind kind) {
+    const int32_t parent = open_.empty() ? -1 : open_.back();
+    const auto at = uint32_t(ops_.size());
+    open_.push_back(int32_t(groups_.size()));
+    groups_.push_back({kind, at, at, parent});
+}
+
+void Picture::closeGroup() {
+    if (open_.empty()) return;  // opened before a clearing
+    groups_[size_t(open_.back())].last = uint32_t(ops_.size());
+    open_.pop_back();
+}
+
+void Picture::appendGroups(const Picture& other, size_t from) {
+    const auto shift = int64_t(ops_.size()) - int64_t(other.ops_.size());
+    const auto base = int32_t(groups_.size());
+    int32_t firstCopied = -1;
+    for (size_t i = 0; i < other.groups_.size(); ++i) {
+        Group g = other.groups_[i];
+        if (g.first < from) continue;
+        if (firstCopied < 0) firstCopied = int32_t(i);
+        g.first = uint32_t(g.first + shift);
+        g.last = uint32_t(g.last + shift);
+        g.parent = g.parent >= firstCopied ? g.parent - firstCopied + base : -1;
+        groups_.push_back(g);
+    }
 }
 
 QString Picture::text() const {
@@ -20,7 +50,7 @@ QString Picture::text() const {
 }
 
 size_t Picture::bytes() const {
-    size_t n = ops_.capacity() * sizeof(DrawOp);
+    size_t n = ops_.capacity() * sizeof(DrawOp) + groups_.capacity() * sizeof(Group);
     for (const DrawOp& op : ops_) {
         // Texts share their data with the page's strings more often than
         // not; counted as if each had its own.

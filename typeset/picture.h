@@ -6,9 +6,31 @@
 #include "draw_op.h"
 
 #include <QSize>
+#include <cstdint>
 #include <vector>
 
 namespace typeset {
+
+// A formula construct or one part of it: the operations [first, last) of a
+// picture it drew. Groups nest; a picture keeps them in the order they
+// began, so a group's children come after it. They say what the operations
+// are, never how they look: no backend reads them.
+struct Group {
+    enum Kind : uint8_t {
+        Superscript, Subscript,
+        Fraction, Numerator, Denominator,  // the two parts of a fraction
+        Sum, Integral, Lower, Upper,       // the two limits of a sum or integral
+        Radical,     // the sign; what stands under its rule is drawn after it
+        Fence,       // a tall parenthesis or brace drawn in pieces
+        Dot, DoubleDot, Tilde,  // the letter, and the accent above it
+        Prime, Minus,
+        Row,         // parts read one after another (a partial derivative)
+        Figure,      // a graph, drawing or table: its labels read by themselves
+    };
+    Kind kind = Row;
+    uint32_t first = 0, last = 0;
+    int32_t parent = -1;  // index of the enclosing group, -1 for none
+};
 
 class Picture {
 public:
@@ -27,9 +49,21 @@ public:
     // the same count and n operations needs only the operations from n on.
     uint64_t generation() const { return generation_; }
 
+    // A group around the operations added until the matching close (closes
+    // come in the reverse order of opens).
+    void openGroup(Group::Kind kind);
+    void closeGroup();
+    const std::vector<Group>& groups() const { return groups_; }
+    // The groups of another picture that begin at or after its operation
+    // `from`, as if its operations from there on had been added here.
+    void appendGroups(const Picture& other, size_t from);
+
     // Gives back what the list of operations holds beyond its length: for a
     // picture nobody is drawing on.
-    void compact() { ops_.shrink_to_fit(); }
+    void compact() {
+        ops_.shrink_to_fit();
+        groups_.shrink_to_fit();
+    }
 
     // The Unicode text of its text and glyph operations (and of what its
     // copies copied), in drawing order.
@@ -40,6 +74,8 @@ public:
 private:
     QSize size_;
     std::vector<DrawOp> ops_;
+    std::vector<Group> groups_;
+    std::vector<int32_t> open_;  // groups not yet closed, innermost last
     uint64_t generation_ = 0;
 };
 

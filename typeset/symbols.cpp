@@ -9,6 +9,7 @@
 #include "text.h"
 
 #include <algorithm>
+#include <optional>
 
 using namespace typeset;
 
@@ -37,6 +38,7 @@ void textPhi(Canvas& c, float& x, float y) {
 void dottedVariable(const QString& v, int dots) {
     Canvas& c = *CurPic;
     const float x0 = PenX, y0 = PenY;
+    Construct accented(c, dots == 1 ? Group::Dot : Group::DoubleDot);
     float dx = -2, dy = -8;
     if (v == QLatin1String("theta")) {
         dsp_symbolIt(c, PenX, PenY, QStringLiteral("q"));
@@ -77,6 +79,7 @@ void prPrime() {
     FontState keep(c);
     c.FontName = face::Verdana;
     c.FontBold = true;
+    Construct prime(c, Group::Prime);
     // The fallback italics end at their advance, where Bookman's lean left
     // the 4 pixels of room: 1 pixel keeps the prime clear of its letter
     // without setting it apart.
@@ -87,6 +90,7 @@ void prPrime() {
 void dsp_prime(Canvas& c, float& x, float y) {
     FontState keep(c);
     c.FontBold = true;
+    Construct prime(c, Group::Prime);
     // Half a W was room for Bookman's lean; past the fallback italic's
     // advance the prime would stand off as a tick of its own.
     if (BookmanOK == 1) x = float(x + 0.5 * c.TextWidth(QStringLiteral("A")));
@@ -97,6 +101,7 @@ void dsp_prime(Canvas& c, float& x, float y) {
 void dsp_sup2(Canvas& c, float& x, float y) {
     FontState keep(c);
     c.FontSize = SupSize * keep.size();
+    Construct script(c, Group::Superscript);
     dsp_text(c, x, float(y - 0.1 * c.TextHeight(QStringLiteral("2"))), QStringLiteral("2"));
 }
 
@@ -154,11 +159,14 @@ void prVarSub(const QString& a, const QString& b) {
 
 void prDeriv(const QString& f, const QString& v) {
     Canvas& c = *CurPic;
+    Construct fraction(c, Group::Fraction);
     c.Line(PenX, PenY + 12, PenX + 2.4 * UnitW, PenY + 12, c.ForeColor);
     float x = PenX + 2;
+    std::optional<Construct> part(std::in_place, c, Group::Numerator);
     dsp_var(c, x, PenY - 11, QStringLiteral("d"));
     x += f == QLatin1String("f") ? 4 : 2;
     dsp_var(c, x, PenY - 11, f);
+    part.emplace(c, Group::Denominator);
     x = PenX + 2;
     const float yD = float(PenY + 0.5 * UnitH);
     dsp_var(c, x, yD, QStringLiteral("d"));
@@ -198,6 +206,7 @@ void prThermoVar(Canvas& c, float& x, float y, const QString& text) {
 }
 
 void prTilde(const QString& v) {
+    Construct accented(*CurPic, Group::Tilde);
     prVar(v);
     float x = PenX - 12;
     dsp_text(*CurPic, x, PenY - 15, QStringLiteral("~"));
@@ -207,10 +216,13 @@ void prPartial(const QString& num, const QString& den, const QString& fixed) {
     Canvas& c = *CurPic;
     const QString partial{QChar(symbol::Partial)};
     const float x0 = PenX;
+    Construct whole(c, Group::Row);
     float xp = x0;
     prBigLParen(xp, PenY);
     const float xs = x0 + 10;
+    std::optional<Construct> fraction(std::in_place, c, Group::Fraction);
     c.Line(xs, PenY + 12, xs + 28, PenY + 12, c.ForeColor);
+    std::optional<Construct> part(std::in_place, c, Group::Numerator);
 
     // A numerator with a descender (p) would rest on the rule: it goes up
     // 3 px, its partial sign with it.
@@ -222,10 +234,13 @@ void prPartial(const QString& num, const QString& den, const QString& fixed) {
     prThermoVar(c, x, yNum, num);
     const float numEnd = x;
 
+    part.emplace(c, Group::Denominator);
     x = xs;
     dsp_symbol(c, x, PenY + 12, partial);
     x += 2;
     prThermoVar(c, x, PenY + 12, den);
+    part.reset();
+    fraction.reset();
 
     // The parenthesis closes after the wider part, with room for the slant
     // of the bold italic letters.
@@ -254,9 +269,11 @@ void prPartialFrac(const QString& num, const QString& den) {
 
     const float x0 = PenX, y0 = PenY;
     const float yRule = float(y0 + 0.4 * UnitH);
+    Construct fraction(c, Group::Fraction);
     c.Line(x0, yRule, x0 + std::max(wN, wD) + 4, yRule, c.ForeColor);
 
     float x = x0;
+    std::optional<Construct> part(std::in_place, c, Group::Numerator);
     dsp_symbol(c, x, y0 - 13, partial);
     if (tilde >= 0) {
         // prTilde works at the pen: set it on the numerator's line.
@@ -268,6 +285,7 @@ void prPartialFrac(const QString& num, const QString& den) {
         dsp_var(c, x, y0 - 13, num);
     }
 
+    part.emplace(c, Group::Denominator);
     x = x0;
     if (wN > wD) x = float(x + 0.45 * (wN - wD));
     dsp_symbol(c, x, y0 + 10, partial);

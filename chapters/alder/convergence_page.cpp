@@ -59,9 +59,11 @@ void AlderChapter::continuedFractionFormula() {
     prVar(QStringLiteral("x"));
     PenY = PenY - 3;
     c.FontSize = 10;
-    dsp_nu();
-    Skip(4);
-    pr(QStringLiteral("-1"));
+    drawAs(c, Group::Superscript, [this] {
+        dsp_nu();
+        Skip(4);
+        pr(QStringLiteral("-1"));
+    });
     PenY = PenY + 3;
     c.FontSize = 12;
 

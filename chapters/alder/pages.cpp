@@ -12,6 +12,8 @@
 #include "symbol_codes.h"
 #include "text.h"
 
+#include <optional>
+
 namespace chapters {
 
 namespace {
@@ -281,11 +283,13 @@ void AlderChapter::pic1() {
     pr(QStringLiteral(" = "));
     Skip(4);
     const float xBar = PenX;
+    std::optional<Construct> fraction(std::in_place, c, Group::Fraction);
     pr(bar(17));
     for (const char* v : {"G", "F"}) {
         const bool num = v[0] == 'G';
         PenX = xBar;
         PenY = num ? y0 - 28 : y0 + 28;
+        Construct part(c, num ? Group::Numerator : Group::Denominator);
         prBigLParen(PenX, PenY);
         Skip(10);  // 2 more than tuned: the substitute's tall halves are wider
         prVS("a", "n");
@@ -301,6 +305,7 @@ void AlderChapter::pic1() {
         Skip(4);
         prVS(v, "n-2");
     }
+    fraction.reset();
 
     // From the denominator line, so that the two formulas keep clear of
     // each other's small fractions: 3 lines left them 2 px apart in the
@@ -359,13 +364,15 @@ void AlderChapter::pic2() {
     Skip(8);
     float xBar = PenX;
     float y0 = PenY;
+    std::optional<Construct> fraction(std::in_place, c, Group::Fraction);
     pr(bar(10));
     PenX = xBar;
     PenY = y0 - 16;
-    Bunsi();
+    drawAs(c, Group::Numerator, [this] { Bunsi(); });
     PenX = float(xBar + 4.0 * UnitW);
     PenY = y0 + 14;
-    Bunbo();
+    drawAs(c, Group::Denominator, [this] { Bunbo(); });
+    fraction.reset();
 
     PenY = y0;
     NewPara();
@@ -445,21 +452,25 @@ void AlderChapter::pic2() {
     pr(QStringLiteral(" = "));
     Skip(4);
     xBar = PenX;
+    fraction.emplace(c, Group::Fraction);
     pr(bar(12));
     PenX = xBar;
     PenY = y0 - 14;
-    pr(QStringLiteral("(-1)"));
-    prSup(QStringLiteral("n+1"));
-    Skip(4);
-    prVS("b", "1");
-    Skip(4);
-    prVS("b", "2");
-    Skip(4);
-    pr(QStringLiteral("･ ･ ･ "));
-    prVS("b", "n+1");
+    drawAs(c, Group::Numerator, [] {
+        pr(QStringLiteral("(-1)"));
+        prSup(QStringLiteral("n+1"));
+        Skip(4);
+        prVS("b", "1");
+        Skip(4);
+        prVS("b", "2");
+        Skip(4);
+        pr(QStringLiteral("･ ･ ･ "));
+        prVS("b", "n+1");
+    });
     PenX = float(xBar + 5.0 * UnitW);
     PenY = y0 + 12;
-    Bunbo();
+    drawAs(c, Group::Denominator, [this] { Bunbo(); });
+    fraction.reset();
 
     PenY = y0;
     PenX = float(LeftX);

@@ -86,13 +86,15 @@ void BirchChapter::pic1() {
     text("1 － ");
     {
         const float x0 = PenX;
+        Construct fraction(c, Group::Fraction);
         pr(QStringLiteral("───"));
         const float xe = PenX;
         PenX = x0 + 16;
         PenY -= 12;
-        prSquare(QStringLiteral("L"));
+        drawAs(c, Group::Numerator, [] { prSquare(QStringLiteral("L")); });
         PenX = x0 + 6;
         PenY += 12 + 14;
+        Construct denominator(c, Group::Denominator);
         var("m");
         Skip(3);
         var("a");
@@ -191,7 +193,7 @@ void BirchChapter::pic1() {
     text(" = ");
     massOverAlpha(false);
 
-    OrbitFigure();
+    drawAs(*CurPic, Group::Figure, [this] { OrbitFigure(); });
 }
 
 // √(m a³/α) or √(α/(m a³)) under a gray radical.

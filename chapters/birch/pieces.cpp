@@ -11,12 +11,13 @@ namespace birch {
 
 void barFraction(int bars, const Part& num, const Part& den) {
     const float x0 = PenX, y0 = PenY;
+    Construct fraction(*CurPic, Group::Fraction);
     pr(QString(bars, QChar(0x2500)));
     const float xe = PenX;
     for (const Part* p : {&num, &den}) {
         PenX = x0 + p->dx;
         PenY = y0 + p->dy;
-        p->print();
+        drawAs(*CurPic, p == &num ? Group::Numerator : Group::Denominator, p->print);
     }
     PenX = xe;
     PenY = y0;

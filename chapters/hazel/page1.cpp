@@ -98,8 +98,8 @@ void HazelChapter::pic1() {
     NewLine();
     pr(QStringLiteral("あります．"));
 
-    expGraph();
-    errorGraph();
+    drawAs(*CurPic, Group::Figure, [this] { expGraph(); });
+    drawAs(*CurPic, Group::Figure, [this] { errorGraph(); });
 }
 
 }  // namespace chapters

@@ -67,16 +67,19 @@ void LarchChapter::d2_dx2() {
     const float y0 = PenY;
     const float x0 = float(PenX + 4.0);
     float x = x0;
+    Construct fraction(c, Group::Fraction);
     dsp_text(c, x, y0, QStringLiteral("──"));
     PenX = float(x0 + 8.0);
     PenY = float(y0 - 12.0);
-    prSquare(QStringLiteral("d"));
+    drawAs(c, Group::Numerator, [] { prSquare(QStringLiteral("d")); });
     PenX = x0;
     PenY = float(y0 + 14.0);
-    prVar(QStringLiteral("d"));
-    Skip(2);
-    prVar(QStringLiteral("x"));
-    dsp_sup(c, PenX, float(PenY + 2.0), QStringLiteral("2"));
+    drawAs(c, Group::Denominator, [&] {
+        prVar(QStringLiteral("d"));
+        Skip(2);
+        prVar(QStringLiteral("x"));
+        dsp_sup(c, PenX, float(PenY + 2.0), QStringLiteral("2"));
+    });
     PenY = y0;
 }
 

@@ -76,7 +76,7 @@ void MapleChapter::pic0() {
     NewLine();
     pr(QStringLiteral("(Gibbs phenomenon) とよびます．"));
 
-    graph();
+    drawAs(*CurPic, Group::Figure, [this] { graph(); });
 }
 
 }  // namespace chapters

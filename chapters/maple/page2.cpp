@@ -151,7 +151,7 @@ void MapleChapter::pic2() {
     pr(QStringLiteral("17.9% 行き過ぎてしまいます．下の表は，上の級数の各項とその和です．"));
 
     SkipH(1.5f);
-    seriesTable();
+    drawAs(*CurPic, Group::Figure, [this] { seriesTable(); });
 }
 
 }  // namespace chapters

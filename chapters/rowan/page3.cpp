@@ -12,6 +12,8 @@
 #include "symbols.h"
 #include "text.h"
 
+#include <optional>
+
 namespace chapters {
 
 using namespace rowan;
@@ -189,6 +191,7 @@ void RowanChapter::pic3() {
     // from the two halves of X^(p) (alpha x 2 beta) on the right.
     SkipH(1.5f);
     const float D0 = PenY;
+    std::optional<Construct> diagram(std::in_place, c, Group::Figure);
     PenX = float(LeftX + 6 * UnitW);
     PenY = D0;
     Xp1(QString());
@@ -237,6 +240,7 @@ void RowanChapter::pic3() {
     Brace_alpha(0, float(x0 - 2 * UnitW), float(y0 + Half / 2 - 0.3 * UnitH));
     Brace_alpha(0, float(x0 - 2 * UnitW), float(y0 + 3 * Half / 2 - 0.3 * UnitH));
     Brace_alpha(1, float(x1 + 2 * Col + UnitW), float(y1 + Half / 2 - 0.2 * UnitH));
+    diagram.reset();
 
     PenX = TextX;
     PenY = D0 + 2 * UnitH;

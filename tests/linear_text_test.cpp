@@ -1,0 +1,151 @@
+// Formulas as linear text: what each construct reads as, and what every
+// page of the chapters reads as in Ctrl+C and --text.
+#include "constructs.h"
+#include "linear_text.h"
+#include "markup.h"
+#include "operators.h"
+#include "page_reading.h"
+#include "page_text.h"
+#include "pen.h"
+#include "support/chapter_window.h"
+#include "support/library_fixture.h"
+#include "symbols.h"
+#include "text.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+class LinearText : public LibraryTest {
+protected:
+    QString read() const {
+        std::vector<TextPiece> pieces;
+        appendPieces(pieces, canvas.picture());
+        return readingLines(pieces).join(QLatin1Char('\n'));
+    }
+};
+
+}  // namespace
+
+TEST_F(LinearText, ScriptsFractionsAndSignsReadInTheNotation) {
+    prVar("x");
+    prSup("2");
+    pr(" + ");
+    prVarSub("c", "n-k");
+    prMinus();
+    prFrac("2", "N");
+    pr(" + ");
+    prFrac("j-1", "2N");
+    prDot("x");
+    prVar("J");
+    prPrime();
+    prSub("2n");
+    EXPECT_EQ(read().toStdString(), "x^2 + c_(n−k)−2/N + (j−1)/(2N) x\u0307J′_(2n)");
+}
+
+TEST_F(LinearText, LimitsStayWithTheirSignAndRadicandsUnderTheirRule) {
+    dsp_sum(canvas, PenX, PenY, "k=0", "n");
+    Skip(4);
+    prVarSub("c", "k");
+    Skip(2);
+    prVarSub("T", "k");
+    pr(" + ");
+    dsp_integral(canvas, PenX, PenY, "2pi", "0");
+    prVar("f");
+    pr(" + ");
+    // A radical as the pages draw it: the sign, then their own rule over
+    // the radicand.
+    float x = PenX;
+    dsp_sqrt(canvas, x, PenY + 4, 0);
+    canvas.Line(x, PenY + 5, x + 4, PenY - 13, 0);
+    canvas.Line(x + 4, PenY - 13, x + 50, PenY - 13, 0);
+    PenX = x + 6;
+    pr("1");
+    prMinus();
+    prEpsln();
+    prSup("2");
+    PenX = x + 60;
+    pr(" = b");
+    EXPECT_EQ(read().toStdString(), "∑_(k=0)^n c_k T_k + ∫_0^(2π) f + √(1−ε^2) = b");
+}
+
+TEST_F(LinearText, APictureDrawnAgainElsewhereKeepsItsConstructs) {
+    pr("a = ");
+    prFrac("2", "N");
+    const size_t half = canvas.picture().ops().size();
+    prVar("x");
+    prSup("n-1");
+    // Drawn again whole, and in two goes as a zoomed page box follows its
+    // page; then the page cleared.
+    RecordingCanvas whole, twice;
+    whole.replay(canvas.picture());
+    twice.replay(canvas.picture(), 0);
+    EXPECT_EQ(linearText(twice.picture(), 0), "2/N");
+    whole.Cls();
+    whole.replay(canvas.picture(), half);
+    std::vector<TextPiece> pieces;
+    appendPieces(pieces, whole.picture());
+    EXPECT_EQ(readingLines(pieces).join('\n').toStdString(), "x^(n−1)");
+    pieces.clear();
+    appendPieces(pieces, twice.picture());
+    EXPECT_EQ(readingLines(pieces).join('\n'), read());
+}
+
+TEST(ChapterText, EveryPageReadsItsFormulasInOnePiece) {
+    const QRegularExpression barsAlone(QStringLiteral("^[─―\\s]+$"));
+    std::map<QString, QString> text;
+    for (const QString& name : chapterNames()) {
+        ChapterWindow w(name);
+        for (int n = 0; n <= w.window().lastPage(); ++n) {
+            PageBox& box = w.window().pic(n);
+            const QString page = pageText(box);
+            text[name] += page;
+            const std::string where = name.toStdString() + " page " + std::to_string(n);
+            // Every script the page drew has its marker (limits are read
+            // as the sign's, a script drawn in two calls as one).
+            const std::vector<Group>& groups = box.canvas().picture().groups();
+            qsizetype scripts = 0;
+            for (size_t k = 0; k < groups.size(); ++k) {
+                const Group& g = groups[k];
+                if ((g.kind != Group::Superscript && g.kind != Group::Subscript) || g.last == g.first) continue;
+                const Group::Kind in = g.parent >= 0 ? groups[size_t(g.parent)].kind : Group::Row;
+                const bool continued = k > 0 && groups[k - 1].kind == g.kind && groups[k - 1].last == g.first;
+                if (in != Group::Lower && in != Group::Upper && !continued) ++scripts;
+            }
+            EXPECT_GE(page.count(QLatin1Char('^')) + page.count(QLatin1Char('_')), scripts) << where;
+            for (const QString& line : page.split(QLatin1Char('\n')))
+                EXPECT_FALSE(barsAlone.match(line).hasMatch()) << where << ": a line of bars";
+        }
+    }
+    // Real formulas of several chapters, as a reader would type them.
+    const std::pair<const char*, const char*> formulas[] = {
+        {"rowan", "N^2 = 10^6"},
+        {"rowan", "p = 0 ～ n，N = 2^n [9]"},  // the number after its formula
+        {"hazel", "f(x)  ～  ∑_(k=0)^n c_k T_k(x)"},
+        {"hazel", "(T_k, T_l) = ∑_(j=1)^N T_k(x_j)T_l(x_j)"},
+        {"alder", "ΔR_n = ((−1)^(n+1)b_1 b_2⋯ b_(n+1))/(F_n F_(n+1))"},
+        {"alder", "e^(−x)x^(ν−1)×"},
+        {"maple", "2/π ∫_0^π"},
+    };
+    for (const auto& [name, formula] : formulas)
+        EXPECT_TRUE(text[name].contains(QString::fromUtf8(formula))) << name << ": " << formula;
+}
+
+TEST(ChapterText, SpokenFormulasCanBeWrittenDownAgain) {
+    ChapterWindow w("hazel");
+    const QString p0 = pageText(w.window().pic(0), true), p2 = pageText(w.window().pic(2), true);
+    for (const char* heard : {"x の 2 乗 イコール 2 分の 1 (T サブ 2 (x) プラス 1)",
+                              "e の x 乗 ～ 1 プラス x プラス 2 分の 1 x の 2 乗"})
+        EXPECT_TRUE(p0.contains(QString::fromUtf8(heard))) << heard << "\n" << p0.toStdString();
+    for (const char* heard : {"f(x) ～ k イコール 0 から n までの総和 c サブ k T サブ k (x)",
+                              "c サブ k イコール N 分の 2"})
+        EXPECT_TRUE(p2.contains(QString::fromUtf8(heard))) << heard << "\n" << p2.toStdString();
+}
+
+TEST(ReadingLines, AFigureLabelBesideTheProseStaysOutOfItsLine) {
+    TextPiece prose{QRectF(21, 100, 200, 24.6), "テイラー級数を"};
+    TextPiece label{QRectF(400, 102, 20, 20), "0.5"};
+    EXPECT_EQ(readingLines({prose, label}), QStringList{"テイラー級数を 0.5"});
+    label.block = 1;
+    EXPECT_EQ(readingLines({prose, label}), (QStringList{"テイラー級数を", "0.5"}));
+}

@@ -1,0 +1,28 @@
+// A picture's formulas as linear text a reader can type back, in the style
+// of UnicodeMath: x^2, c_(n−k), 2/N, ∑_(k=0)^n, ∫_0^(2π), √(1−ε^2), ẋ.
+#pragma once
+
+#include "page_text.h"
+
+namespace typeset {
+
+// The pieces of a picture as appendPieces gives them, except that each
+// formula construct comes as one piece: its linear text, where it stands.
+// What stands under a radical's rule, drawn after the sign, is its radicand.
+// Spoken, as Japanese words a listener can write the formula down from
+// ("N 分の 2", "x の 2 乗", "k イコール 0 から n までの総和").
+void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture,
+                        QPointF offset = QPointF(), int block = 0, bool spoken = false);
+
+// The linear text of one group of a picture, and of everything the group
+// holds.
+QString linearText(const Picture& picture, size_t group);
+
+// A script's or a fraction part's text as it follows "^", "_" or "/":
+// bracketed unless it is one number, one letter or bracketed already.
+QString operand(const QString& text);
+
+// Formula signs as spoken words (イコール, プラス, マイナス, かける).
+QString words(const QString& text);
+
+}  // namespace typeset

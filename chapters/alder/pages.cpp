@@ -255,6 +255,7 @@ void AlderChapter::pic1() {
     prVS("a", "n");
     pr(QStringLiteral(" + "));
     prFracS(QStringLiteral("b_n+1"), QStringLiteral("a_n+1"));
+    Skip(2);  // the bar ended hard by the で
     pr(QStringLiteral(" で置き換えれば "));
     prVS("R", "n+1");
     pr(QStringLiteral(" になる"));

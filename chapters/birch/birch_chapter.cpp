@@ -62,7 +62,8 @@ void BirchChapter::dsp1_eps2() {
 }
 
 void BirchChapter::Sqrt1_eps2() {
-    PenX = birch::radical(4, 1, -6, 5, colGray);
+    // The bar 2 px above the raised 2 of ε², which it all but touched.
+    PenX = birch::radical(4, 1, -8, 5, colGray);
     Skip(4);
     dsp1_eps2();
 }

@@ -198,7 +198,8 @@ void BirchChapter::pic1() {
 
 // √(m a³/α) or √(α/(m a³)) under a gray radical.
 void BirchChapter::massOverAlpha(bool massOnTop) {
-    birch::radical(12, 4, -26, 4, colGray);
+    // The bar 2 px above the raised 3 of a³, which it all but touched.
+    birch::radical(12, 4, -28, 4, colGray);
     Skip(2);
     const auto mass = [] {
         var("m");

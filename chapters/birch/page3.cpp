@@ -75,8 +75,9 @@ void besselIntegral() {
     // curls back to within a pixel of the π unless it starts 5 px on.
     Skip(5);
     dsp_integral(*CurPic, PenX, PenY, QStringLiteral("2pi"), QStringLiteral("0"));
-    // The upper limit reaches past where the integrand would start.
-    Skip(5);
+    // The upper limit 2π reaches past where the integrand would start: at
+    // 5 px it stood over the c of cos.
+    Skip(8);
 }
 }  // namespace
 

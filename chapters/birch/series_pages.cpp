@@ -13,6 +13,8 @@
 #include "symbols.h"
 #include "text.h"
 
+#include <cstring>
+
 namespace chapters {
 
 using birch::text;
@@ -45,8 +47,9 @@ void sumFromZero() {
 void integral(const char* upper) {
     Skip(2);
     dsp_integral(*CurPic, PenX, PenY, QString::fromUtf8(upper), QStringLiteral("0"));
-    // The upper limit reaches past where the integrand would start.
-    Skip(5);
+    // The upper limit reaches past where the integrand would start; 2π
+    // further, and stood over the c of cos.
+    Skip(std::strlen(upper) > 1 ? 8 : 5);
 }
 
 // X_n or X_0

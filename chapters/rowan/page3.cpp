@@ -67,10 +67,14 @@ void RowanChapter::pic3() {
     pr(QStringLiteral("(6)  漸化式を使って  "));
     prVar(QStringLiteral("X"));
     prSup(QStringLiteral("("));
+    // Two scripts leave 4 px between them; in one, "(" stands 2 px before
+    // its letter, and "( p" read loose.
+    Skip(-2);
     prSup(QStringLiteral("p)"));
     pr(QStringLiteral("  から  "));
     prVar(QStringLiteral("X"));
     prSup(QStringLiteral("("));
+    Skip(-2);
     prSup(QStringLiteral("p+1)"));
     pr(QStringLiteral("  を求める."));
     c.ForeColor = fore;

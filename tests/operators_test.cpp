@@ -50,9 +50,9 @@ TEST_F(Operators, SumLimitsSitAboveAndBelowTheSign) {
     // Infinity goes 4 pixels in whatever its width.
     EXPECT_EQ(t[0].text, kInf);
     EXPECT_DOUBLE_EQ(t[0].x1, 104);
-    // Limits stand 1 pixel higher (upper) and 3 lower (lower) than the
+    // Limits stand 2 pixels higher (upper) and 3 lower (lower) than the
     // original offsets: the substitute sign is taller in its cell.
-    EXPECT_NEAR(t[0].y1, 200 - 0.6 * 19.5 - 1 - 0.2 * 19.5, 1e-4);
+    EXPECT_NEAR(t[0].y1, 200 - 0.6 * 19.5 - 2 - 0.2 * 19.5, 1e-4);
     // The lower limit starts 12 pixels in less half its width (19.5), one
     // subscript call per character.
     const double yLower = 200 + 0.65 * 19.5 + 3 + 0.3 * 19.5;

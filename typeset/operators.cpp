@@ -19,8 +19,9 @@ const QString kInfinity = QStringLiteral("∞");
 // The sum sign of the substitute face fills more of its cell than the
 // original did: limits at the original offsets run into its foot (the dot of
 // a j touches it) and come within a pixel of its top. They stand 3 pixels
-// lower and 1 higher, which leaves at least 2 clear pixels either way.
-constexpr float kLowerLimitDrop = 3, kUpperLimitLift = 1;
+// lower and 2 higher, which leaves at least 2 clear pixels either way (at 1
+// higher the upper limit read as sitting on the sign at 200 %).
+constexpr float kLowerLimitDrop = 3, kUpperLimitLift = 2;
 
 // Infinity sits high in its cell; in the fallback faces it needs more drop.
 float infinityDrop() { return BookmanOK == 1 ? 1.0f : 3.0f; }

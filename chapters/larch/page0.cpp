@@ -115,11 +115,19 @@ void LarchChapter::pic0() {
     SkipW(1);
     dsp_sum(page, PenX, PenY, QStringLiteral("n"), QString());
     SkipW(1.5f);
-    pr(QStringLiteral("("));
+    // The parentheses a size larger and a little lower than the text's: at
+    // its size the subscripts hung below them.
+    const auto fence = [&page](const char* p) {
+        const float size = page.FontSize;
+        page.FontSize = float(1.25 * size);
+        dsp_text(page, PenX, PenY - 1, QString::fromLatin1(p));
+        page.FontSize = size;
+    };
+    fence("(");
     prVS("u", "n+1");
     prMinus();
     prVS("u", "n");
-    pr(QStringLiteral(")"));
+    fence(")");
     prSup(QStringLiteral("2"));
 
     PenX = float(LeftX);

@@ -54,17 +54,17 @@ void AlderChapter::IncompGamma() {
     pr(QStringLiteral(")"));
 }
 
-void AlderChapter::Bunsi() {
+void AlderChapter::Bunsi(int gap) {
     prVar(QStringLiteral("F"));
     prSub(QStringLiteral("n+1"));
-    Skip(4);
+    Skip(gap);
     prVar(QStringLiteral("G"));
     prSub(QStringLiteral("n"));
-    Skip(4);
+    Skip(gap);
     prMinus();
     prVar(QStringLiteral("F"));
     prSub(QStringLiteral("n"));
-    Skip(4);
+    Skip(gap);
     prVar(QStringLiteral("G"));
     prSub(QStringLiteral("n+1"));
 }

@@ -26,7 +26,8 @@ public:
     // Pieces of notation drawn at the pen.
     void dsp_nu();       // ν
     void IncompGamma();  // Γ(ν, x)
-    void Bunsi();        // F_(n+1) G_n − F_n G_(n+1)
+    // F_(n+1) G_n − F_n G_(n+1), gap pixels after each subscript.
+    void Bunsi(int gap = 4);
     void Bunbo();        // F_n F_(n+1)
 
     // The convergence graph's mapping: u = log10(pass) from 1 to 3 across,

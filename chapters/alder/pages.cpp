@@ -369,7 +369,9 @@ void AlderChapter::pic2() {
     pr(bar(10));
     PenX = xBar;
     PenY = y0 - 16;
-    drawAs(c, Group::Numerator, [this] { Bunsi(); });
+    // 2 px between its terms, so that it ends within the ten-piece bar
+    // (at 4 it ran past the bar's end).
+    drawAs(c, Group::Numerator, [this] { Bunsi(2); });
     PenX = float(xBar + 4.0 * UnitW);
     PenY = y0 + 14;
     drawAs(c, Group::Denominator, [this] { Bunbo(); });

@@ -81,6 +81,7 @@ void BirchChapter::pic0() {
     prSquare(QStringLiteral("v"));
     text(" = ");
     dot(QStringLiteral("r"));
+    Skip(2);  // the dot over the r stood against the exponent
     prSup(QStringLiteral("2"));
     text(" + (");
     var("r");

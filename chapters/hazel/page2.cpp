@@ -78,14 +78,13 @@ void HazelChapter::pic2() {
     pr(QStringLiteral(" = "));
     // Parentheses of the text's size stopped short of the fraction inside:
     // tall ones enclose it.
-    prBigLParen(PenX, PenY);
-    Skip(8);
-    prVar(QStringLiteral("j"));
-    prMinus();
-    prFrac(QStringLiteral("1"), QStringLiteral("2"));
-    Skip(2);
-    prBigRParen(PenX, PenY);
-    Skip(11);  // the tall parenthesis reaches past its advance
+    prInTallParens(
+        [] {
+            prVar(QStringLiteral("j"));
+            prMinus();
+            prFrac(QStringLiteral("1"), QStringLiteral("2"));
+        },
+        11);  // clear of the bar of π/N
     prFrac(QStringLiteral("pi"), QStringLiteral("N"));
     pr(QStringLiteral("     ("));
     Skip(3);  // the tail of the italic j runs under the parenthesis

@@ -177,18 +177,17 @@ void LarchChapter::pic2() {
     // Parentheses of the text's size were smaller than the fraction inside:
     // tall ones enclose it.
     Skip(2);
-    prBigLParen(PenX, PenY);
-    Skip(8);
-    prVar(QStringLiteral("t"));
-    Skip(4);
-    prSin();
-    Skip(2);  // keeps the rule off the n of sin
-    prFracS(QStringLiteral("|q|"), QStringLiteral("2"));
-    prMinus();
-    prVar(QStringLiteral("nq"));
-    Skip(2);
-    prBigRParen(PenX, PenY);
-    Skip(11);  // the tall parenthesis reaches past its advance
+    prInTallParens(
+        [] {
+            prVar(QStringLiteral("t"));
+            Skip(4);
+            prSin();
+            Skip(2);  // keeps the rule off the n of sin
+            prFracS(QStringLiteral("|q|"), QStringLiteral("2"));
+            prMinus();
+            prVar(QStringLiteral("nq"));
+        },
+        11);
     prDiff(QStringLiteral("q"));
 
     PenX = EqCol;

@@ -343,12 +343,7 @@ void MapleChapter::peakArgument() {
     // Parentheses of the text's size stop at the rule and the "(" runs into
     // the subscript before it: tall ones enclose the whole fraction.
     Skip(3);
-    prBigLParen(PenX, PenY);
-    Skip(8);
-    prFracS(QStringLiteral("pi"), QStringLiteral("2N"));
-    Skip(2);
-    prBigRParen(PenX, PenY);
-    Skip(8);
+    prInTallParens([] { prFracS(QStringLiteral("pi"), QStringLiteral("2N")); }, 8);
 }
 
 }  // namespace chapters

@@ -91,6 +91,41 @@ TEST_F(LinearText, APictureDrawnAgainElsewhereKeepsItsConstructs) {
     EXPECT_EQ(readingLines(pieces).join('\n'), read());
 }
 
+TEST_F(LinearText, PartsSetApartFromTheirBarReadWithIt) {
+    // Two bars first, their numerators and denominators after, as a row of
+    // hand-set terms is drawn; then a staircase level whose numerator came
+    // before its bar.
+    const float y = PenY;
+    const int first = drawConstruct(canvas, Group::Fraction, [] { pr("───"); });
+    pr(" + ");
+    const float x2 = PenX;
+    const int second = drawConstruct(canvas, Group::Fraction, [] { pr("───"); });
+    PenY = y - 12;
+    PenX = x2;
+    drawPartOf(canvas, second, Group::Numerator, [] { prUpright("sin"); prVar("x"); });
+    PenX = 21;
+    drawPartOf(canvas, first, Group::Numerator, [] { pr("1"); });
+    PenY = y + 12;
+    drawPartOf(canvas, first, Group::Denominator, [] { pr("2"); });
+    PenX = x2;
+    drawPartOf(canvas, second, Group::Denominator, [] { pr("3"); });
+    EXPECT_EQ(read().toStdString(), "1/2 + (sin x)/3");
+}
+
+TEST_F(LinearText, AFigureIsReadAsItsDescriptionWhenSpoken) {
+    pr("前");
+    {
+        Construct figure(canvas, Group::Figure);
+        canvas.describe("グラフ：y = x^2");
+        PenX = 300;
+        pr("0.5");
+    }
+    std::vector<TextPiece> pieces;
+    appendPieces(pieces, canvas.picture(), QPointF(), 0, true);
+    EXPECT_EQ(readingLines(pieces), (QStringList{"前", "グラフ：y = x^2"}));
+    EXPECT_EQ(read(), QStringLiteral("前\nグラフ：y = x^2\n0.5"));
+}
+
 TEST(ChapterText, EveryPageReadsItsFormulasInOnePiece) {
     const QRegularExpression barsAlone(QStringLiteral("^[─―\\s]+$"));
     std::map<QString, QString> text;
@@ -126,6 +161,16 @@ TEST(ChapterText, EveryPageReadsItsFormulasInOnePiece) {
         {"alder", "ΔR_n = ((−1)^(n+1)b_1 b_2⋯ b_(n+1))/(F_n F_(n+1))"},
         {"alder", "e^(−x)x^(ν−1)×"},
         {"maple", "2/π ∫_0^π"},
+        // Bars drawn before or apart from their parts.
+        {"alder", "R = b_1/(a_1+  b_2/(a_2+  b_3/(a_3+ ⋯)))"},
+        {"alder", " = (G_n + b_(n+1)/a_(n+1)G_(n−1))/(F_n + b_(n+1)/a_(n+1)F_(n−1)) = G_(n+1)/F_(n+1)"},
+        {"maple", "4/π ((sin x)/1 + (sin 3x)/3 + (sin 5x)/5 + ⋯)"},
+        {"maple", "4/π (sin(2Nx))/(2 sin x)"},
+        {"hazel", "= (sin 2Nθ)/(2 sin θ)"},
+        {"rowan", "∑_(j=0)^(2^p−1) f(jN/2^p + l)ω^(jkN/2^p)"},
+        // A name and its argument apart; an absolute value as one operand.
+        {"larch", "ω = sin(|q|/2)"},
+        {"birch", "r = √((x−aε)^2 + y^2) = (1−ε cos u)a"},
     };
     for (const auto& [name, formula] : formulas)
         EXPECT_TRUE(text[name].contains(QString::fromUtf8(formula))) << name << ": " << formula;

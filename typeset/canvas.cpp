@@ -62,7 +62,19 @@ bool Canvas::beginGroup(Group::Kind kind) {
     return true;
 }
 
+bool Canvas::beginGroupIn(Group::Kind kind, int parent) {
+    if (!keepsPicture_) return false;
+    picture_.openGroupIn(kind, parent);
+    return true;
+}
+
+int Canvas::newestGroup() const { return keepsPicture_ ? int(picture_.groups().size()) - 1 : -1; }
+
 void Canvas::endGroup() { picture_.closeGroup(); }
+
+void Canvas::describe(const QString& text) {
+    if (keepsPicture_) picture_.describe(text);
+}
 
 double Canvas::TextWidth(const QString& s) { return lenX(measureWidthPx(font(), s)); }
 

@@ -109,7 +109,18 @@ public:
     // construct or part of one in the picture (see Group); they draw as
     // they would without it. False when the canvas keeps no picture.
     bool beginGroup(Group::Kind kind);
+    // A group drawn apart from the construct it is part of (see
+    // Picture::openGroupIn); parent as newestGroup() gave it.
+    bool beginGroupIn(Group::Kind kind, int parent);
+    // The index of the group opened last, -1 when the canvas keeps no picture.
+    int newestGroup() const;
+    // Makes group, drawn before it, a part of parent (see Picture::adopt).
+    void adopt(int group, int parent) {
+        if (keepsPicture_) picture_.adopt(group, parent);
+    }
     void endGroup();
+    // Describes the innermost open group in words (see Picture::describe).
+    void describe(const QString& text);
 
     // What has been drawn since the canvas was last cleared.
     const Picture& picture() const { return picture_; }
@@ -188,6 +199,25 @@ template <typename Draw>
 void drawAs(Canvas& c, Group::Kind kind, Draw&& draw) {
     Construct group(c, kind);
     draw();
+}
+
+// Draws a construct whose parts come later (a row of fraction bars first,
+// their numerators and denominators after them); returns what drawPartOf
+// takes to name it, -1 when the canvas keeps no picture.
+template <typename Draw>
+int drawConstruct(Canvas& c, Group::Kind kind, Draw&& draw) {
+    Construct group(c, kind);
+    const int g = c.newestGroup();
+    draw();
+    return g;
+}
+
+// Draws one part of a construct drawn earlier by drawConstruct.
+template <typename Draw>
+void drawPartOf(Canvas& c, int construct, Group::Kind kind, Draw&& draw) {
+    const bool open = construct >= 0 && c.beginGroupIn(kind, construct);
+    draw();
+    if (open) c.endGroup();
 }
 
 }  // namespace typeset

@@ -9,6 +9,16 @@ namespace typeset {
 namespace {
 
 const QChar kMinus(0x2212);
+// Marks an upright function name (cos, lim) at both ends while the text is
+// put together, so that a blank can part it from the letters around it
+// ("sin nx dx", not "sinnxdx"); gone from what the reading gives.
+const QChar kNameStart(0xE000), kNameEnd(0xE001);
+
+QString unmarked(QString t) {
+    t.remove(kNameStart);
+    t.remove(kNameEnd);
+    return t;
+}
 
 bool isCombining(QChar c) {
     const auto cat = c.category();
@@ -48,7 +58,10 @@ bool isScripted(const QString& t) {
 // signs are minus signs.
 QString opText(const DrawOp& op, bool inFormula) {
     QString t = op.meaning;
-    if (inFormula || op.font.face == QLatin1String("Courier New")) t.replace(QLatin1Char('-'), kMinus);
+    const bool upright = op.font.face == QLatin1String("Courier New");
+    if (upright && t.size() >= 2 && std::all_of(t.begin(), t.end(), [](QChar c) { return c.isLetter(); }))
+        return kNameStart + t + kNameEnd;
+    if (inFormula || upright) t.replace(QLatin1Char('-'), kMinus);
     // A hyphen before a number, where no word goes on, is its sign: (-1), -3.
     static const QRegularExpression sign(QStringLiteral("(^|[\\s(=,])-(?=[\\d.])"));
     if (t.contains(QLatin1Char('-'))) t.replace(sign, QStringLiteral("\\1\u2212"));
@@ -71,6 +84,25 @@ bool runsOn(const QString& before, const QString& after) {
     return !after.isEmpty() && after.front().isLetterOrNumber() && open.match(before).hasMatch();
 }
 
+// Where text goes on with more: a blank after a function name before a
+// letter or digit, and before one after a letter, digit or ")". A fraction
+// a name applies to is bracketed: sin(|q|/2).
+void seam(QString& before, QString& more, bool fraction = false) {
+    if (before.endsWith(kNameEnd)) {
+        before.chop(1);
+        const QString next = unmarked(more).trimmed();
+        if (fraction && !bracketed(next)) more = QLatin1Char('(') + next + QLatin1Char(')');
+        else if (!next.isEmpty() && next.front().isLetterOrNumber() && !more.startsWith(QLatin1Char(' ')))
+            before += QLatin1Char(' ');
+    }
+    if (more.startsWith(kNameStart)) {
+        more.remove(0, 1);
+        const QChar last = before.isEmpty() ? QChar() : before.back();
+        if (last.isLetterOrNumber() || last == QLatin1Char(')') || isCombining(last) || last == QChar(0x2032))
+            before += QLatin1Char(' ');
+    }
+}
+
 QRectF cellOf(const DrawOp& op) {
     return QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)).normalized();
 }
@@ -79,8 +111,34 @@ class Reader {
 public:
     Reader(const Picture& p, bool spoken) : ops_(p.ops()), groups_(p.groups()), spoken_(spoken) {
         children_.resize(groups_.size());
-        for (size_t g = 0; g < groups_.size(); ++g)
-            if (groups_[g].parent >= 0) children_[size_t(groups_[g].parent)].push_back(g);
+        inside_.resize(groups_.size());
+        apartOwner_.assign(ops_.size(), -1);
+        for (size_t g = 0; g < groups_.size(); ++g) {
+            if (groups_[g].parent < 0) continue;
+            const auto parent = size_t(groups_[g].parent);
+            children_[parent].push_back(g);
+            if (!drawnApart(g)) {
+                inside_[parent].push_back(g);
+                continue;
+            }
+            // Groups come in the order they were opened: a later one is
+            // the inner one.
+            for (size_t i = groups_[g].first; i < groups_[g].last && i < ops_.size(); ++i) apartOwner_[i] = int32_t(g);
+        }
+    }
+
+    // Whether h is g or holds it.
+    bool holds(int32_t h, size_t g) const {
+        for (auto k = int32_t(g); k >= 0; k = groups_[size_t(k)].parent)
+            if (k == h) return true;
+        return false;
+    }
+
+    // A part drawn apart from its construct (drawPartOf): it reads there,
+    // not where it stands among the operations.
+    bool drawnApart(size_t g) const {
+        const int32_t p = groups_[g].parent;
+        return p >= 0 && (groups_[g].first < groups_[size_t(p)].first || groups_[g].last > groups_[size_t(p)].last);
     }
 
     QString text(size_t g) const {
@@ -174,24 +232,39 @@ public:
         QString t;
         size_t i = groups_[g].first;
         size_t next = 0;
-        const std::vector<size_t>& kids = children_[g];
+        const std::vector<size_t>& kids = inside_[g];
+        // Only a limit set as a script as a whole reads without markers:
+        // 2^p in 2^p−1 keeps its own.
+        if (bare) {
+            std::vector<bool> inScript(groups_[g].last - groups_[g].first, false);
+            for (size_t k : kids)
+                if (groups_[k].kind == Group::Superscript || groups_[k].kind == Group::Subscript)
+                    for (size_t j = groups_[k].first; j < groups_[k].last; ++j) inScript[j - groups_[g].first] = true;
+            for (size_t j = groups_[g].first; j < groups_[g].last; ++j)
+                if (showsText(ops_[j]) && !inScript[j - groups_[g].first]) bare = false;
+        }
         while (i < groups_[g].last) {
             if (next < kids.size() && groups_[kids[next]].first <= i) {
                 const size_t k = kids[next++];
                 const Group::Kind kind = groups_[k].kind;
-                append(t, bare && (kind == Group::Superscript || kind == Group::Subscript)
-                              ? script(k)
-                              : text(k));
+                append(t,
+                       bare && (kind == Group::Superscript || kind == Group::Subscript) ? script(k) : text(k),
+                       kind == Group::Fraction);
                 i = std::max<size_t>(i, groups_[k].last);
                 continue;
             }
-            if (showsText(ops_[i])) append(t, opText(ops_[i], true));
+            // A part drawn here but belonging elsewhere reads there.
+            if (showsText(ops_[i]) && (apartOwner_[i] < 0 || holds(apartOwner_[i], g)))
+                append(t, opText(ops_[i], true));
             ++i;
         }
         return t;
     }
 
-    static void append(QString& t, const QString& more) {
+    static void append(QString& t, QString more, bool fraction = false) {
+        // A descending ellipsis is drawn dot by dot: one ellipsis.
+        if (more == QString(QChar(0x22EF)) && t.endsWith(more)) return;
+        seam(t, more, fraction);
         if (runsOn(t, more)) t += QLatin1Char(' ');
         t += more;
     }
@@ -199,7 +272,7 @@ public:
     // Its first child of a kind, read.
     QString part(size_t g, Group::Kind kind, bool bare = false) const {
         for (size_t k : children_[g])
-            if (groups_[k].kind == kind) return content(k, bare).trimmed();
+            if (groups_[k].kind == kind) return unmarked(content(k, bare)).trimmed();
         return QString();
     }
 
@@ -209,7 +282,7 @@ public:
     QString script(size_t g) const { return script(g, content(g, false)); }
     static QString script(size_t, QString t) {
         t.remove(QLatin1Char(' '));
-        return t;
+        return unmarked(t);
     }
 
     // The letter the accent stands over, and the accent after it.
@@ -264,6 +337,8 @@ public:
     const std::vector<Group>& groups_;
     const bool spoken_;
     std::vector<std::vector<size_t>> children_;
+    std::vector<std::vector<size_t>> inside_;  // the children within its operations
+    std::vector<int32_t> apartOwner_;  // per operation: the innermost part drawn apart holding it
 };
 
 }  // namespace
@@ -271,6 +346,10 @@ public:
 QString operand(const QString& textIn) {
     const QString t = textIn.trimmed();
     if (t.isEmpty() || isNumber(t) || isSymbol(t) || isScripted(t) || bracketed(t)) return t;
+    // An absolute value reads as one: |q|/2.
+    if (t.size() >= 3 && t.front() == QLatin1Char('|') && t.back() == QLatin1Char('|') &&
+        !t.mid(1, t.size() - 2).contains(QLatin1Char('|')) && operand(t.mid(1, t.size() - 2)) == t.mid(1, t.size() - 2))
+        return t;
     // A partial derivative's parts read as one: ∂U/∂T.
     if (t.front() == QChar(0x2202) && isSymbol(t.mid(1))) return t;
     return QLatin1Char('(') + t + QLatin1Char(')');
@@ -278,7 +357,7 @@ QString operand(const QString& textIn) {
 
 QString linearText(const Picture& picture, size_t group) {
     if (group >= picture.groups().size()) return QString();
-    return Reader(picture, false).text(group);
+    return unmarked(Reader(picture, false).text(group));
 }
 
 QString words(const QString& text) {
@@ -310,7 +389,25 @@ void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture, 
         while (p >= 0 && groups[size_t(p)].kind == Group::Figure) p = groups[size_t(p)].parent;
         if (p < 0) top.push_back(g);
     }
+    // What a construct's parts drawn apart from it hold reads with it.
+    std::vector<bool> readElsewhere(ops.size(), false);
+    for (size_t g = 0; g < groups.size(); ++g)
+        if (reader.drawnApart(g))
+            for (size_t i = groups[g].first; i < groups[g].last && i < ops.size(); ++i) readElsewhere[i] = true;
+    top.erase(std::remove_if(top.begin(), top.end(), [&](size_t g) {
+                  return groups[g].first < ops.size() && readElsewhere[groups[g].first];
+              }),
+              top.end());
     int at = block << 16;  // the figure of what is being read
+    // Described figures, in drawing order: their description reads first,
+    // on a line of its own; spoken, it stands for all the figure shows.
+    std::vector<size_t> described;
+    for (size_t g = 0; g < groups.size(); ++g)
+        if (groups[g].kind == Group::Figure && groups[g].last > groups[g].first &&
+            !picture.description(g).isEmpty())
+            described.push_back(g);
+    size_t nextDescribed = 0;
+    const size_t firstPiece = pieces.size();
 
     size_t next = 0;
     // An open radical: the pieces under its rule are its radicand.
@@ -324,6 +421,7 @@ void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture, 
     const auto closeRadical = [&] {
         if (!radical) return;
         TextPiece& p = pieces[radical->piece];
+        radical->radicand = unmarked(radical->radicand);
         p.text += !spoken ? operand(radical->radicand)
                           : operand(radical->radicand) == radical->radicand
                               ? radical->radicand
@@ -331,12 +429,13 @@ void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture, 
         if (!radical->cell.isNull()) p.cell = p.cell.united(radical->cell.translated(offset));
         radical.reset();
     };
-    const auto add = [&](const QRectF& cell, const QString& text, bool attached = false) {
+    const auto add = [&](const QRectF& cell, QString text, bool attached = false, bool fraction = false) {
         if (radical) {
             const QRectF& r = radical->rule;
             const bool under = cell.left() >= r.left() - 2 && cell.right() <= r.right() + 4 &&
                                cell.center().y() > r.top() && cell.top() < r.bottom() + 4;
             if (under) {
+                seam(radical->radicand, text);
                 radical->radicand += text;
                 radical->cell = radical->cell.isNull() ? cell : radical->cell.united(cell);
                 return;
@@ -345,19 +444,35 @@ void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture, 
         }
         if (!pieces.empty()) {
             QString& before = pieces.back().text;
+            seam(before, text, fraction);
             if (runsOn(before, text)) before += QLatin1Char(' ');
             // One blank where a construct ends with one and the text after
-            // begins with one.
-            if (before.endsWith(QLatin1Char(' ')) && text.startsWith(QLatin1Char(' '))) before.chop(1);
+            // begins with one, none before a closing bracket or a comma.
+            static const QString closing = QStringLiteral(")]},，、。.");
+            if (before.endsWith(QLatin1Char(' ')) &&
+                (text.startsWith(QLatin1Char(' ')) || (!text.isEmpty() && closing.contains(text.front()))))
+                before.chop(1);
+        } else if (text.startsWith(kNameStart)) {
+            text.remove(0, 1);
         }
         pieces.push_back({cell.translated(offset), text, attached, at});
     };
     // The script just read, while nothing else has come: a script drawn in
     // two calls ("(", then "p)") reads as one.
-    std::optional<size_t> script;
+    constexpr size_t kNoScript = SIZE_MAX;
+    size_t script = kNoScript;
     QString scriptText;
 
     for (size_t i = 0; i < ops.size();) {
+        while (nextDescribed < described.size() && groups[described[nextDescribed]].first <= i) {
+            const size_t g = described[nextDescribed++];
+            closeRadical();
+            script = kNoScript;
+            QRectF cell;
+            for (size_t k = groups[g].first; k < groups[g].last; ++k)
+                if (showsText(ops[k])) cell = cell.isNull() ? cellOf(ops[k]) : cell.united(cellOf(ops[k]));
+            pieces.push_back({cell.translated(offset), picture.description(g), false, -((block << 16) | int(g + 1))});
+        }
         if (next < top.size() && groups[top[next]].first <= i) {
             const size_t g = top[next++];
             at = figure[i];
@@ -365,7 +480,7 @@ void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture, 
             size_t end = groups[g].last;
             const Group::Kind k = groups[g].kind;
             const bool isScript = k == Group::Superscript || k == Group::Subscript;
-            if (isScript && script && groups[*script].kind == k && groups[*script].last == groups[g].first &&
+            if (isScript && script != kNoScript && groups[script].kind == k && groups[script].last == groups[g].first &&
                 !pieces.empty()) {
                 scriptText += reader.script(g);
                 pieces.back().text = reader.scripted(k, scriptText);
@@ -374,7 +489,7 @@ void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture, 
                 i = std::max(i + 1, end);
                 continue;
             }
-            script.reset();
+            script = kNoScript;
             if (k == Group::Radical) {
                 closeRadical();
                 const QRectF r = reader.rule(g, end);
@@ -384,7 +499,8 @@ void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture, 
                 // A blank ends a fraction or a sign's limits, as the
                 // notation reads one.
                 const bool ends = k == Group::Fraction || k == Group::Sum || k == Group::Integral;
-                add(reader.cell(g), ends ? text + QLatin1Char(' ') : text, isScript || k == Group::Prime);
+                add(reader.cell(g), ends ? text + QLatin1Char(' ') : text, isScript || k == Group::Prime,
+                    k == Group::Fraction);
                 if (isScript && !radical) {
                     script = g;
                     scriptText = reader.script(g);
@@ -393,9 +509,13 @@ void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture, 
             i = std::max(i + 1, end);
             continue;
         }
+        if (readElsewhere[i]) {
+            ++i;
+            continue;
+        }
         at = figure[i];
         const DrawOp& op = ops[i++];
-        if (showsText(op) || op.kind == DrawOp::Copy) script.reset();
+        if (showsText(op) || op.kind == DrawOp::Copy) script = kNoScript;
         if (op.kind == DrawOp::Copy && op.copied) {
             // What a copy shows keeps its text, not its structure.
             closeRadical();
@@ -407,6 +527,16 @@ void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture, 
         if (showsText(op)) add(cellOf(op), opText(op, false));
     }
     closeRadical();
+    for (auto p = pieces.begin() + qsizetype(firstPiece); p != pieces.end(); ++p) p->text = unmarked(p->text);
+    if (spoken && !described.empty()) {
+        std::vector<int> shown;
+        for (size_t g : described) shown.push_back((block << 16) | int(g + 1));
+        pieces.erase(std::remove_if(pieces.begin() + qsizetype(firstPiece), pieces.end(),
+                                    [&](const TextPiece& p) {
+                                        return std::find(shown.begin(), shown.end(), p.block) != shown.end();
+                                    }),
+                     pieces.end());
+    }
 }
 
 }  // namespace typeset

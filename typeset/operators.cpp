@@ -45,12 +45,14 @@ void dsp_bigSigma(Canvas& c, float& x, float y) {
     x = float(xi);
 }
 
-void dsp_sum(Canvas& c, float& x, float y, const QString& lower, const QString& upper) {
+namespace {
+
+// The sign and its limits, inside the sum's group.
+void sumWithLimits(Canvas& c, float& x, float y, const QString& lower, const QString& upper) {
     const double W = c.TextWidth(QStringLiteral("A"));
     const double H = c.TextHeight(QStringLiteral("A"));
     const float S = c.FontSize;
     const float yUpper = float(y - 0.6 * H) - kUpperLimitLift;
-    Construct sum(c, Group::Sum);
     if (Variant.sumLimitsByLength) {
         float xu = float(x + 12 - 4 * upper.size());
         drawAs(c, Group::Upper, [&] { dsp_sup(c, xu, yUpper, upper); });
@@ -74,6 +76,19 @@ void dsp_sum(Canvas& c, float& x, float y, const QString& lower, const QString& 
         });
     }
     dsp_bigSigma(c, x, float(y - 0.5 * H));
+}
+
+}  // namespace
+
+void dsp_sum(Canvas& c, float& x, float y, const QString& lower, const QString& upper) {
+    Construct sum(c, Group::Sum);
+    sumWithLimits(c, x, y, lower, upper);
+}
+
+void dsp_sum(Canvas& c, float& x, float y, const QString& lower, const std::function<void()>& drawUpper) {
+    Construct sum(c, Group::Sum);
+    sumWithLimits(c, x, y, lower, QString());
+    drawAs(c, Group::Upper, drawUpper);
 }
 
 void dsp_intSign(Canvas& c, float& x, float y) {

@@ -7,6 +7,7 @@ void Picture::add(DrawOp op) {
         ops_.clear();
         groups_.clear();
         open_.clear();
+        descriptions_.clear();
         ++generation_;
     }
     ops_.push_back(std::move(op));
@@ -19,10 +20,39 @@ void Picture::openGroup(Group::Kind kind) {
     groups_.push_back({kind, at, at, parent});
 }
 
+void Picture::openGroupIn(Group::Kind kind, int32_t parent) {
+    if (parent < 0 || size_t(parent) >= groups_.size()) return openGroup(kind);
+    const auto at = uint32_t(ops_.size());
+    open_.push_back(int32_t(groups_.size()));
+    groups_.push_back({kind, at, at, parent});
+}
+
+void Picture::adopt(int32_t group, int32_t parent) {
+    const auto n = int32_t(groups_.size());
+    if (group >= 0 && group < n && parent >= 0 && parent < n && group != parent) groups_[size_t(group)].parent = parent;
+}
+
 void Picture::closeGroup() {
     if (open_.empty()) return;  // opened before a clearing
     groups_[size_t(open_.back())].last = uint32_t(ops_.size());
     open_.pop_back();
+}
+
+void Picture::describe(const QString& text) {
+    if (open_.empty()) return;
+    const auto g = uint32_t(open_.back());
+    for (auto& [group, said] : descriptions_)
+        if (group == g) {
+            said = text;
+            return;
+        }
+    descriptions_.emplace_back(g, text);
+}
+
+QString Picture::description(size_t group) const {
+    for (const auto& [g, said] : descriptions_)
+        if (g == group) return said;
+    return QString();
 }
 
 void Picture::appendGroups(const Picture& other, size_t from) {
@@ -36,6 +66,8 @@ void Picture::appendGroups(const Picture& other, size_t from) {
         g.first = uint32_t(g.first + shift);
         g.last = uint32_t(g.last + shift);
         g.parent = g.parent >= firstCopied ? g.parent - firstCopied + base : -1;
+        const QString said = other.description(i);
+        if (!said.isEmpty()) descriptions_.emplace_back(uint32_t(groups_.size()), said);
         groups_.push_back(g);
     }
 }
@@ -51,6 +83,7 @@ QString Picture::text() const {
 
 size_t Picture::bytes() const {
     size_t n = ops_.capacity() * sizeof(DrawOp) + groups_.capacity() * sizeof(Group);
+    for (const auto& d : descriptions_) n += sizeof(d) + size_t(d.second.capacity()) * sizeof(QChar);
     for (const DrawOp& op : ops_) {
         // Texts share their data with the page's strings more often than
         // not; counted as if each had its own.

@@ -52,8 +52,19 @@ public:
     // A group around the operations added until the matching close (closes
     // come in the reverse order of opens).
     void openGroup(Group::Kind kind);
+    // A group that is part of an earlier one, drawn apart from it (the
+    // numerators of a row of fraction bars, set after all the bars).
+    void openGroupIn(Group::Kind kind, int32_t parent);
+    // Makes a group drawn earlier a part of a later one (the numerator of
+    // a staircase's level, set before its bar).
+    void adopt(int32_t group, int32_t parent);
     void closeGroup();
     const std::vector<Group>& groups() const { return groups_; }
+    // Says in words what the innermost open group shows (a graph's axes and
+    // curves, a table's rows), for readers who cannot see it.
+    void describe(const QString& text);
+    // What describe said of a group, or an empty text.
+    QString description(size_t group) const;
     // The groups of another picture that begin at or after its operation
     // `from`, as if its operations from there on had been added here.
     void appendGroups(const Picture& other, size_t from);
@@ -76,6 +87,7 @@ private:
     std::vector<DrawOp> ops_;
     std::vector<Group> groups_;
     std::vector<int32_t> open_;  // groups not yet closed, innermost last
+    std::vector<std::pair<uint32_t, QString>> descriptions_;  // few: figures only
     uint64_t generation_ = 0;
 };
 

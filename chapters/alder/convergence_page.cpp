@@ -22,6 +22,32 @@ constexpr Color frameBlue = RGB(0, 0, 255);
 // the published table the page compares with (x = 1 ... 5).
 constexpr int referencePasses[6][2] = {{0, 0}, {92, 356}, {51, 188}, {37, 131}, {30, 102}, {25, 84}};
 
+// The graph of one ν in words: its axes, and where each curve leaves the
+// bottom edge (the pass at which the estimate falls below 10^-upper).
+QString graphDescription(float nu, double lowerExp, double upperExp) {
+    const auto power = [](double e) { return QStringLiteral("10^(\u2212%1)").arg(int(e)); };
+    QStringList curves;
+    for (int idx = 6; idx >= 1; --idx) {
+        const double x = idx == 6 ? 10.0 : double(idx);
+        ErrorEstimate e(nu, x);
+        while (classifyPass(e.i, e.pass(), lowerExp, upperExp) != PassOutcome::Stop) e.next();
+        curves << QStringLiteral("x = %1 は n = %2 で %3 を下回る").arg(int(x)).arg(e.i).arg(power(upperExp));
+    }
+    QString t = QStringLiteral("グラフ（ν = %1）：連分数を n 段で打ち切ったときの誤差の見積もり。"
+                               "横軸 n は 10 から 1000，縦軸 誤差は %2 から %3，どちらも対数目盛。"
+                               "曲線 %4。")
+                    .arg(nu == 0.0f ? QStringLiteral("0") : QStringLiteral("0.5"), power(lowerExp),
+                         power(upperExp), curves.join(QStringLiteral("，")));
+    if (nu == 0.0f) {
+        QStringList marks;
+        for (int k = 1; k <= 5; ++k)
+            marks << QStringLiteral("x = %1 で n = %2, %3").arg(k).arg(referencePasses[k][0]).arg(referencePasses[k][1]);
+        t += QStringLiteral("○ 印は数表による，誤差が 10^(\u221216) と 10^(\u221232) になる段数：%1。")
+                 .arg(marks.join(QStringLiteral("；")));
+    }
+    return t;
+}
+
 }  // namespace
 
 void AlderChapter::pic3() {
@@ -71,51 +97,65 @@ void AlderChapter::continuedFractionFormula() {
     pr(QStringLiteral("×"));
     SkipW(1);
     const QChar bar(0x2500);
+    // Each fraction's bar first, its numerator and its "1 +" set after all
+    // of them; they read as parts of their fraction.
     float xb[7];
-    xb[0] = PenX;
-    pr(QString(bar));
+    int fraction[7];
+    const auto barOf = [&](int i, int pieces) {
+        xb[i] = PenX;
+        fraction[i] = drawConstruct(c, Group::Fraction, [&] { pr(QString(pieces, bar)); });
+    };
+    barOf(0, 1);
     for (int k = 0; k < 3; ++k) {
         SkipW(2);
-        xb[1 + 2 * k] = PenX;
-        pr(QString(4, bar));
+        barOf(1 + 2 * k, 4);
         SkipW(2);
-        xb[2 + 2 * k] = PenX;
-        pr(QString(2, bar));
+        barOf(2 + 2 * k, 2);
     }
     SkipW(2);
 
     const float y = PenY;
     PenY = y - 14;
     PenX = xb[0] + 2;
-    pr(QStringLiteral("1"));
+    drawPartOf(c, fraction[0], Group::Numerator, [] { pr(QStringLiteral("1")); });
     for (int k = 0; k < 3; ++k) {
         const QString m = QString::number(k + 1);
         PenX = xb[1 + 2 * k];
-        pr(QStringLiteral("(") + m);
-        prUpright(QStringLiteral("-"));
-        dsp_nu();
-        pr(QStringLiteral(")/"));
-        prVar(QStringLiteral("x"));
+        drawPartOf(c, fraction[1 + 2 * k], Group::Numerator, [&] {
+            pr(QStringLiteral("(") + m);
+            prUpright(QStringLiteral("-"));
+            dsp_nu();
+            pr(QStringLiteral(")/"));
+            prVar(QStringLiteral("x"));
+        });
         PenX = xb[2 + 2 * k];
-        pr(m + QStringLiteral("/"));
-        prVar(QStringLiteral("x"));
+        drawPartOf(c, fraction[2 + 2 * k], Group::Numerator, [&] {
+            pr(m + QStringLiteral("/"));
+            prVar(QStringLiteral("x"));
+        });
     }
 
     PenY = y + 12;
     PenX = xb[0] + 2;
-    pr(QStringLiteral("1"));
-    Skip(10);
-    pr(QStringLiteral("+"));
+    drawPartOf(c, fraction[0], Group::Denominator, [] {
+        pr(QStringLiteral("1"));
+        Skip(10);
+        pr(QStringLiteral("+"));
+    });
     const float afterLong[3] = {3.0f, 2.8f, 3.0f};
     for (int k = 0; k < 3; ++k) {
         PenX = float(xb[1 + 2 * k] + 2.2 * UnitW);
-        pr(QStringLiteral("1"));
-        SkipW(afterLong[k]);
-        pr(QStringLiteral("+"));
+        drawPartOf(c, fraction[1 + 2 * k], Group::Denominator, [&] {
+            pr(QStringLiteral("1"));
+            SkipW(afterLong[k]);
+            pr(QStringLiteral("+"));
+        });
         PenX = xb[2 + 2 * k] + UnitW;
-        pr(QStringLiteral("1"));
-        SkipW(1.2f);
-        pr(k == 2 ? QStringLiteral("+ ･･･") : QStringLiteral("+"));
+        drawPartOf(c, fraction[2 + 2 * k], Group::Denominator, [&] {
+            pr(QStringLiteral("1"));
+            SkipW(1.2f);
+            pr(k == 2 ? QStringLiteral("+ ･･･") : QStringLiteral("+"));
+        });
     }
     PenY = y;
     c.FontSize = BaseSize;
@@ -125,6 +165,8 @@ bool AlderChapter::drawGraph(float nu, PacedDrawing& trace) {
     Canvas& c = *CurPic;
     graph.lowerExp = 10;
     graph.upperExp = 40;
+    Construct figure(c, Group::Figure);
+    c.describe(graphDescription(nu, graph.lowerExp, graph.upperExp));
     const float left = px(1), right = px(3), top = py(10), bottom = py(40);
     c.Box(left, top, right, bottom, frameBlue, false);
 

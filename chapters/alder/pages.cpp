@@ -49,12 +49,26 @@ void diagonalDots() {
 // numerator over a text bar and the next level 0.6 lines lower, ending with
 // "a_3 + " and a descending ellipsis. b_1 stands b1Units units right of T;
 // the bars have the given lengths. Returns the origin of the last level.
+// Each level is recorded as a fraction whose numerator (drawn before its
+// bar) and denominator (the next level and all below it) are its parts.
 template <class LeftSide>
 float staircase(float T, double b1Units, LeftSide left, std::initializer_list<int> bars) {
+    Canvas& c = *CurPic;
     const int* len = bars.begin();
+    const auto numerator = [&c](const char* k) {
+        return drawConstruct(c, Group::Numerator, [k] { prVS("b", k); });
+    };
+    // The bar of a level, its numerator made its part, and its denominator
+    // opened: closed, innermost first, when the staircase ends.
+    int open = 0;
+    const auto barOf = [&](int num, const QString& text) {
+        const int fraction = drawConstruct(c, Group::Fraction, [&] { pr(text); });
+        c.adopt(num, fraction);
+        if (fraction >= 0 && c.beginGroupIn(Group::Denominator, fraction)) ++open;
+    };
     SkipH(1.5f);
     PenX = float(T + b1Units * UnitW);
-    prVS("b", "1");
+    const int b1 = numerator("1");
     SkipH(0.6f);
     PenX = T;
     left();
@@ -62,22 +76,23 @@ float staircase(float T, double b1Units, LeftSide left, std::initializer_list<in
     pr(QStringLiteral(" = "));
     Skip(6);
     float origin = PenX;
-    pr(bar(len[0]) + QStringLiteral("  "));
+    barOf(b1, bar(len[0]) + QStringLiteral("  "));
     SkipH(0.6f);
     PenX = float(T + 12.0 * UnitW);
-    prVS("b", "2");
+    const int b2 = numerator("2");
     SkipH(0.6f);
     origin = level(origin, "1", QStringLiteral("+  "));
-    pr(bar(len[1]));
+    barOf(b2, bar(len[1]));
     SkipH(0.6f);
     PenX = float(origin + 7.0 * UnitW);
-    prVS("b", "3");
+    const int b3 = numerator("3");
     SkipH(0.6f);
     origin = level(origin, "2", QStringLiteral("+  "));
-    pr(bar(len[2]));
+    barOf(b3, bar(len[2]));
     SkipH(0.6f);
     level(origin, "3", QStringLiteral("+ "));
     diagonalDots();
+    for (; open > 0; --open) c.endGroup();
     return origin;
 }
 
@@ -317,7 +332,7 @@ void AlderChapter::pic1() {
     PenX = xEq;
     pr(QStringLiteral(" = "));
     Skip(4);
-    pr(bar(11));
+    const int collected = drawConstruct(c, Group::Fraction, [] { pr(bar(11)); });
     Skip(4);
     pr(QStringLiteral(" = "));
     Skip(4);
@@ -325,11 +340,13 @@ void AlderChapter::pic1() {
     for (const char* v : {"G", "F"}) {
         PenX = xBar;
         PenY = v[0] == 'G' ? y0 - 28 : y0 + 28;
-        prVS(v, "n");
-        pr(QStringLiteral(" + "));
-        prFrac(QStringLiteral("b_n+1"), QStringLiteral("a_n+1"));
-        SkipW(1);
-        prVS(v, "n-1");
+        drawPartOf(c, collected, v[0] == 'G' ? Group::Numerator : Group::Denominator, [v] {
+            prVS(v, "n");
+            pr(QStringLiteral(" + "));
+            prFrac(QStringLiteral("b_n+1"), QStringLiteral("a_n+1"));
+            SkipW(1);
+            prVS(v, "n-1");
+        });
     }
     PenY = y0;
 }

@@ -4,6 +4,7 @@
 #include "birch_chapter.h"
 
 #include "context.h"
+#include "number_format.h"
 #include "pen.h"
 #include "state.h"
 #include "symbols.h"
@@ -26,6 +27,12 @@ void BirchChapter::OrbitFigure() {
     o.r = float(o.a * (1.0 - eps * eps) / (1.0 + eps * std::cos(double(o.theta))));
     o.b = float(o.a * std::sqrt(1.0 - eps * eps));
 
+    c.describe(QStringLiteral("図：離心率 ε = %1 の楕円軌道。長半径 a，短半径 b = %2a，"
+                              "楕円の中心から aε の焦点に太陽，焦点から惑星 (x,y) までの距離 r，"
+                              "長軸から測った角 θ = %3°，このとき r = %4a。")
+                   .arg(Format(eps, QStringLiteral("0.0##")), Format(double(o.b) / double(o.a), QStringLiteral("0.000")),
+                        QString::number(std::lround(-double(o.theta) * 180.0 / Pi)),
+                        Format(double(o.r) / double(o.a), QStringLiteral("0.000"))));
     const double fx = o.cx + o.a * eps, fy = o.cy;
     const double px = fx + o.r * std::cos(double(o.theta));
     const double py = fy + o.r * std::sin(double(o.theta));

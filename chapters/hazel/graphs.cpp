@@ -65,6 +65,9 @@ void HazelChapter::expGraph() {
     Canvas& c = *CurPic;
     // Opaque text: the label "0" blanks out the axis running through it.
     c.FontTransparent = false;
+    c.describe(QStringLiteral("グラフ：y = e^x。横軸 x は −1 から 1，縦軸 y は 0 から 2.7。"
+                              "曲線は x = −1 で %1，x = 0 で 1，x = 1 で %2。")
+                   .arg(Format(std::exp(-1.0), QStringLiteral("0.###")), Format(std::exp(1.0), QStringLiteral("0.###"))));
     c.Scale(-3.4, -5.5, 1.6, 6.5);
     frameAndXAxis(c, -2.7, 0.5);
     for (double y : {-2.0, -1.0}) c.Line(-0.04, y, 0.04, y, colBlue);
@@ -92,6 +95,15 @@ void HazelChapter::errorGraph() {
     // Graph 1's mapping moved so that this axis lies 3 units lower.
     c.Scale(-3.4, -8.5, 1.6, 3.5);
     frameAndXAxis(c, -2, 2);
+    double taylor = 0, chebyshev = 0;
+    forEachSample([&](double x) {
+        taylor = std::max(taylor, std::abs(TaylorP5(x) - std::exp(x)));
+        chebyshev = std::max(chebyshev, std::abs(ChebyshevInterpolation(4, x) - std::exp(x)));
+    });
+    c.describe(QStringLiteral("グラフ：−1 ≦ x ≦ 1 での近似の誤差。縦軸は −0.002 から 0.002。"
+                              "赤紫の曲線はテイラー級数（５次まで）の誤差で，両端で最大 %1，"
+                              "緑の曲線はチェビシェフ級数（４次まで）の誤差で，区間全体に広がり最大 %2。")
+                   .arg(Format(taylor, QStringLiteral("0.00000")), Format(chebyshev, QStringLiteral("0.00000"))));
 
     curve(c, colMagenta, [](double x) { return (TaylorP5(x) - std::exp(x)) * 1000; });
 

@@ -196,13 +196,16 @@ void HazelChapter::pic3() {
     {
         // sin 2Nθ over 2 sin θ, the bar a run of box-drawing characters.
         const float x0 = PenX, y0 = PenY;
+        Construct fraction(*CurPic, Group::Fraction);
         PenY = y0 - 11;
         PenX = x0 + 4;
-        sin2N();
+        drawAs(*CurPic, Group::Numerator, [] { sin2N(); });
         PenY = y0 + 12;
         PenX = x0 + 8;
-        pr(QStringLiteral("2 "));
-        sinOf(QString());
+        drawAs(*CurPic, Group::Denominator, [] {
+            pr(QStringLiteral("2 "));
+            sinOf(QString());
+        });
         PenX = x0;
         PenY = y0;
         pr(QStringLiteral("─────"));

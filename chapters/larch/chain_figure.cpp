@@ -38,6 +38,16 @@ void LarchChapter::DrawMasses(int index) {
 
     c.makeVisible();
     c.Cls();
+    Construct figure(c, Group::Figure);
+    if (index == 0)
+        c.describe(QStringLiteral("図：質量 M の原子 %1 個が，ばね定数 k のばねで横一列につながった格子"
+                                  "（両端の外にも続く）。")
+                       .arg(LastMass + 1));
+    else
+        c.describe(QStringLiteral("図：原子 %1 から %2 の並び。時刻 t = 0 では原子 0 だけが右へ"
+                                  "変位し，ほかの原子は静止している。")
+                       .arg(QString(QChar(0x2212)) + QString::number(LastMass - 2))
+                       .arg(2));
 
     for (int i = 0; i <= LastMass; ++i) MassXf[size_t(i)] = float(MassX[size_t(i)]);
     // Ghosts beyond both edges, mirrored from masses 2 and 4 (never from the

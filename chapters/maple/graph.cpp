@@ -30,6 +30,13 @@ void MapleChapter::graph() {
     Canvas& c = *CurPic;
     GxMin = -1.25f;
     GxMax = 3.25f;
+    double highest = 0;
+    for (double x = GxMin; x <= GxMax; x += 1.0 / 128) highest = std::max(highest, squareWavePartialSum(x, 8));
+    c.describe(QStringLiteral("グラフ：周期 2π，高さ 1 の矩形波（橙）と，そのフーリエ級数を N = 8 項で"
+                              "打ち切った部分和（青）。横軸 x は %1π から %2π，縦軸は −1 から 1。"
+                              "部分和は π の整数倍の不連続点の両側で行き過ぎて振動し，最大 %3。")
+                   .arg(Format(double(GxMin), QStringLiteral("0.0#")).replace(QLatin1Char('-'), QChar(0x2212)),
+                        Format(double(GxMax), QStringLiteral("0.0#")), Format(highest, QStringLiteral("0.000"))));
 
     c.Box(px(GxMin), py(-1.3f), px(GxMax), py(1.3f), bandColour, true);
     c.Line(px(GxMin), py(0), px(GxMax), py(0), colGray);
@@ -98,6 +105,16 @@ void MapleChapter::seriesTable() {
         dsp_text(c, PenX, PenY, Format(std::fabs(v), QStringLiteral("0.####0")));
     };
     const auto rows = overshootSeries();
+    QStringList said;
+    const auto minus = [](QString t) { return t.replace(QLatin1Char('-'), QChar(0x2212)); };
+    for (size_t i = 0; i < rows.size(); ++i)
+        said << QStringLiteral("%1 行目 項 %2，和 %3")
+                    .arg(i)
+                    .arg(minus(Format(rows[i].term, QStringLiteral("0.####0"))),
+                         Format(rows[i].sum, QStringLiteral("0.####0")));
+    c.describe(QStringLiteral("表：級数の各項と，そこまでの和（%1 行）。%2。")
+                   .arg(rows.size())
+                   .arg(said.join(QStringLiteral("；"))));
     for (size_t i = 0; i < rows.size(); ++i) {
         PenX = float(TabX3);
         dsp_text(c, PenX, PenY, QString::number(i));

@@ -29,7 +29,8 @@ void partialSumOfX() {
 // starts kept in bars; then the closing parenthesis. The terms 3 and 5 carry
 // a wider numerator, so their bars are lengthened by one piece less 4 pixels;
 // `pieces` is the length of the first bar.
-void termBars(std::array<int32_t, 11>& bars, bool last, int pieces = 3) {
+void termBars(std::array<int32_t, 11>& bars, std::array<int, 11>& fractions, bool last, int pieces = 3) {
+    Canvas& c = *CurPic;
     const QString bar(pieces, QChar(u'─'));
     SkipW(1);
     prFrac(QStringLiteral("4"), QStringLiteral("pi"));
@@ -38,17 +39,19 @@ void termBars(std::array<int32_t, 11>& bars, bool last, int pieces = 3) {
     SkipW(1);
     for (int k : {1, 3, 5}) {
         bars[size_t(k)] = Round(PenX);
-        pr(bar);
-        if (k > 1) {
-            Skip(-4);
-            pr(QStringLiteral("─"));
-        }
+        fractions[size_t(k)] = drawConstruct(c, Group::Fraction, [&] {
+            pr(bar);
+            if (k > 1) {
+                Skip(-4);
+                pr(QStringLiteral("─"));
+            }
+        });
         pr(QStringLiteral(" + "));
     }
     if (last) {
         pr(QStringLiteral(" ･･･  +  "));
         bars[7] = Round(PenX);
-        pr(QStringLiteral("───────"));
+        fractions[7] = drawConstruct(c, Group::Fraction, [] { pr(QStringLiteral("───────")); });
         SkipW(0.5f);
     } else {
         pr(QStringLiteral(" ･･･ "));
@@ -89,33 +92,38 @@ void MapleChapter::pic1() {
     prFunc(QStringLiteral("f"), QStringLiteral("x"));
     SkipW(1);
     pr(QStringLiteral("～"));
-    termBars(BarX, false);
+    std::array<int, 11> fractions{};
+    termBars(BarX, fractions, false);
     const auto sineNumerators = [&](bool last) {
         PenY = RowY - 12;
         for (int k : {1, 3, 5}) {
             PenX = float(BarX[size_t(k)]);
-            prSin();
-            if (k > 1) pr(num2str(k));
-            var("x");
+            drawPartOf(c, fractions[size_t(k)], Group::Numerator, [k] {
+                prSin();
+                if (k > 1) pr(num2str(k));
+                var("x");
+            });
         }
         if (last) {
             PenX = float(BarX[7]);
-            prSin();
-            pr(QStringLiteral("(2"));
-            var("N");
-            pr(QStringLiteral("-1)"));
-            var("x");
+            drawPartOf(c, fractions[7], Group::Numerator, [] {
+                prSin();
+                pr(QStringLiteral("(2"));
+                var("N");
+                pr(QStringLiteral("-1)"));
+                var("x");
+            });
         }
     };
     const auto oddDenominators = [&](float offsetUnits, bool last) {
         PenY = RowY + 12;
         for (int k : {1, 3, 5}) {
             PenX = float(BarX[size_t(k)] + (offsetUnits + (k > 1 ? 0.6 : 0.0)) * double(UnitW));
-            pr(num2str(k));
+            drawPartOf(c, fractions[size_t(k)], Group::Denominator, [k] { pr(num2str(k)); });
         }
         if (last) {
             PenX = float(BarX[7] + 2 * double(UnitW));
-            twoNMinusOne();
+            drawPartOf(c, fractions[7], Group::Denominator, [] { twoNMinusOne(); });
         }
     };
     sineNumerators(false);
@@ -193,7 +201,7 @@ void MapleChapter::pic1() {
     RowY = PenY;
     partialSumOfX();
     pr(QStringLiteral(" ≡"));
-    termBars(BarX, true);
+    termBars(BarX, fractions, true);
     sineNumerators(true);
     oddDenominators(1.7f, true);
     NewLine();
@@ -235,19 +243,26 @@ void MapleChapter::pic1() {
     Skip(4);
     const float barStart = PenX;
     PenY = RowY + 1;
-    pr(QStringLiteral("──────"));
-    PenX = barStart + 2;
-    PenY = RowY - 12;
-    prSin();
-    pr(QStringLiteral("(2"));
-    var("N");
-    var("x");
-    pr(QStringLiteral(")"));
-    PenX = barStart + UnitW;
-    PenY = RowY + 14;
-    pr(QStringLiteral("2 "));
-    prSin();
-    var("x");
+    {
+        Construct fraction(c, Group::Fraction);
+        pr(QStringLiteral("──────"));
+        PenX = barStart + 2;
+        PenY = RowY - 12;
+        drawAs(c, Group::Numerator, [] {
+            prSin();
+            pr(QStringLiteral("(2"));
+            var("N");
+            var("x");
+            pr(QStringLiteral(")"));
+        });
+        PenX = barStart + UnitW;
+        PenY = RowY + 14;
+        drawAs(c, Group::Denominator, [] {
+            pr(QStringLiteral("2 "));
+            prSin();
+            var("x");
+        });
+    }
 
     // Where the peaks are.
     PenX = float(LeftX);
@@ -279,25 +294,29 @@ void MapleChapter::pic1() {
     EqCol = PenX;
     pr(QStringLiteral("  ="));
     // Bars one piece longer than above: these numerators carry a fraction.
-    termBars(BarX, true, 4);
+    termBars(BarX, fractions, true, 4);
     PenY = RowY - 20;
     for (int k : {1, 3, 5}) {
         PenX = float(BarX[size_t(k)]);
-        prSin();
-        prFracS(k == 1 ? QStringLiteral("pi") : num2str(k) + QStringLiteral("pi"),
-                QStringLiteral("2N"));
+        drawPartOf(c, fractions[size_t(k)], Group::Numerator, [k] {
+            prSin();
+            prFracS(k == 1 ? QStringLiteral("pi") : num2str(k) + QStringLiteral("pi"), QStringLiteral("2N"));
+        });
     }
     PenX = float(BarX[7]);
-    prSin();
-    prFracS(QStringLiteral("2N-1"), QStringLiteral("2N"));
-    dsp_pi(c, PenX, PenY);
+    drawPartOf(c, fractions[7], Group::Numerator, [&c] {
+        prSin();
+        // (2N−1)π/(2N): the π after the fraction multiplies its numerator.
+        prFracS(QStringLiteral("2N-1"), QStringLiteral("2N"));
+        dsp_pi(c, PenX, PenY);
+    });
     PenY = RowY + 12;
     for (int k : {1, 3, 5}) {
         PenX = float(BarX[size_t(k)] + (2.3 + (k > 1 ? 0.6 : 0.0)) * double(UnitW));
-        pr(num2str(k));
+        drawPartOf(c, fractions[size_t(k)], Group::Denominator, [k] { pr(num2str(k)); });
     }
     PenX = float(BarX[7] + 2 * double(UnitW));
-    twoNMinusOne();
+    drawPartOf(c, fractions[7], Group::Denominator, [] { twoNMinusOne(); });
 
     // = 2/pi sum sin x_j / x_j dx: a midpoint sum.
     PenX = EqCol;
@@ -308,7 +327,7 @@ void MapleChapter::pic1() {
     Skip(4);
     dsp_sum(c, PenX, PenY, QStringLiteral("j=1"), QStringLiteral("N"));
     EqCol2 = PenX;
-    pr(QStringLiteral("────"));
+    const int midpointFraction = drawConstruct(c, Group::Fraction, [] { pr(QStringLiteral("────")); });
     pr(QStringLiteral("⊿"));
     var("x");
     SkipW(2);
@@ -330,13 +349,17 @@ void MapleChapter::pic1() {
     PenX = EqCol2 + 4;
     // 2 px higher than 16: the subscript j of x_j would rest on the bar.
     PenY = RowY - 18;
-    prSin();
-    var("x");
-    prSub(QStringLiteral("j"));
+    drawPartOf(c, midpointFraction, Group::Numerator, [] {
+        prSin();
+        var("x");
+        prSub(QStringLiteral("j"));
+    });
     PenX = EqCol2 + 2 * UnitW;
     PenY = RowY + 12;
-    var("x");
-    prSub(QStringLiteral("j"));
+    drawPartOf(c, midpointFraction, Group::Denominator, [] {
+        var("x");
+        prSub(QStringLiteral("j"));
+    });
 }
 
 void MapleChapter::peakArgument() {

@@ -30,14 +30,14 @@ void powerTerm(const char* factorialText, const char* power) {
 
 // lim_(N->inf) S_N(pi/2N) at the pen, "N→∞" set under "lim".
 void MapleChapter::limitOfPeak() {
-    const float x0 = PenX;
+    float x = PenX;
     prUpright(QStringLiteral("lim"));
+    // Its limit right after it, so that the two read as one.
+    dsp_sub(*CurPic, x, PenY + 6, QStringLiteral("N→∞"));
     Skip(6);
     var("S");
     prSub(QStringLiteral("N"));
     peakArgument();
-    float x = x0;
-    dsp_sub(*CurPic, x, PenY + 6, QStringLiteral("N→∞"));
 }
 
 void MapleChapter::pic2() {
@@ -67,18 +67,22 @@ void MapleChapter::pic2() {
     dsp_integral(c, PenX, PenY, QStringLiteral("pi"), QStringLiteral("0"));
     SkipW(1);
     EqCol = PenX;
-    pr(QStringLiteral("───"));
-    Skip(-6);
-    pr(QStringLiteral("─"));
+    const int fraction = drawConstruct(c, Group::Fraction, [] {
+        pr(QStringLiteral("───"));
+        Skip(-6);
+        pr(QStringLiteral("─"));
+    });
     Skip(6);
     prDiff(QStringLiteral("x"));
     PenX = EqCol + 4;
     PenY = RowY - 14;
-    prSin();
-    var("x");
+    drawPartOf(c, fraction, Group::Numerator, [] {
+        prSin();
+        var("x");
+    });
     PenX = EqCol + 2 * UnitW;
     PenY = RowY + 12;
-    var("x");
+    drawPartOf(c, fraction, Group::Denominator, [] { var("x"); });
 
     PenX = float(LeftX);
     SkipH(1.5f);

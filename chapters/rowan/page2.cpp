@@ -34,7 +34,10 @@ void RowanChapter::pic2() {
     const float row = PenY;
     Xp(QStringLiteral("k, l"));
     pr(QStringLiteral("　 ≡　 "));
-    const float eqCol = sumFromZero();
+    const float eqCol = sumFromZero(row, 30, [] {
+        dsp_2p();
+        pr(QStringLiteral("-1"));
+    });
     SkipW(1.4f);
     prVar(QStringLiteral("f"));
     Skip(4);
@@ -54,9 +57,11 @@ void RowanChapter::pic2() {
     Skip(4);
     PenY = row - 10;
     c.FontSize = float(0.9 * BaseSize);
-    prVar(QStringLiteral("jkN"));
-    pr(QStringLiteral("/"));
-    dsp_2p();
+    drawAs(c, Group::Superscript, [] {
+        prVar(QStringLiteral("jkN"));
+        pr(QStringLiteral("/"));
+        dsp_2p();
+    });
     PenY = row;
     pr(QStringLiteral("， "));
     prVar(QStringLiteral("p"));
@@ -67,10 +72,10 @@ void RowanChapter::pic2() {
     prVar(QStringLiteral("N"));
     pr(QStringLiteral(" = 2"));
     prSup(QStringLiteral("n"));
-    sumUpperLimit(eqCol, 30, row, [] {
-        dsp_2p();
-        pr(QStringLiteral("-1"));
-    });
+    // The exponent's smaller size held to here.
+    c.FontSize = BaseSize;
+    PenX = eqCol;
+    PenY = row;
 
     PenX = float(TabX3);
     SkipH(2);

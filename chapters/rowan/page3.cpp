@@ -107,8 +107,7 @@ void RowanChapter::pic3() {
     Xp(QStringLiteral("k, l"));
     pr(QStringLiteral("　 ≡　 "));
     const float row = PenY;
-    const float sumEnd = sumFromZero();
-    sumUpperLimit(sumEnd, 26, row, [] {
+    sumFromZero(row, 26, [] {
         prAlpha();
         pr(QStringLiteral("-1"));
     });
@@ -196,6 +195,10 @@ void RowanChapter::pic3() {
     SkipH(1.5f);
     const float D0 = PenY;
     std::optional<Construct> diagram(std::in_place, c, Group::Figure);
+    c.describe(QStringLiteral("図：漸化式 [10] の計算。右は段階 p のデータ X^(p)，縦 α 行，横 2β 列の行列。"
+                              "これを幅 β の左右二つに切り分け，左半分に 1 を，右半分に ω^(kβ) を掛けて，"
+                              "和（＋）を上に，差（－）を下に積み重ねると，左の段階 p+1 のデータ X^(p+1)，"
+                              "縦 2α 行，横 β 列の行列になる。"));
     PenX = float(LeftX + 6 * UnitW);
     PenY = D0;
     Xp1(QString());

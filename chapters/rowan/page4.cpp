@@ -21,8 +21,7 @@ namespace {
 // gap units after the sign.
 void sumToAlpha(bool twice, float gap) {
     const float row = PenY;
-    const float sumEnd = sumFromZero();
-    sumUpperLimit(sumEnd, 26, row, [twice] {
+    sumFromZero(row, 26, [twice] {
         if (twice) pr(QStringLiteral("2"));
         prAlpha();
         pr(QStringLiteral("-1"));

@@ -54,20 +54,20 @@ void eqNumber(const char* n, float x) {
     PenX = float(TabX2);
 }
 
-float sumFromZero() {
-    dsp_sum(*CurPic, PenX, PenY, QStringLiteral("j=0"), QString());
-    return PenX;
-}
-
-void sumUpperLimit(float eqCol, float back, float row, const std::function<void()>& upper) {
+float sumFromZero(float row, float back, const std::function<void()>& upper) {
     Canvas& c = *CurPic;
-    PenX = eqCol - back;
-    PenY = row - 22;
-    c.FontSize = float(0.85 * BaseSize);
-    upper();
-    c.FontSize = BaseSize;
-    PenX = eqCol;
-    PenY = row;
+    float eqCol = 0;
+    dsp_sum(c, PenX, PenY, QStringLiteral("j=0"), [&] {
+        eqCol = PenX;
+        PenX = eqCol - back;
+        PenY = row - 22;
+        c.FontSize = float(0.85 * BaseSize);
+        upper();
+        c.FontSize = BaseSize;
+        PenX = eqCol;
+        PenY = row;
+    });
+    return eqCol;
 }
 
 void funcOfSub(const char* name, const char* v, const char* sub) {

@@ -37,15 +37,11 @@ namespace rowan {
 // line for the formula.
 void eqNumber(const char* n, float x);
 
-// The summation sign with the lower limit j = 0 and no upper limit; returns
-// the pen x after the sign, where a separately printed upper limit is
-// measured from.
-float sumFromZero();
-
-// The upper limit of such a sum, printed by upper at (eqCol - back, row - 22)
-// at 0.85 of the page size; the size is BaseSize afterwards and the pen is
-// back at (eqCol, row).
-void sumUpperLimit(float eqCol, float back, float row, const std::function<void()>& upper);
+// The summation sign with the lower limit j = 0 and an upper limit too
+// long for markup, which upper prints at (x - back, row - 22), x the pen x
+// after the sign, at 0.85 of the page size. The size is BaseSize afterwards
+// and the pen back at (x, row); returns x.
+float sumFromZero(float row, float back, const std::function<void()>& upper);
 
 // name(v_sub), the function notation with a subscripted argument.
 void funcOfSub(const char* name, const char* v, const char* sub);

@@ -1,6 +1,7 @@
 #include "linear_text.h"
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 #include <QRegularExpression>
 
@@ -109,7 +110,9 @@ QRectF cellOf(const DrawOp& op) {
 
 class Reader {
 public:
-    Reader(const Picture& p, bool spoken) : ops_(p.ops()), groups_(p.groups()), spoken_(spoken) {
+    Reader(const Picture& p, bool spoken)
+        : ops_(p.ops()), groups_(p.groups()), spoken_(spoken),
+          linear_(spoken ? std::make_unique<Reader>(p, false) : nullptr) {
         children_.resize(groups_.size());
         inside_.resize(groups_.size());
         apartOwner_.assign(ops_.size(), -1);
@@ -181,10 +184,13 @@ public:
 
     // Spoken, what is more than one number or letter is bracketed in words,
     // so that a listener hears where a script or a fraction's part ends.
-    static QString spokenOperand(const QString& t) {
-        if (operand(t) == t.trimmed()) return words(t);
+    // Whether it needs brackets is the linear reading's call: F_n is one
+    // operand, though spoken it is three words.
+    static QString spokenOperand(const QString& t, const QString& linear) {
+        if (operand(linear) == linear.trimmed()) return words(t);
         return QStringLiteral("かっこ ") + words(t) + QStringLiteral(" かっこ閉じ");
     }
+    static QString spokenOperand(const QString& t) { return spokenOperand(t, t); }
 
     // A script's marker and operand, or as spoken.
     QString scripted(Group::Kind kind, const QString& t) const {
@@ -204,8 +210,9 @@ public:
         case Group::Fraction: {
             const QString num = part(g, Group::Numerator), den = part(g, Group::Denominator);
             if (num.isEmpty() && den.isEmpty()) return content(g, false);
-            return QLatin1Char(' ') + spokenOperand(den) + QStringLiteral(" 分の ") + spokenOperand(num) +
-                   QLatin1Char(' ');
+            const QString lnum = linear_->part(g, Group::Numerator), lden = linear_->part(g, Group::Denominator);
+            return QLatin1Char(' ') + spokenOperand(den, lden) + QStringLiteral(" 分の ") +
+                   spokenOperand(num, lnum) + QLatin1Char(' ');
         }
         case Group::Sum:
         case Group::Integral: {
@@ -280,7 +287,9 @@ public:
 
     // A script's text without the blanks that only place its characters.
     QString script(size_t g) const { return script(g, content(g, false)); }
-    static QString script(size_t, QString t) {
+    QString script(size_t, QString t) const {
+        // Spoken, the blanks part words ("2 の p 乗").
+        if (spoken_) return unmarked(t).simplified();
         t.remove(QLatin1Char(' '));
         return unmarked(t);
     }
@@ -336,6 +345,7 @@ public:
     const std::vector<DrawOp>& ops_;
     const std::vector<Group>& groups_;
     const bool spoken_;
+    std::unique_ptr<Reader> linear_;  // spoken: the same picture read linearly
     std::vector<std::vector<size_t>> children_;
     std::vector<std::vector<size_t>> inside_;  // the children within its operations
     std::vector<int32_t> apartOwner_;  // per operation: the innermost part drawn apart holding it

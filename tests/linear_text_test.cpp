@@ -124,6 +124,12 @@ TEST_F(LinearText, AFigureIsReadAsItsDescriptionWhenSpoken) {
     appendPieces(pieces, canvas.picture(), QPointF(), 0, true);
     EXPECT_EQ(readingLines(pieces), (QStringList{"前", "グラフ：y = x^2"}));
     EXPECT_EQ(read(), QStringLiteral("前\nグラフ：y = x^2\n0.5"));
+    // A copy of the picture drawn elsewhere keeps what its figure says.
+    Picture copy;
+    for (const DrawOp& op : canvas.picture().ops()) copy.add(op);
+    copy.appendGroups(canvas.picture(), 0);
+    ASSERT_EQ(copy.groups().size(), 1u);
+    EXPECT_EQ(copy.description(0), QStringLiteral("グラフ：y = x^2"));
 }
 
 TEST(ChapterText, EveryPageReadsItsFormulasInOnePiece) {
@@ -148,6 +154,15 @@ TEST(ChapterText, EveryPageReadsItsFormulasInOnePiece) {
                 if (in != Group::Lower && in != Group::Upper && !continued) ++scripts;
             }
             EXPECT_GE(page.count(QLatin1Char('^')) + page.count(QLatin1Char('_')), scripts) << where;
+            // Every figure says what it shows, and the reader hears it.
+            const QString spoken = pageText(box, true);
+            for (size_t k = 0; k < groups.size(); ++k) {
+                if (groups[k].kind != Group::Figure) continue;
+                const QString said = box.canvas().picture().description(k);
+                EXPECT_FALSE(said.isEmpty()) << where << ": figure " << k << " undescribed";
+                EXPECT_TRUE(page.contains(said)) << where << ": " << said.toStdString();
+                EXPECT_TRUE(spoken.contains(words(said))) << where << ": " << said.toStdString();
+            }
             for (const QString& line : page.split(QLatin1Char('\n')))
                 EXPECT_FALSE(barsAlone.match(line).hasMatch()) << where << ": a line of bars";
         }

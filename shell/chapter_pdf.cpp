@@ -52,7 +52,7 @@ QString drawPage(cairo_t* cr, const PrintedPage& page, PdfTextLayer& layer) {
     cairo_scale(cr, fitted.width() / size.width(), fitted.height() / size.height());
     PdfCanvas paper(cr, int(size.width()), int(size.height()), layer);
     if (page.picture) {
-        paper.replay(*page.picture);
+        paper.drawPicture(*page.picture);
     } else {
         // A bare image: drawn as a copy of itself.
         Picture image(page.image.size());
@@ -61,7 +61,7 @@ QString drawPage(cairo_t* cr, const PrintedPage& page, PdfTextLayer& layer) {
         op.x2 = size.width(), op.y2 = size.height();
         op.copied = std::make_shared<const Copied>(Copied{page.image, {}});
         image.add(std::move(op));
-        paper.replay(image);
+        paper.drawPicture(image);
     }
     paper.finish();
     cairo_restore(cr);
@@ -76,6 +76,9 @@ QByteArray draw(const std::vector<PrintedPage>& pages, const QString& title,
     cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_TITLE, title.toUtf8().constData());
     cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR,
                                    creator.toUtf8().constData());
+    // The fonts are cut to the glyphs of every page before any is drawn.
+    for (const PrintedPage& page : pages)
+        if (page.picture) layer.noteGlyphs(*page.picture);
     cairo_t* cr = cairo_create(surface);
     const QStringList names = outlineNames(pages);
     QString failure;

@@ -9,9 +9,11 @@ faces map those and the ideographs to the same glyphs) and the phrases the
 chapter is looked up by. With LISTDIR (pageshot --list output, CHAPTER-pN.txt)
 every Greek letter the pages draw in the Symbol face is in the text at least
 as often as the pages draw it: a Symbol byte standing in for its letter ("G"
-for Γ) would leave it short. The outline has one entry per page, in page
-order, named by the page's first heading; the catalog says the language is
-"ja"; every font is an embedded subset.
+for Γ) would leave it short; and each formula of a page (CHAPTER-pN-formulas.txt,
+its linear text) is in that page's text in one piece, blanks aside. No hyphen
+stands for a minus sign (before a number, or between blanks). The outline has
+one entry per page, in page order, named by the page's first heading; the
+catalog says the language is "ja"; every font is an embedded subset.
 
 Exit status: 0 passed, 1 failed.
 """
@@ -71,6 +73,22 @@ def main():
 
     info = run("pdfinfo", pdf)
     pages = int(re.search(r"^Pages:\s+(\d+)$", info, re.M).group(1))
+
+    minus = re.compile(r"(^|[\s(=,])-(?=[\d.])|\s-\s", re.M)
+    for m in minus.finditer(text):
+        failures.append(f"a hyphen for a minus: {text[max(0, m.start() - 20):m.end() + 20]!r}")
+    if listdir:
+        for n in range(pages):
+            path = os.path.join(listdir, f"{chapter}-p{n}-formulas.txt")
+            if not os.path.exists(path):
+                failures.append(f"no {path}")
+                continue
+            page = re.sub(r"\s", "", run("pdftotext", "-enc", "UTF-8", "-f", str(n + 1), "-l", str(n + 1), pdf, "-"))
+            with open(path, encoding="utf-8") as f:
+                formulas = [line.strip() for line in f if line.strip()]
+            for formula in formulas:
+                if re.sub(r"\s", "", formula) not in page:
+                    failures.append(f"page {n}: the formula {formula!r} is not in the text in one piece")
     title = re.search(r"^Title:\s+(.*)$", info, re.M)
     if not title or not title.group(1).strip():
         failures.append("the document has no title")

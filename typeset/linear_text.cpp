@@ -331,12 +331,15 @@ void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture, 
         if (!radical->cell.isNull()) p.cell = p.cell.united(radical->cell.translated(offset));
         radical.reset();
     };
+    // The operations of what is being read.
+    uint32_t from = 0, to = 0;
     const auto add = [&](const QRectF& cell, const QString& text, bool attached = false) {
         if (radical) {
             const QRectF& r = radical->rule;
             const bool under = cell.left() >= r.left() - 2 && cell.right() <= r.right() + 4 &&
                                cell.center().y() > r.top() && cell.top() < r.bottom() + 4;
             if (under) {
+                pieces[radical->piece].lastOp = to;
                 radical->radicand += text;
                 radical->cell = radical->cell.isNull() ? cell : radical->cell.united(cell);
                 return;
@@ -350,7 +353,7 @@ void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture, 
             // begins with one.
             if (before.endsWith(QLatin1Char(' ')) && text.startsWith(QLatin1Char(' '))) before.chop(1);
         }
-        pieces.push_back({cell.translated(offset), text, attached, at});
+        pieces.push_back({cell.translated(offset), text, attached, at, from, to});
     };
     // The script just read, while nothing else has come: a script drawn in
     // two calls ("(", then "p)") reads as one.
@@ -363,6 +366,7 @@ void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture, 
             at = figure[i];
             const QString text = reader.text(g);
             size_t end = groups[g].last;
+            from = uint32_t(i), to = uint32_t(std::max(i + 1, end));
             const Group::Kind k = groups[g].kind;
             const bool isScript = k == Group::Superscript || k == Group::Subscript;
             if (isScript && script && groups[*script].kind == k && groups[*script].last == groups[g].first &&
@@ -370,6 +374,7 @@ void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture, 
                 scriptText += reader.script(g);
                 pieces.back().text = reader.scripted(k, scriptText);
                 pieces.back().cell = pieces.back().cell.united(reader.cell(g).translated(offset));
+                pieces.back().lastOp = to;
                 script = g;
                 i = std::max(i + 1, end);
                 continue;
@@ -378,7 +383,8 @@ void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture, 
             if (k == Group::Radical) {
                 closeRadical();
                 const QRectF r = reader.rule(g, end);
-                pieces.push_back({reader.cell(g).translated(offset), text, false, at});
+                to = uint32_t(std::max(i + 1, end));
+                pieces.push_back({reader.cell(g).translated(offset), text, false, at, from, to});
                 radical = Radical{pieces.size() - 1, r, QString(), QRectF()};
             } else if (!text.trimmed().isEmpty()) {
                 // A blank ends a fraction or a sign's limits, as the
@@ -394,6 +400,7 @@ void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture, 
             continue;
         }
         at = figure[i];
+        from = uint32_t(i), to = uint32_t(i + 1);
         const DrawOp& op = ops[i++];
         if (showsText(op) || op.kind == DrawOp::Copy) script.reset();
         if (op.kind == DrawOp::Copy && op.copied) {
@@ -401,7 +408,7 @@ void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture, 
             closeRadical();
             for (const DrawOp& t : op.copied->text)
                 if (showsText(t))
-                    pieces.push_back({cellOf(t).translated(offset), opText(t, false), false, at});
+                    pieces.push_back({cellOf(t).translated(offset), opText(t, false), false, at, from, to});
             continue;
         }
         if (showsText(op)) add(cellOf(op), opText(op, false));

@@ -5,6 +5,7 @@
 #include "page_text.h"
 #include "picture.h"
 
+#include <QDateTime>
 #include <QSaveFile>
 #include <cairo-pdf.h>
 #include <cairo.h>
@@ -76,6 +77,17 @@ QByteArray draw(const std::vector<PrintedPage>& pages, const QString& title,
     cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_TITLE, title.toUtf8().constData());
     cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR,
                                    creator.toUtf8().constData());
+    // A build that fixes the time (SOURCE_DATE_EPOCH, in seconds) gets the
+    // same file from the same chapter.
+    bool fixed = false;
+    const qint64 epoch = qEnvironmentVariable("SOURCE_DATE_EPOCH").toLongLong(&fixed);
+    if (fixed) {
+        const QByteArray date = QDateTime::fromSecsSinceEpoch(epoch, Qt::UTC)
+                                    .toString(QStringLiteral("yyyy-MM-ddTHH:mm:ssZ"))
+                                    .toLatin1();
+        cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATE_DATE, date.constData());
+        cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_MOD_DATE, date.constData());
+    }
     // The fonts are cut to the glyphs of every page before any is drawn.
     for (const PrintedPage& page : pages)
         if (page.picture) layer.noteGlyphs(*page.picture);
@@ -207,6 +219,8 @@ QByteArray finish(const QByteArray& document, const PdfTextLayer& layer, QString
         root.replaceKey("/ViewerPreferences", preferences);
         QPDFWriter writer(pdf);
         writer.setOutputMemory();
+        // The file's identifier from its contents, not the clock.
+        writer.setDeterministicID(true);
         writer.write();
         const std::shared_ptr<Buffer> buffer = writer.getBufferSharedPointer();
         return QByteArray(reinterpret_cast<const char*>(buffer->getBuffer()),

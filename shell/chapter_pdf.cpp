@@ -93,13 +93,17 @@ QByteArray draw(const std::vector<PrintedPage>& pages, const QString& title,
         if (page.picture) layer.noteGlyphs(*page.picture);
     cairo_t* cr = cairo_create(surface);
     const QStringList names = outlineNames(pages);
+    const std::vector<QStringList> headings = outlineHeadings(pages);
     QString failure;
     for (size_t i = 0; i < pages.size() && failure.isEmpty(); ++i) {
         failure = drawPage(cr, pages[i], layer);
         const QByteArray target = "page=" + QByteArray::number(qulonglong(i + 1));
-        cairo_pdf_surface_add_outline(surface, CAIRO_PDF_OUTLINE_ROOT,
-                                      names[qsizetype(i)].toUtf8().constData(), target.constData(),
-                                      cairo_pdf_outline_flags_t(0));
+        const int entry = cairo_pdf_surface_add_outline(
+            surface, CAIRO_PDF_OUTLINE_ROOT, names[qsizetype(i)].toUtf8().constData(), target.constData(),
+            headings[i].isEmpty() ? cairo_pdf_outline_flags_t(0) : CAIRO_PDF_OUTLINE_FLAG_OPEN);
+        for (const QString& h : headings[i])
+            cairo_pdf_surface_add_outline(surface, entry, h.toUtf8().constData(), target.constData(),
+                                          cairo_pdf_outline_flags_t(0));
         cairo_show_page(cr);
     }
     cairo_destroy(cr);
@@ -250,23 +254,52 @@ std::vector<PrintedPage> printEveryPage(Form1& window, QString* why) {
     return pages;
 }
 
+namespace {
+
+QStringList readingLinesOf(const PrintedPage& page) {
+    if (!page.picture) return {};
+    std::vector<TextPiece> pieces;
+    appendPieces(pieces, *page.picture);
+    return readingLines(pieces);
+}
+
+bool isCjk(QChar c) {
+    const char16_t u = c.unicode();
+    return (u >= 0x3040 && u <= 0x30FF) || (u >= 0x3400 && u <= 0x9FFF) || (u >= 0xF900 && u <= 0xFAFF) ||
+           (u >= 0xFF00 && u <= 0xFFEF) || (u >= 0x3000 && u <= 0x303F);
+}
+
+}  // namespace
+
+QString outlineTitle(const QString& line) {
+    QString t = line.simplified();
+    for (qsizetype i = 1; i + 1 < t.size(); ++i)
+        if (t[i] == u' ' && isCjk(t[i - 1]) && isCjk(t[i + 1])) t.remove(i--, 1);
+    return t;
+}
+
 QStringList outlineNames(const std::vector<PrintedPage>& pages) {
     QStringList names;
     QString section;
     for (size_t i = 0; i < pages.size(); ++i) {
-        QStringList lines;
-        if (pages[i].picture) {
-            std::vector<TextPiece> pieces;
-            appendPieces(pieces, *pages[i].picture);
-            lines = readingLines(pieces);
-        }
-        QString name = sectionHeading(lines);
+        const QStringList lines = readingLinesOf(pages[i]);
+        QString name = outlineTitle(sectionHeading(lines));
         if (!name.isEmpty()) section = name;
         else if (!section.isEmpty()) name = section + QStringLiteral(" (続き)");
-        else name = firstHeading(lines);
+        else name = outlineTitle(firstHeading(lines));
         names << (name.isEmpty() ? QStringLiteral("Page %1").arg(i + 1) : name);
     }
     return names;
+}
+
+std::vector<QStringList> outlineHeadings(const std::vector<PrintedPage>& pages) {
+    std::vector<QStringList> headings;
+    for (const PrintedPage& page : pages) {
+        QStringList& found = headings.emplace_back();
+        for (const QString& line : readingLinesOf(page))
+            if (const QString h = sectionHeading({line}); !h.isEmpty()) found << outlineTitle(h);
+    }
+    return headings;
 }
 
 QString writePdf(const std::vector<PrintedPage>& pages, const QString& path,

@@ -120,10 +120,15 @@ TEST(ChapterPdf, TheOutlineNamesEachPageByItsHeading) {
         page({"R = 1", "続く"}),                  // going on with (2)
         PrintedPage(QImage(400, 160, QImage::Format_RGB32)),
     };
+    // Titles in single blanks, none inside a spaced-out word.
     EXPECT_EQ(outlineNames(pages),
-              (QStringList{"F(x) = 1", "(2)  無限連分数", "(2)  無限連分数 (続き)",
-                           "(2)  無限連分数 (続き)"}));
+              (QStringList{"F(x) = 1", "(2) 無限連分数", "(2) 無限連分数 (続き)",
+                           "(2) 無限連分数 (続き)"}));
     EXPECT_EQ(outlineNames({PrintedPage(QImage(4, 4, QImage::Format_RGB32))}), QStringList{"Page 1"});
+    // Under each page, every numbered heading it has.
+    EXPECT_EQ(outlineHeadings(pages),
+              (std::vector<QStringList>{{}, {"(2) 無限連分数", "(3) 次"}, {}, {}}));
+    EXPECT_EQ(outlineTitle(QStringLiteral(" (1)  概 要 の x y ")), QStringLiteral("(1) 概要の x y"));
 }
 
 }  // namespace

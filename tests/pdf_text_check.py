@@ -12,8 +12,9 @@ as often as the pages draw it: a Symbol byte standing in for its letter ("G"
 for Γ) would leave it short; and each formula of a page (CHAPTER-pN-formulas.txt,
 its linear text) is in that page's text in one piece, blanks aside. No hyphen
 stands for a minus sign (before a number, or between blanks). The outline has
-one entry per page, in page order, named by the page's first heading; the
-catalog says the language is "ja"; every font is an embedded subset.
+one entry per page, in page order, named by the page's first heading, with
+one entry under it per numbered heading of the page, all in single blanks;
+the catalog says the language is "ja"; every font is an embedded subset.
 
 Exit status: 0 passed, 1 failed.
 """
@@ -34,6 +35,8 @@ PHRASES = {
     "larch": ["格子"],
     "rowan": ["高速", "(5) FFT の仕組み"],
 }
+# How many numbered headings each chapter has.
+HEADINGS = {"alder": 4, "birch": 8, "cedar": 9, "hazel": 6, "larch": 4, "maple": 3, "rowan": 7}
 
 
 def run(*args):
@@ -103,10 +106,19 @@ def main():
     titles = [entry["title"] for entry in outline]
     if [entry["destpageposfrom1"] for entry in outline] != list(range(1, pages + 1)):
         failures.append(f"the outline does not name pages 1 to {pages} in order: {titles}")
-    if not titles or not re.fullmatch(r"\(1\)\s+概 要", titles[0]):
+    if not titles or titles[0] != "(1) 概要":
         failures.append(f"the first outline entry is not the first page's heading: {titles[:1]}")
-    if any(not t.strip() for t in titles):
-        failures.append(f"an outline entry has no name: {titles}")
+    headings = []
+    for entry in outline:
+        for kid in entry["kids"]:
+            headings.append(kid["title"])
+            if kid["destpageposfrom1"] != entry["destpageposfrom1"] or kid["kids"]:
+                failures.append(f"the heading {kid['title']!r} is not under its page")
+    numbers = [int(re.match(r"\((\d+)\)", h).group(1)) if re.match(r"\(\d+\) \S", h) else None for h in headings]
+    if numbers != list(range(1, HEADINGS.get(chapter, len(numbers)) + 1)):
+        failures.append(f"the outline's headings are not (1), (2), ... in order: {headings}")
+    if any(not t.strip() or "  " in t or t != t.strip() for t in titles + headings):
+        failures.append(f"an outline entry has no name or more than single blanks: {titles + headings}")
 
     fonts = run("pdffonts", pdf).splitlines()[2:]
     for font in fonts:
@@ -116,7 +128,7 @@ def main():
     for f in failures:
         print(f"FAIL: {chapter}: {f}", file=sys.stderr)
     if not failures:
-        print(f"pdf_text: {chapter}: {pages} pages, outline {' | '.join(titles)}")
+        print(f"pdf_text: {chapter}: {pages} pages, outline {' | '.join(titles)}; headings {' | '.join(headings)}")
     return 1 if failures else 0
 
 

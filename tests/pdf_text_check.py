@@ -15,6 +15,11 @@ stands for a minus sign (before a number, or between blanks). The outline has
 one entry per page, in page order, named by the page's first heading, with
 one entry under it per numbered heading of the page, all in single blanks;
 the catalog says the language is "ja"; every font is an embedded subset.
+Tagged: pdfinfo says so; the structure is one Document holding the title
+(H1), each numbered heading (H2), and P, Formula, Figure elements; every
+Formula has an alternative text and an actual text, every Figure an
+alternative text; nothing is drawn outside marked content (an element's or
+an Artifact); the XMP metadata carry the title and the PDF/UA part.
 
 Exit status: 0 passed, 1 failed.
 """
@@ -41,6 +46,71 @@ HEADINGS = {"alder": 4, "birch": 8, "cedar": 9, "hazel": 6, "larch": 4, "maple":
 
 def run(*args):
     return subprocess.run(args, check=True, capture_output=True, text=True).stdout
+
+
+# Operators that draw or build a path, show text or paint an image.
+DRAWING = {"m", "l", "c", "v", "y", "h", "re", "S", "s", "f", "F", "f*", "B", "B*", "b", "b*", "n",
+           "Do", "sh", "BI", "Tj", "TJ", "'", '"'}
+TOKEN = re.compile(rb"<<|>>|<[0-9A-Fa-f\s]*>|\[|\]|/[^\s/<>\[\]()]*|\((?:\\.|[^\\)])*\)|[^\s/<>\[\]()]+")
+
+
+def tagged(pdf, info, chapter):
+    failures = []
+    if not re.search(r"^Tagged:\s+yes$", info, re.M):
+        failures.append("pdfinfo does not say Tagged: yes")
+    tree = [line for line in run("pdfinfo", "-struct", pdf).splitlines() if line.strip()]
+    roots = [line.split()[0] for line in tree if not line.startswith(" ")]
+    kinds = collections.Counter(line.split()[0] for line in tree)
+    if roots != ["Document"]:
+        failures.append(f"the structure's root is not one Document: {roots}")
+    elif len(tree) < 2 or tree[1].split()[0] != "H1" or kinds["H1"] != 1:
+        failures.append("the Document does not begin with its one H1")
+    if kinds["H2"] != HEADINGS.get(chapter, kinds["H2"]):
+        failures.append(f"{kinds['H2']} H2 elements, not one per numbered heading")
+    if not kinds["P"] or not kinds["Formula"]:
+        failures.append(f"no P or no Formula element: {dict(kinds)}")
+
+    doc = json.loads(run("qpdf", "--json", "--json-key=qpdf", "--json-stream-data=none", pdf))
+    objects = doc["qpdf"][1]
+    for key, obj in objects.items():
+        value = obj.get("value", {})
+        if not isinstance(value, dict) or value.get("/Type") != "/StructElem":
+            continue
+        kind = value.get("/S")
+        if kind == "/Formula" and not (value.get("/Alt", "u:").strip("u:") and "/ActualText" in value):
+            failures.append(f"a Formula without its alternative or actual text: {key}")
+        if kind == "/Figure" and not value.get("/Alt", "u:").strip("u:"):
+            failures.append(f"a Figure without an alternative text: {key}")
+    catalog = objects["obj:" + objects["trailer"]["value"]["/Root"]]["value"]
+    if catalog.get("/MarkInfo", {}).get("/Marked") is not True:
+        failures.append("the catalog has no /MarkInfo << /Marked true >>")
+    meta = catalog.get("/Metadata")
+    xmp = run("qpdf", f"--show-object={meta.split()[0]}", "--filtered-stream-data", pdf) if meta else ""
+    title = re.search(r"^Title:\s+(.*)$", info, re.M)
+    if "<pdfuaid:part>1</pdfuaid:part>" not in xmp or not title or \
+            f'<rdf:li xml:lang="x-default">{title.group(1).strip()}</rdf:li>' not in xmp:
+        failures.append("the XMP metadata do not carry the title and the PDF/UA part")
+
+    # What is drawn outside any marked content, page by page.
+    plain = subprocess.run(["qpdf", "--qdf", "--object-streams=disable", pdf, "-"], check=True,
+                           capture_output=True).stdout
+    streams = re.findall(rb"%% Contents for page \d+\n(?:%%[^\n]*\n)*\d+ 0 obj\n<<.*?>>\nstream\n(.*?)endstream", plain, re.S)
+    if not streams:
+        failures.append("no page contents found")
+    loose = 0
+    for stream in streams:
+        depth = 0
+        for token in TOKEN.findall(stream):
+            word = token.decode("latin-1")
+            if word in ("BDC", "BMC"):
+                depth += 1
+            elif word == "EMC":
+                depth -= 1
+            elif depth == 0 and word in DRAWING:
+                loose += 1
+    if loose:
+        failures.append(f"{loose} drawing operators outside marked content")
+    return failures
 
 
 def main():
@@ -124,6 +194,8 @@ def main():
     for font in fonts:
         if not re.match(r"[A-Z]{6}\+\S+ .* yes yes yes ", font):
             failures.append(f"a font is not an embedded subset with a text map: {font}")
+
+    failures += tagged(pdf, info, chapter)
 
     for f in failures:
         print(f"FAIL: {chapter}: {f}", file=sys.stderr)

@@ -342,6 +342,13 @@ void PdfCanvas::drawPicture(const Picture& picture) {
     const std::vector<DrawOp>& ops = picture.ops();
     pieces_.clear();
     appendLinearPieces(pieces_, picture);
+    // The same pieces spoken, for the spans' alternative texts.
+    std::vector<TextPiece> spoken;
+    appendLinearPieces(spoken, picture, QPointF(), 0, true);
+    spoken_.assign(pieces_.size(), QString());
+    for (size_t p = 0; p < pieces_.size() && p < spoken.size(); ++p)
+        if (spoken[p].firstOp == pieces_[p].firstOp) spoken_[p] = spoken[p].text;
+    picture_ = &picture;
     pieceOf_.assign(ops.size(), -1);
     for (size_t p = 0; p < pieces_.size(); ++p)
         for (size_t i = pieces_[p].firstOp; i < pieces_[p].lastOp && i < ops.size(); ++i)
@@ -352,11 +359,13 @@ void PdfCanvas::drawPicture(const Picture& picture) {
     at_ = size_t(-1);
     pieceOf_.clear();
     pieces_.clear();
+    picture_ = nullptr;
 }
 
 PdfCanvas::PdfCanvas(_cairo* cr, int w, int h, PdfTextLayer& layer)
     : cr_(cr), w_(w), h_(h), layer_(layer) {
     layer_.spans.emplace_back();
+    layer_.about.emplace_back();
 }
 
 PdfCanvas::~PdfCanvas() { finish(); }
@@ -367,18 +376,28 @@ void PdfCanvas::finish() {
     span_.reset();
 }
 
-void PdfCanvas::joinSpan(const QRectF& cell, const QString& meaning) {
+void PdfCanvas::joinSpan(const QRectF& cell, const QString& meaning, const QString& spoken, bool formula,
+                         int figure) {
     // A piece drawn further along the span's line continues it; anything
-    // else (another line, a step back) starts a span of its own.
-    if (!span_ || !span_->holds(cell) || cell.left() < spanLeft_) {
+    // else (another line, a step back, another figure) starts a span of its
+    // own.
+    if (!span_ || !span_->holds(cell) || cell.left() < spanLeft_ || layer_.about.back().back().figure != figure) {
         finish();
         cairo_tag_begin(cr_, "Span", "");
         span_.emplace();
         layer_.spans.back().append(QString());
+        PdfTextLayer::About about;
+        about.figure = figure;
+        if (figure > 0 && picture_) about.figureText = linearText(*picture_, size_t(figure - 1)).simplified();
+        layer_.about.back().push_back(about);
     }
     span_->append({cell, meaning});
     spanLeft_ = cell.left();
     layer_.spans.back().back() = span_->text();
+    PdfTextLayer::About& about = layer_.about.back().back();
+    const QString said = (spoken.isEmpty() ? meaning : spoken).simplified();
+    if (!said.isEmpty()) about.spoken += (about.spoken.isEmpty() ? QString() : QStringLiteral(" ")) + said;
+    about.formula = about.formula || formula;
 }
 
 QString PdfCanvas::failure() const {
@@ -540,7 +559,7 @@ void PdfCanvas::text(const ResolvedFont& rf, const DrawOp& op, const QString& sh
     } else if (piece != piece_) {
         // The rest of the piece's operations draw into this span.
         const TextPiece& p = pieces_[size_t(piece)];
-        joinSpan(p.cell, p.text);
+        joinSpan(p.cell, p.text, spoken_[size_t(piece)], p.lastOp > p.firstOp + 1, p.block & 0xFFFF);
     }
     piece_ = piece;
 
@@ -576,6 +595,9 @@ void PdfCanvas::text(const ResolvedFont& rf, const DrawOp& op, const QString& sh
         codes.clear();
         for (QChar c : op.text) codes.append(uint(bracketPiece(c)));
     }
+    // The formula face's hyphen is always a minus sign.
+    if (op.font.face == QLatin1String("Courier New"))
+        std::replace(codes.begin(), codes.end(), uint('-'), uint(0x2212));
     const bool eachOwn = codes.size() == glyphCount;
     qsizetype next = 0;
     for (const Run& run : runs) {

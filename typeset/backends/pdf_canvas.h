@@ -55,6 +55,14 @@ struct PdfTextLayer {
     QHash<std::pair<const void*, quint32>, QString> glyphs;
     // The text of each marked span, page by page, in the writer's order.
     std::vector<QStringList> spans;
+    // What else is known of each span, as spans are laid out.
+    struct About {
+        QString spoken;  // its text as read aloud
+        bool formula = false;  // it holds a formula construct
+        int figure = 0;        // the figure it labels (0: none), by picture
+        QString figureText;    // that figure's labels, read as one
+    };
+    std::vector<std::vector<About>> about;
 
     // By font file (fontKey in the source): the glyphs and characters
     // noted, and the writer's face made from them.
@@ -95,8 +103,10 @@ protected:
 private:
     void text(const ResolvedFont& rf, const DrawOp& op, const QString& shown);
     void copy(const DrawOp& op);
-    // Puts a piece into the span in progress, or ends it and starts another.
-    void joinSpan(const QRectF& cell, const QString& meaning);
+    // Puts a piece into the span in progress, or ends it and starts another
+    // (also where the piece labels another figure than the span).
+    void joinSpan(const QRectF& cell, const QString& meaning, const QString& spoken = QString(),
+                  bool formula = false, int figure = 0);
     _cairo* cr_;
     int w_, h_;
     PdfTextLayer& layer_;
@@ -106,6 +116,8 @@ private:
     // operation is part of (-1: none), the operation being drawn and the
     // piece last put into the span.
     std::vector<TextPiece> pieces_;
+    std::vector<QString> spoken_;  // each piece's spoken text, where known
+    const Picture* picture_ = nullptr;
     std::vector<int32_t> pieceOf_;
     size_t at_ = size_t(-1);
     int32_t piece_ = -1;

@@ -79,6 +79,21 @@ TEST(ChapterPdf, TheTextLayerReadsAsThePage) {
                                        << f.toStdString();
 }
 
+TEST(ChapterPdf, ACopyIsDrawnAsVectorsAndReadsAsItsSource) {
+    RasterCanvas source(200, 60);
+    float x = 4;
+    dsp_text(source, x, 4, QStringLiteral("写し -2"));
+    source.Line(0, 40, 190, 40, 0);
+    RasterCanvas c(400, 160);
+    c.copyFrom(source, 20, 20, 200, 60, 0, 0);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("copy.pdf");
+    ASSERT_EQ(writePdf({PrintedPage(c.image(), std::make_shared<const Picture>(c.picture()))}, path, "t", "test"),
+              QString());
+    EXPECT_EQ(run("pdfimages", {"-list", path}).split('\n', Qt::SkipEmptyParts).size(), 2) << "only the header";
+    EXPECT_TRUE(run("pdftotext", {path, "-"}).contains(QStringLiteral("写し −2")));
+}
+
 TEST(ChapterPdf, APdfIsWrittenWholeOrNotAtAll) {
     QTemporaryDir dir;
     // Into a folder that is not there, or onto a folder: nothing at all.

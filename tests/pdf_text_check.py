@@ -19,7 +19,8 @@ Tagged: pdfinfo says so; the structure is one Document holding the title
 (H1), each numbered heading (H2), and P, Formula, Figure elements; every
 Formula has an alternative text and an actual text, every Figure an
 alternative text; nothing is drawn outside marked content (an element's or
-an Artifact); the XMP metadata carry the title and the PDF/UA part.
+an Artifact); the XMP metadata carry the title and the PDF/UA part. No page
+holds an image: copies are drawn as vectors.
 
 Exit status: 0 passed, 1 failed.
 """
@@ -196,6 +197,9 @@ def main():
             failures.append(f"a font is not an embedded subset with a text map: {font}")
 
     failures += tagged(pdf, info, chapter)
+    images = run("pdfimages", "-list", pdf).splitlines()[2:]
+    if images:
+        failures.append(f"{len(images)} images: copies are to be vectors")
 
     for f in failures:
         print(f"FAIL: {chapter}: {f}", file=sys.stderr)

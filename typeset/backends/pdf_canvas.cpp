@@ -333,8 +333,10 @@ void PdfTextLayer::noteGlyphs(const Picture& picture) {
     };
     for (const DrawOp& op : picture.ops()) {
         note(op);
-        if (op.kind == DrawOp::Copy && op.copied)
+        if (op.kind == DrawOp::Copy && op.copied) {
             for (const DrawOp& t : op.copied->text) note(t);
+            for (const DrawOp& t : op.copied->drawing) note(t);
+        }
     }
 }
 
@@ -498,9 +500,13 @@ void PdfCanvas::paint(const DrawOp& op) {
 void PdfCanvas::copy(const DrawOp& op) {
     const QRectF to = QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)).normalized();
     if (!op.copied) return;
-    if (!op.copied->text.empty()) {
-        // The copied text goes first, clipped to the copy: the image then
-        // covers it, and the document still holds it as text.
+    const Copied& copied = *op.copied;
+    const bool vectors = !copied.drawing.empty();
+    if (!copied.text.empty() || vectors) {
+        // Clipped to the copy: as vectors, the source's operations in their
+        // order, over white unless they begin by clearing; else the copied
+        // text first, which the image then covers, the document still
+        // holding it as text.
         finish();
         const size_t at = std::exchange(at_, size_t(-1));
         cairo_save(cr_);
@@ -509,15 +515,32 @@ void PdfCanvas::copy(const DrawOp& op) {
         // Each text read as the copy's pieces read it (a minus as a minus).
         size_t k = 0;
         while (k < pieces_.size() && pieces_[k].firstOp != at) ++k;
-        for (const DrawOp& t : op.copied->text) {
+        QHash<QPair<double, double>, const QString*> readings;
+        for (const DrawOp& t : copied.text) {
             const bool shows = (t.kind == DrawOp::Text || t.kind == DrawOp::Glyph) && !t.meaning.trimmed().isEmpty();
-            copiedText_ = shows && k < pieces_.size() && pieces_[k].firstOp == at ? &pieces_[k++].text : nullptr;
+            const QString* reading = shows && k < pieces_.size() && pieces_[k].firstOp == at ? &pieces_[k++].text : nullptr;
+            if (vectors) {
+                if (reading) readings.insert({t.x1, t.y1}, reading);
+                continue;
+            }
+            copiedText_ = reading;
             paint(t);
+        }
+        if (vectors) {
+            if (copied.drawing.front().kind != DrawOp::Clear) {
+                cairo_set_source_rgb(cr_, 1, 1, 1);
+                cairo_paint(cr_);
+            }
+            for (const DrawOp& d : copied.drawing) {
+                copiedText_ = readings.value({d.x1, d.y1}, nullptr);
+                paint(d);
+            }
         }
         copiedText_ = nullptr;
         finish();
         at_ = at;
         cairo_restore(cr_);
+        if (vectors) return;
     }
     if (op.copied->pixels.isNull() || to.isEmpty()) return;
     const QImage img = op.copied->pixels.convertToFormat(QImage::Format_ARGB32_Premultiplied);

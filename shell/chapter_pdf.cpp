@@ -5,6 +5,8 @@
 #include "page_text.h"
 #include "picture.h"
 
+#include <QDateTime>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <cairo-pdf.h>
 #include <cairo.h>
@@ -15,7 +17,9 @@
 #include <qpdf/QPDFPageDocumentHelper.hh>
 #include <qpdf/QPDFTokenizer.hh>
 #include <qpdf/QPDFWriter.hh>
+#include <algorithm>
 #include <map>
+#include <set>
 #include <memory>
 
 using namespace typeset;
@@ -40,6 +44,7 @@ QString drawPage(cairo_t* cr, const PrintedPage& page, PdfTextLayer& layer) {
     const QSizeF size = page.size();
     if (size.isEmpty()) {
         layer.spans.emplace_back();
+        layer.about.emplace_back();
         return QString();
     }
     QSizeF fitted = size;
@@ -52,16 +57,16 @@ QString drawPage(cairo_t* cr, const PrintedPage& page, PdfTextLayer& layer) {
     cairo_scale(cr, fitted.width() / size.width(), fitted.height() / size.height());
     PdfCanvas paper(cr, int(size.width()), int(size.height()), layer);
     if (page.picture) {
-        paper.replay(*page.picture);
+        paper.drawPicture(*page.picture);
     } else {
         // A bare image: drawn as a copy of itself.
         Picture image(page.image.size());
         DrawOp op;
         op.kind = DrawOp::Copy;
         op.x2 = size.width(), op.y2 = size.height();
-        op.copied = std::make_shared<const Copied>(Copied{page.image, {}});
+        op.copied = std::make_shared<const Copied>(Copied{page.image, {}, {}});
         image.add(std::move(op));
-        paper.replay(image);
+        paper.drawPicture(image);
     }
     paper.finish();
     cairo_restore(cr);
@@ -76,15 +81,33 @@ QByteArray draw(const std::vector<PrintedPage>& pages, const QString& title,
     cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_TITLE, title.toUtf8().constData());
     cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR,
                                    creator.toUtf8().constData());
+    // A build that fixes the time (SOURCE_DATE_EPOCH, in seconds) gets the
+    // same file from the same chapter.
+    bool fixed = false;
+    const qint64 epoch = qEnvironmentVariable("SOURCE_DATE_EPOCH").toLongLong(&fixed);
+    if (fixed) {
+        const QByteArray date = QDateTime::fromSecsSinceEpoch(epoch, Qt::UTC)
+                                    .toString(QStringLiteral("yyyy-MM-ddTHH:mm:ssZ"))
+                                    .toLatin1();
+        cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATE_DATE, date.constData());
+        cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_MOD_DATE, date.constData());
+    }
+    // The fonts are cut to the glyphs of every page before any is drawn.
+    for (const PrintedPage& page : pages)
+        if (page.picture) layer.noteGlyphs(*page.picture);
     cairo_t* cr = cairo_create(surface);
     const QStringList names = outlineNames(pages);
+    const std::vector<QStringList> headings = outlineHeadings(pages);
     QString failure;
     for (size_t i = 0; i < pages.size() && failure.isEmpty(); ++i) {
         failure = drawPage(cr, pages[i], layer);
         const QByteArray target = "page=" + QByteArray::number(qulonglong(i + 1));
-        cairo_pdf_surface_add_outline(surface, CAIRO_PDF_OUTLINE_ROOT,
-                                      names[qsizetype(i)].toUtf8().constData(), target.constData(),
-                                      cairo_pdf_outline_flags_t(0));
+        const int entry = cairo_pdf_surface_add_outline(
+            surface, CAIRO_PDF_OUTLINE_ROOT, names[qsizetype(i)].toUtf8().constData(), target.constData(),
+            headings[i].isEmpty() ? cairo_pdf_outline_flags_t(0) : CAIRO_PDF_OUTLINE_FLAG_OPEN);
+        for (const QString& h : headings[i])
+            cairo_pdf_surface_add_outline(surface, entry, h.toUtf8().constData(), target.constData(),
+                                          cairo_pdf_outline_flags_t(0));
         cairo_show_page(cr);
     }
     cairo_destroy(cr);
@@ -99,11 +122,33 @@ QByteArray draw(const std::vector<PrintedPage>& pages, const QString& title,
     return out;
 }
 
-// Gives each marked span of a page's contents the text it stands for: cairo
-// writes "/Span << /MCID n >> BDC", numbering a page's spans from 0.
+bool isCjkLetter(QChar c) {
+    const char16_t u = c.unicode();
+    return (u >= 0x3040 && u <= 0x30FF) || (u >= 0x3400 && u <= 0x9FFF) || (u >= 0xF900 && u <= 0xFAFF);
+}
+
+// The structure element a span is: the chapter's title (the first span),
+// a numbered heading, a figure's label, a formula standing alone (a line
+// with a construct and no Japanese words), or a paragraph line.
+QByteArray roleOf(const PdfTextLayer& layer, size_t page, qsizetype span) {
+    if (page >= layer.spans.size() || span < 0 || span >= layer.spans[page].size()) return "Span";
+    const QString& text = layer.spans[page][span];
+    const PdfTextLayer::About& about = layer.about[page][size_t(span)];
+    static const QRegularExpression heading(QStringLiteral("^\\s*\\(\\d+\\)\\s*\\S"));
+    if (page == 0 && span == 0) return "H1";
+    if (about.figure) return "Span";
+    if (heading.match(text).hasMatch()) return "H2";
+    if (about.formula && std::none_of(text.begin(), text.end(), isCjkLetter)) return "Formula";
+    return "P";
+}
+
+// Gives each marked span of a page's contents the text it stands for
+// (cairo writes "/Span << /MCID n >> BDC", numbering a page's spans from 0),
+// and marks whatever is drawn outside a
+// span (rules, frames, a figure's lines) as an artifact.
 class SpanTexts : public QPDFObjectHandle::TokenFilter {
 public:
-    explicit SpanTexts(QStringList texts) : texts_(std::move(texts)) {}
+    SpanTexts(const PdfTextLayer& layer, size_t page) : layer_(layer), page_(page) {}
 
     void handleToken(const QPDFTokenizer::Token& token) override {
         using T = QPDFTokenizer;
@@ -120,10 +165,16 @@ public:
             if (type == T::tt_integer) mcid_ = std::stoll(token.getValue());
             held_.push_back(token);
             if (++matched_ < std::size(pattern)) return;
+            flush();
+            endArtifact();
+            ++depth_;
+            const QStringList& texts = page_ < layer_.spans.size() ? layer_.spans[page_] : QStringList();
+            // Tagged as a span whatever its element: text extractors take
+            // the actual text of spans only.
             write("/Span << /MCID " + std::to_string(mcid_));
-            if (mcid_ >= 0 && mcid_ < texts_.size())
+            if (mcid_ >= 0 && mcid_ < texts.size())
                 write(" /ActualText " +
-                      QPDFObjectHandle::newUnicodeString(texts_[qsizetype(mcid_)].toStdString()).unparse());
+                      QPDFObjectHandle::newUnicodeString(texts[qsizetype(mcid_)].toStdString()).unparse());
             write(" >> BDC");
             held_.clear();
             matched_ = 0;
@@ -135,56 +186,143 @@ public:
             matched_ = 1;
             return;
         }
-        writeToken(token);
+        pass(token);
     }
-    void handleEOF() override { release(); }
+    void handleEOF() override {
+        release();
+        flush();
+        endArtifact();
+    }
 
 private:
     void release() {
-        for (const auto& t : held_) writeToken(t);
+        for (const auto& t : held_) pass(t);
         held_.clear();
         matched_ = 0;
     }
-    QStringList texts_;
-    std::vector<QPDFTokenizer::Token> held_;
+    // Operands wait for their operator, which says whether an artifact
+    // begins before them.
+    void pass(const QPDFTokenizer::Token& token) {
+        if (token.getType() != QPDFTokenizer::tt_word) {
+            if (token.getType() == QPDFTokenizer::tt_space && operands_.empty()) writeToken(token);
+            else operands_.push_back(token);
+            return;
+        }
+        const std::string& op = token.getValue();
+        // Artifacts end where the graphics state or a text object does, so
+        // that they nest with them.
+        static const std::set<std::string> ends{"q", "Q", "BT", "ET", "BDC", "BMC"};
+        static const std::set<std::string> draws{"m", "l", "c", "v", "y", "h", "re", "S", "s", "f", "F",
+                                                 "f*", "B", "B*", "b", "b*", "n", "W", "W*", "Do",
+                                                 "sh", "BI", "Tj", "TJ", "'", "\""};
+        if (depth_ == 0 && ends.count(op)) endArtifact();
+        if (depth_ == 0 && !artifact_ && draws.count(op)) {
+            write("/Artifact BMC\n");
+            artifact_ = true;
+        }
+        if (op == "BDC" || op == "BMC") ++depth_;
+        else if (op == "EMC" && depth_ > 0) --depth_;
+        flush();
+        writeToken(token);
+    }
+    void flush() {
+        for (const auto& t : operands_) writeToken(t);
+        operands_.clear();
+    }
+    void endArtifact() {
+        if (!artifact_) return;
+        write("\nEMC\n");
+        artifact_ = false;
+    }
+    const PdfTextLayer& layer_;
+    size_t page_;
+    std::vector<QPDFTokenizer::Token> held_, operands_;
     size_t matched_ = 0;
     long long mcid_ = -1;
+    int depth_ = 0;
+    bool artifact_ = false;
 };
 
-// The same texts on the structure elements the spans belong to, for readers
-// that follow the document's structure.
-void labelStructure(QPDF& pdf, const std::vector<QStringList>& spans,
-                    const std::map<QPDFObjGen, size_t>& pageIndex) {
+// The document's structure: cairo leaves one element per span, in order;
+// each becomes its role's element (with its text, and a formula's spoken
+// reading as its alternative), under one Document, a figure's labels under
+// a Figure whose alternative is the labels read as one.
+void buildStructure(QPDF& pdf, const PdfTextLayer& layer, const std::map<QPDFObjGen, size_t>& pageIndex) {
     QPDFObjectHandle tree = pdf.getRoot().getKey("/StructTreeRoot");
     if (!tree.isDictionary()) return;
-    std::vector<QPDFObjectHandle> todo{tree.getKey("/K")};
-    while (!todo.empty()) {
-        QPDFObjectHandle node = todo.back();
-        todo.pop_back();
-        if (node.isArray()) {
-            for (int i = 0; i < node.getArrayNItems(); ++i) todo.push_back(node.getArrayItem(i));
+    QPDFObjectHandle leaves = tree.getKey("/K");
+    if (leaves.isDictionary()) leaves = QPDFObjectHandle::newArray({leaves});
+    if (!leaves.isArray()) return;
+    QPDFObjectHandle document = pdf.makeIndirectObject(QPDFObjectHandle::parse(
+        "<< /Type /StructElem /S /Document /Lang (ja) >>"));
+    document.replaceKey("/P", tree);
+    QPDFObjectHandle kids = QPDFObjectHandle::newArray();
+    std::map<std::pair<size_t, int>, QPDFObjectHandle> figures;
+    for (int i = 0; i < leaves.getArrayNItems(); ++i) {
+        QPDFObjectHandle leaf = leaves.getArrayItem(i);
+        const auto page = pageIndex.find(leaf.getKey("/Pg").getObjGen());
+        QPDFObjectHandle k = leaf.getKey("/K");
+        if (!leaf.isDictionary() || page == pageIndex.end() || !k.isInteger() || page->second >= layer.spans.size() ||
+            k.getIntValue() < 0 || k.getIntValue() >= layer.spans[page->second].size()) {
+            kids.appendItem(leaf);
+            leaf.replaceKey("/P", document);
             continue;
         }
-        if (!node.isDictionary()) continue;
-        QPDFObjectHandle kids = node.getKey("/K");
-        if (!kids.isInteger()) {
-            todo.push_back(kids);
+        const size_t p = page->second;
+        const qsizetype mcid = qsizetype(k.getIntValue());
+        const PdfTextLayer::About& about = layer.about[p][size_t(mcid)];
+        const QByteArray role = roleOf(layer, p, mcid);
+        leaf.replaceKey("/S", QPDFObjectHandle::newName("/" + role.toStdString()));
+        leaf.replaceKey("/ActualText", QPDFObjectHandle::newUnicodeString(layer.spans[p][mcid].toStdString()));
+        if (role == "Formula")
+            leaf.replaceKey("/Alt", QPDFObjectHandle::newUnicodeString(about.spoken.toStdString()));
+        if (!about.figure) {
+            leaf.replaceKey("/P", document);
+            kids.appendItem(leaf);
             continue;
         }
-        const auto page = pageIndex.find(node.getKey("/Pg").getObjGen());
-        const long long mcid = kids.getIntValue();
-        if (page == pageIndex.end() || page->second >= spans.size() || mcid < 0 ||
-            mcid >= spans[page->second].size())
-            continue;
-        node.replaceKey("/ActualText", QPDFObjectHandle::newUnicodeString(
-                                           spans[page->second][qsizetype(mcid)].toStdString()));
+        QPDFObjectHandle& figure = figures[{p, about.figure}];
+        if (!figure.isInitialized()) {
+            figure = pdf.makeIndirectObject(QPDFObjectHandle::parse("<< /Type /StructElem /S /Figure >>"));
+            figure.replaceKey("/P", document);
+            figure.replaceKey("/Pg", leaf.getKey("/Pg"));
+            figure.replaceKey("/Alt", QPDFObjectHandle::newUnicodeString(
+                                          (about.figureText.isEmpty() ? layer.spans[p][mcid] : about.figureText)
+                                              .toStdString()));
+            figure.replaceKey("/K", QPDFObjectHandle::newArray());
+            kids.appendItem(figure);
+        }
+        leaf.replaceKey("/P", figure);
+        figure.getKey("/K").appendItem(leaf);
     }
+    document.replaceKey("/K", kids);
+    tree.replaceKey("/K", document);
 }
 
-// What the PDF writer has no call for: the spans' texts, the language of the
-// text (for readers aloud and search), and the title shown in place of the
-// file's name.
-QByteArray finish(const QByteArray& document, const PdfTextLayer& layer, QString* why) {
+// The document's metadata as XMP: its title, language and the claim that
+// it follows the accessible-PDF rules (which tests/pdf_text_check.py checks).
+QPDFObjectHandle metadata(QPDF& pdf, const QString& title) {
+    const QString xmp = QStringLiteral(
+        "<?xpacket begin=\"\xEF\xBB\xBF\" id=\"W5M0MpCehiHzreSzNTczkc9d\"?>\n"
+        "<x:xmpmeta xmlns:x=\"adobe:ns:meta/\">\n"
+        "<rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\">\n"
+        "<rdf:Description rdf:about=\"\" xmlns:dc=\"http://purl.org/dc/elements/1.1/\" "
+        "xmlns:pdfuaid=\"http://www.aiim.org/pdfua/ns/id/\">\n"
+        "<dc:title><rdf:Alt><rdf:li xml:lang=\"x-default\">%1</rdf:li></rdf:Alt></dc:title>\n"
+        "<dc:language><rdf:Bag><rdf:li>ja</rdf:li></rdf:Bag></dc:language>\n"
+        "<pdfuaid:part>1</pdfuaid:part>\n"
+        "</rdf:Description>\n</rdf:RDF>\n</x:xmpmeta>\n<?xpacket end=\"w\"?>\n")
+                            .arg(title.toHtmlEscaped());
+    QPDFObjectHandle stream = QPDFObjectHandle::newStream(&pdf, xmp.toUtf8().toStdString());
+    stream.getDict().replaceKey("/Type", QPDFObjectHandle::newName("/Metadata"));
+    stream.getDict().replaceKey("/Subtype", QPDFObjectHandle::newName("/XML"));
+    return stream;
+}
+
+// What the PDF writer has no call for: the spans' texts and the document's
+// structure (a tagged PDF), the language of the text (for readers aloud and
+// search), the metadata, and the title shown in place of the file's name.
+QByteArray finish(const QByteArray& document, const PdfTextLayer& layer, const QString& title, QString* why) {
     try {
         QPDF pdf;
         pdf.setSuppressWarnings(true);
@@ -193,17 +331,22 @@ QByteArray finish(const QByteArray& document, const PdfTextLayer& layer, QString
         std::map<QPDFObjGen, size_t> pageIndex;
         for (size_t i = 0; i < pages.size(); ++i) {
             pageIndex[pages[i].getObjectHandle().getObjGen()] = i;
-            if (i < layer.spans.size())
-                pages[i].addContentTokenFilter(std::make_shared<SpanTexts>(layer.spans[i]));
+            pages[i].addContentTokenFilter(std::make_shared<SpanTexts>(layer, i));
+            // Assistive technology takes a page's parts in structure order.
+            pages[i].getObjectHandle().replaceKey("/Tabs", QPDFObjectHandle::newName("/S"));
         }
-        labelStructure(pdf, layer.spans, pageIndex);
+        buildStructure(pdf, layer, pageIndex);
         QPDFObjectHandle root = pdf.getRoot();
         root.replaceKey("/Lang", QPDFObjectHandle::newUnicodeString("ja"));
+        root.replaceKey("/MarkInfo", QPDFObjectHandle::parse("<< /Marked true >>"));
+        root.replaceKey("/Metadata", metadata(pdf, title));
         QPDFObjectHandle preferences = QPDFObjectHandle::newDictionary();
         preferences.replaceKey("/DisplayDocTitle", QPDFObjectHandle::newBool(true));
         root.replaceKey("/ViewerPreferences", preferences);
         QPDFWriter writer(pdf);
         writer.setOutputMemory();
+        // The file's identifier from its contents, not the clock.
+        writer.setDeterministicID(true);
         writer.write();
         const std::shared_ptr<Buffer> buffer = writer.getBufferSharedPointer();
         return QByteArray(reinterpret_cast<const char*>(buffer->getBuffer()),
@@ -233,23 +376,52 @@ std::vector<PrintedPage> printEveryPage(Form1& window, QString* why) {
     return pages;
 }
 
+namespace {
+
+QStringList readingLinesOf(const PrintedPage& page) {
+    if (!page.picture) return {};
+    std::vector<TextPiece> pieces;
+    appendPieces(pieces, *page.picture);
+    return readingLines(pieces);
+}
+
+bool isCjk(QChar c) {
+    const char16_t u = c.unicode();
+    return (u >= 0x3040 && u <= 0x30FF) || (u >= 0x3400 && u <= 0x9FFF) || (u >= 0xF900 && u <= 0xFAFF) ||
+           (u >= 0xFF00 && u <= 0xFFEF) || (u >= 0x3000 && u <= 0x303F);
+}
+
+}  // namespace
+
+QString outlineTitle(const QString& line) {
+    QString t = line.simplified();
+    for (qsizetype i = 1; i + 1 < t.size(); ++i)
+        if (t[i] == u' ' && isCjk(t[i - 1]) && isCjk(t[i + 1])) t.remove(i--, 1);
+    return t;
+}
+
 QStringList outlineNames(const std::vector<PrintedPage>& pages) {
     QStringList names;
     QString section;
     for (size_t i = 0; i < pages.size(); ++i) {
-        QStringList lines;
-        if (pages[i].picture) {
-            std::vector<TextPiece> pieces;
-            appendPieces(pieces, *pages[i].picture);
-            lines = readingLines(pieces);
-        }
-        QString name = sectionHeading(lines);
+        const QStringList lines = readingLinesOf(pages[i]);
+        QString name = outlineTitle(sectionHeading(lines));
         if (!name.isEmpty()) section = name;
         else if (!section.isEmpty()) name = section + QStringLiteral(" (続き)");
-        else name = firstHeading(lines);
+        else name = outlineTitle(firstHeading(lines));
         names << (name.isEmpty() ? QStringLiteral("Page %1").arg(i + 1) : name);
     }
     return names;
+}
+
+std::vector<QStringList> outlineHeadings(const std::vector<PrintedPage>& pages) {
+    std::vector<QStringList> headings;
+    for (const PrintedPage& page : pages) {
+        QStringList& found = headings.emplace_back();
+        for (const QString& line : readingLinesOf(page))
+            if (const QString h = sectionHeading({line}); !h.isEmpty()) found << outlineTitle(h);
+    }
+    return headings;
 }
 
 QString writePdf(const std::vector<PrintedPage>& pages, const QString& path,
@@ -258,7 +430,7 @@ QString writePdf(const std::vector<PrintedPage>& pages, const QString& path,
     PdfTextLayer layer;
     const QByteArray drawn = draw(pages, title, creator, layer, &why);
     if (drawn.isEmpty()) return why;
-    const QByteArray document = finish(drawn, layer, &why);
+    const QByteArray document = finish(drawn, layer, title, &why);
     if (document.isEmpty()) return why;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(document) != document.size() ||

@@ -1,7 +1,8 @@
 // A chapter as one PDF handout: every page as the print label lays it out
 // for paper, one A4 page each, with a text layer that reads as the pages do,
-// an outline entry per page named by its first heading, the chapter's title
-// and the document's language.
+// an outline entry per page named by its first heading with one per
+// numbered heading under it, the chapter's title and the document's
+// language.
 #pragma once
 
 #include "printer.h"
@@ -21,7 +22,16 @@ std::vector<PrintedPage> printEveryPage(Form1& window, QString* why);
 // The names of the pages in the outline: each page's section heading; a
 // page that goes on with the section before it, that section's heading and
 // "(続き)" (continued); else the page's first line, else "Page N" (from 1).
+// Names are outline titles (outlineTitle).
 QStringList outlineNames(const std::vector<PrintedPage>& pages);
+
+// The numbered headings of each page ("(2) 無限連分数"), in reading order,
+// as outline titles: the outline's entries under each page's.
+std::vector<QStringList> outlineHeadings(const std::vector<PrintedPage>& pages);
+
+// A line as an outline title: single blanks, and none in a word whose
+// letters the page spaces out ("(1)  概 要" is "(1) 概要").
+QString outlineTitle(const QString& line);
 
 // Writes the pages as a PDF at path: A4, each page as large as fits within
 // 15 mm margins. The file is written under a temporary name beside path and

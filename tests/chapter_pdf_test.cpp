@@ -28,7 +28,8 @@ QString run(const QString& program, const QStringList& args) {
 
 // A page in the faces whose character maps mislead: 方 shares its glyph
 // with a Kangxi radical, the Symbol face's Γ is the byte "G", an integral is
-// two glyphs, and a formula is set as pieces a few pixels apart.
+// two glyphs with its limits above and below, and a formula is set as
+// pieces a few pixels apart.
 PrintedPage specimenPage() {
     RasterCanvas c(400, 160);
     c.FontName = QStringLiteral("メイリオ");
@@ -44,7 +45,7 @@ PrintedPage specimenPage() {
     dsp_var(c, x, 10, QStringLiteral("x"));
     dsp_text(c, x, 10, QStringLiteral(")"));
     x = 10;
-    dsp_intSign(c, x, 70);
+    dsp_integral(c, x, 70, QStringLiteral("1"), QStringLiteral("-1"));
     x += 4;
     dsp_var(c, x, 70, QStringLiteral("f"));
     dsp_symbol(c, x, 70, QStringLiteral("\xB6"));  // ∂
@@ -57,7 +58,8 @@ TEST(ChapterPdf, TheTextLayerReadsAsThePage) {
     ASSERT_EQ(writePdf({specimenPage(), specimenPage()}, path, QStringLiteral("題"), "test"), QString());
     const QString text = run("pdftotext", {"-f", "1", "-l", "1", path, "-"});
     EXPECT_TRUE(text.contains(QStringLiteral("方法は Γ(ν, x)"))) << text.toStdString();
-    EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("∫ ?f∂")))) << text.toStdString();
+    // The integral in one piece, its limits with it, and a minus sign.
+    EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("∫_\\(−1\\)\\^1 ?f∂")))) << text.toStdString();
     EXPECT_FALSE(text.contains(QChar(0x2F45))) << "the radical for 方";
     EXPECT_FALSE(text.contains('G')) << text.toStdString();
     // The glyphs already given their characters on page 1 read the same on
@@ -66,11 +68,30 @@ TEST(ChapterPdf, TheTextLayerReadsAsThePage) {
     const QString info = run("pdfinfo", {path});
     EXPECT_TRUE(info.contains(QRegularExpression("Title: +題\\n"))) << info.toStdString();
     EXPECT_TRUE(info.contains(QRegularExpression("Pages: +2\\n"))) << info.toStdString();
+    // A reader that takes each glyph's own character gets the integral's
+    // pieces, not the Symbol face's Latin letters for their codes.
+    const QString plain = run("qpdf", {"--qdf", "--object-streams=disable", path, "-"}).toLower();
+    EXPECT_TRUE(plain.contains("<2320>") && plain.contains("<2321>"));
     // The fonts are subsets, embedded.
     const QStringList fonts = run("pdffonts", {path}).split('\n', Qt::SkipEmptyParts).mid(2);
     ASSERT_GE(fonts.size(), 3);
     for (const QString& f : fonts) EXPECT_TRUE(f.contains(QRegularExpression("^[A-Z]{6}\\+\\S+ .* yes yes yes ")))
                                        << f.toStdString();
+}
+
+TEST(ChapterPdf, ACopyIsDrawnAsVectorsAndReadsAsItsSource) {
+    RasterCanvas source(200, 60);
+    float x = 4;
+    dsp_text(source, x, 4, QStringLiteral("写し -2"));
+    source.Line(0, 40, 190, 40, 0);
+    RasterCanvas c(400, 160);
+    c.copyFrom(source, 20, 20, 200, 60, 0, 0);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("copy.pdf");
+    ASSERT_EQ(writePdf({PrintedPage(c.image(), std::make_shared<const Picture>(c.picture()))}, path, "t", "test"),
+              QString());
+    EXPECT_EQ(run("pdfimages", {"-list", path}).split('\n', Qt::SkipEmptyParts).size(), 2) << "only the header";
+    EXPECT_TRUE(run("pdftotext", {path, "-"}).contains(QStringLiteral("写し −2")));
 }
 
 TEST(ChapterPdf, APdfIsWrittenWholeOrNotAtAll) {
@@ -114,10 +135,15 @@ TEST(ChapterPdf, TheOutlineNamesEachPageByItsHeading) {
         page({"R = 1", "続く"}),                  // going on with (2)
         PrintedPage(QImage(400, 160, QImage::Format_RGB32)),
     };
+    // Titles in single blanks, none inside a spaced-out word.
     EXPECT_EQ(outlineNames(pages),
-              (QStringList{"F(x) = 1", "(2)  無限連分数", "(2)  無限連分数 (続き)",
-                           "(2)  無限連分数 (続き)"}));
+              (QStringList{"F(x) = 1", "(2) 無限連分数", "(2) 無限連分数 (続き)",
+                           "(2) 無限連分数 (続き)"}));
     EXPECT_EQ(outlineNames({PrintedPage(QImage(4, 4, QImage::Format_RGB32))}), QStringList{"Page 1"});
+    // Under each page, every numbered heading it has.
+    EXPECT_EQ(outlineHeadings(pages),
+              (std::vector<QStringList>{{}, {"(2) 無限連分数", "(3) 次"}, {}, {}}));
+    EXPECT_EQ(outlineTitle(QStringLiteral(" (1)  概 要 の x y ")), QStringLiteral("(1) 概要の x y"));
 }
 
 }  // namespace

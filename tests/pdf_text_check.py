@@ -9,9 +9,18 @@ faces map those and the ideographs to the same glyphs) and the phrases the
 chapter is looked up by. With LISTDIR (pageshot --list output, CHAPTER-pN.txt)
 every Greek letter the pages draw in the Symbol face is in the text at least
 as often as the pages draw it: a Symbol byte standing in for its letter ("G"
-for Γ) would leave it short. The outline has one entry per page, in page
-order, named by the page's first heading; the catalog says the language is
-"ja"; every font is an embedded subset.
+for Γ) would leave it short; and each formula of a page (CHAPTER-pN-formulas.txt,
+its linear text) is in that page's text in one piece, blanks aside. No hyphen
+stands for a minus sign (before a number, or between blanks). The outline has
+one entry per page, in page order, named by the page's first heading, with
+one entry under it per numbered heading of the page, all in single blanks;
+the catalog says the language is "ja"; every font is an embedded subset.
+Tagged: pdfinfo says so; the structure is one Document holding the title
+(H1), each numbered heading (H2), and P, Formula, Figure elements; every
+Formula has an alternative text and an actual text, every Figure an
+alternative text; nothing is drawn outside marked content (an element's or
+an Artifact); the XMP metadata carry the title and the PDF/UA part. No page
+holds an image: copies are drawn as vectors.
 
 Exit status: 0 passed, 1 failed.
 """
@@ -32,10 +41,77 @@ PHRASES = {
     "larch": ["格子"],
     "rowan": ["高速", "(5) FFT の仕組み"],
 }
+# How many numbered headings each chapter has.
+HEADINGS = {"alder": 4, "birch": 8, "cedar": 9, "hazel": 6, "larch": 4, "maple": 3, "rowan": 7}
 
 
 def run(*args):
     return subprocess.run(args, check=True, capture_output=True, text=True).stdout
+
+
+# Operators that draw or build a path, show text or paint an image.
+DRAWING = {"m", "l", "c", "v", "y", "h", "re", "S", "s", "f", "F", "f*", "B", "B*", "b", "b*", "n",
+           "Do", "sh", "BI", "Tj", "TJ", "'", '"'}
+TOKEN = re.compile(rb"<<|>>|<[0-9A-Fa-f\s]*>|\[|\]|/[^\s/<>\[\]()]*|\((?:\\.|[^\\)])*\)|[^\s/<>\[\]()]+")
+
+
+def tagged(pdf, info, chapter):
+    failures = []
+    if not re.search(r"^Tagged:\s+yes$", info, re.M):
+        failures.append("pdfinfo does not say Tagged: yes")
+    tree = [line for line in run("pdfinfo", "-struct", pdf).splitlines() if line.strip()]
+    roots = [line.split()[0] for line in tree if not line.startswith(" ")]
+    kinds = collections.Counter(line.split()[0] for line in tree)
+    if roots != ["Document"]:
+        failures.append(f"the structure's root is not one Document: {roots}")
+    elif len(tree) < 2 or tree[1].split()[0] != "H1" or kinds["H1"] != 1:
+        failures.append("the Document does not begin with its one H1")
+    if kinds["H2"] != HEADINGS.get(chapter, kinds["H2"]):
+        failures.append(f"{kinds['H2']} H2 elements, not one per numbered heading")
+    if not kinds["P"] or not kinds["Formula"]:
+        failures.append(f"no P or no Formula element: {dict(kinds)}")
+
+    doc = json.loads(run("qpdf", "--json", "--json-key=qpdf", "--json-stream-data=none", pdf))
+    objects = doc["qpdf"][1]
+    for key, obj in objects.items():
+        value = obj.get("value", {})
+        if not isinstance(value, dict) or value.get("/Type") != "/StructElem":
+            continue
+        kind = value.get("/S")
+        if kind == "/Formula" and not (value.get("/Alt", "u:").strip("u:") and "/ActualText" in value):
+            failures.append(f"a Formula without its alternative or actual text: {key}")
+        if kind == "/Figure" and not value.get("/Alt", "u:").strip("u:"):
+            failures.append(f"a Figure without an alternative text: {key}")
+    catalog = objects["obj:" + objects["trailer"]["value"]["/Root"]]["value"]
+    if catalog.get("/MarkInfo", {}).get("/Marked") is not True:
+        failures.append("the catalog has no /MarkInfo << /Marked true >>")
+    meta = catalog.get("/Metadata")
+    xmp = run("qpdf", f"--show-object={meta.split()[0]}", "--filtered-stream-data", pdf) if meta else ""
+    title = re.search(r"^Title:\s+(.*)$", info, re.M)
+    if "<pdfuaid:part>1</pdfuaid:part>" not in xmp or not title or \
+            f'<rdf:li xml:lang="x-default">{title.group(1).strip()}</rdf:li>' not in xmp:
+        failures.append("the XMP metadata do not carry the title and the PDF/UA part")
+
+    # What is drawn outside any marked content, page by page.
+    plain = subprocess.run(["qpdf", "--qdf", "--object-streams=disable", pdf, "-"], check=True,
+                           capture_output=True).stdout
+    streams = re.findall(rb"%% Contents for page \d+\n(?:%%[^\n]*\n)*\d+ 0 obj\n<<.*?>>\nstream\n(.*?)endstream", plain, re.S)
+    if not streams:
+        failures.append("no page contents found")
+    loose = 0
+    for stream in streams:
+        depth = 0
+        for token in TOKEN.findall(stream):
+            word = token.decode("latin-1")
+            if word in ("BDC", "BMC"):
+                depth += 1
+            elif word == "EMC":
+                depth -= 1
+            elif depth == 0 and word in DRAWING:
+                loose += 1
+    if loose:
+        failures.append(f"{loose} drawing operators outside marked content")
+    return failures
 
 
 def main():
@@ -71,6 +147,22 @@ def main():
 
     info = run("pdfinfo", pdf)
     pages = int(re.search(r"^Pages:\s+(\d+)$", info, re.M).group(1))
+
+    minus = re.compile(r"(^|[\s(=,])-(?=[\d.])|\s-\s", re.M)
+    for m in minus.finditer(text):
+        failures.append(f"a hyphen for a minus: {text[max(0, m.start() - 20):m.end() + 20]!r}")
+    if listdir:
+        for n in range(pages):
+            path = os.path.join(listdir, f"{chapter}-p{n}-formulas.txt")
+            if not os.path.exists(path):
+                failures.append(f"no {path}")
+                continue
+            page = re.sub(r"\s", "", run("pdftotext", "-enc", "UTF-8", "-f", str(n + 1), "-l", str(n + 1), pdf, "-"))
+            with open(path, encoding="utf-8") as f:
+                formulas = [line.strip() for line in f if line.strip()]
+            for formula in formulas:
+                if re.sub(r"\s", "", formula) not in page:
+                    failures.append(f"page {n}: the formula {formula!r} is not in the text in one piece")
     title = re.search(r"^Title:\s+(.*)$", info, re.M)
     if not title or not title.group(1).strip():
         failures.append("the document has no title")
@@ -85,20 +177,34 @@ def main():
     titles = [entry["title"] for entry in outline]
     if [entry["destpageposfrom1"] for entry in outline] != list(range(1, pages + 1)):
         failures.append(f"the outline does not name pages 1 to {pages} in order: {titles}")
-    if not titles or not re.fullmatch(r"\(1\)\s+概 要", titles[0]):
+    if not titles or titles[0] != "(1) 概要":
         failures.append(f"the first outline entry is not the first page's heading: {titles[:1]}")
-    if any(not t.strip() for t in titles):
-        failures.append(f"an outline entry has no name: {titles}")
+    headings = []
+    for entry in outline:
+        for kid in entry["kids"]:
+            headings.append(kid["title"])
+            if kid["destpageposfrom1"] != entry["destpageposfrom1"] or kid["kids"]:
+                failures.append(f"the heading {kid['title']!r} is not under its page")
+    numbers = [int(re.match(r"\((\d+)\)", h).group(1)) if re.match(r"\(\d+\) \S", h) else None for h in headings]
+    if numbers != list(range(1, HEADINGS.get(chapter, len(numbers)) + 1)):
+        failures.append(f"the outline's headings are not (1), (2), ... in order: {headings}")
+    if any(not t.strip() or "  " in t or t != t.strip() for t in titles + headings):
+        failures.append(f"an outline entry has no name or more than single blanks: {titles + headings}")
 
     fonts = run("pdffonts", pdf).splitlines()[2:]
     for font in fonts:
         if not re.match(r"[A-Z]{6}\+\S+ .* yes yes yes ", font):
             failures.append(f"a font is not an embedded subset with a text map: {font}")
 
+    failures += tagged(pdf, info, chapter)
+    images = run("pdfimages", "-list", pdf).splitlines()[2:]
+    if images:
+        failures.append(f"{len(images)} images: copies are to be vectors")
+
     for f in failures:
         print(f"FAIL: {chapter}: {f}", file=sys.stderr)
     if not failures:
-        print(f"pdf_text: {chapter}: {pages} pages, outline {' | '.join(titles)}")
+        print(f"pdf_text: {chapter}: {pages} pages, outline {' | '.join(titles)}; headings {' | '.join(headings)}")
     return 1 if failures else 0
 
 

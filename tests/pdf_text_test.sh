@@ -15,7 +15,7 @@ fail() {
     echo "FAIL: $*" >&2
     exit 1
 }
-for tool in pdftotext pdfinfo pdffonts qpdf /usr/bin/python3; do
+for tool in pdftotext pdfinfo pdffonts pdfimages qpdf /usr/bin/python3; do
     command -v "$tool" >/dev/null || fail "$tool is missing (tools/setup-debian.sh installs it)"
 done
 [[ -x $pageshot ]] || fail "pageshot is not at $pageshot"

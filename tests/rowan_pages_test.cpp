@@ -92,11 +92,13 @@ TEST_F(RowanPages, ExponentOfEightIsSmallerAndTheSizeComesBackAfterItsUpperLimit
     const size_t equals2 = indexOf(t, QStringLiteral(" = 2"), p);
     EXPECT_NEAR(t[equals2].font.size, 11.7, 1e-4);
 
-    // The upper limit 2^p - 1 above the sum sign, at 0.85 of the page size:
-    // 30 pixels left of the sign's end, 22 above the row.
+    // The upper limit 2^p - 1 above the sum sign (drawn right after it, as
+    // part of the sum), at 0.85 of the page size: 30 pixels left of the
+    // sign's end, 22 above the row.
     size_t sigma = n;
     while (t[sigma].text != QString(QChar(229))) ++sigma;
-    const size_t two = indexOf(t, QStringLiteral("2"), equals2);
+    const size_t two = indexOf(t, QStringLiteral("2"), sigma);
+    EXPECT_LT(two, j);
     EXPECT_NEAR(t[two].font.size, 11.05, 1e-4);
     EXPECT_DOUBLE_EQ(t[two].x1, t[sigma].x2 - 30);
     EXPECT_DOUBLE_EQ(t[two].y1, row - 22);
@@ -104,12 +106,11 @@ TEST_F(RowanPages, ExponentOfEightIsSmallerAndTheSizeComesBackAfterItsUpperLimit
     EXPECT_NEAR(t[one].font.size, 11.05, 1e-4);
     EXPECT_EQ(t[one - 1].font.face, QStringLiteral("Courier New"));
 
-    // Everything after is at the page size again.
-    ASSERT_LT(one + 1, t.size());
-    EXPECT_EQ(t[one + 1].text, QStringLiteral("k"));
-    EXPECT_DOUBLE_EQ(t[one + 1].x1, 78);
-    EXPECT_NEAR(t[one + 1].font.size, 13 * 1.15, 1e-4);
-    for (size_t i = one + 1; i < t.size(); ++i) EXPECT_GE(t[i].font.size, 13 * 0.85 * 0.85 - 1e-4);
+    // Everything after the row is at the page size again.
+    const size_t k = indexOf(t, QStringLiteral("k"), equals2);
+    EXPECT_DOUBLE_EQ(t[k].x1, 78);
+    EXPECT_NEAR(t[k].font.size, 13 * 1.15, 1e-4);
+    for (size_t i = k; i < t.size(); ++i) EXPECT_GE(t[i].font.size, 13 * 0.85 * 0.85 - 1e-4);
     EXPECT_EQ(canvas.FontSize, 13.0f);
 }
 

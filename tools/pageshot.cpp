@@ -11,7 +11,9 @@
 // --screen-pdf the pages as the window shows them at 100 %, as
 // OUTDIR/CHAPTER-screen.pdf. With --send N it prints page N on the system's
 // default printer, exactly as the print label does, and exits with status 1
-// when the page did not go out.
+// when the page did not go out. With --list and --pdf also
+// OUTDIR/CHAPTER-pN-formulas.txt, the linear text of each formula of the
+// paper page, one a line, for checking the PDF's text.
 #include "backends/painter_canvas.h"
 #include "cedar/square_box.h"
 #include "chapter_catalog.h"
@@ -20,6 +22,7 @@
 #include "faces.h"
 #include "font_cache.h"
 #include "form1.h"
+#include "linear_text.h"
 #include "page_box.h"
 #include "printer.h"
 #include "state.h"
@@ -143,6 +146,18 @@ bool writeScreenPdf(Form1& window, const QString& path, QSize client) {
     return p.end();
 }
 
+// A construct's piece is read from more than one operation.
+bool writeFormulas(const PrintedPage& page, const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Text)) return false;
+    std::vector<TextPiece> pieces;
+    if (page.picture) appendLinearPieces(pieces, *page.picture);
+    for (const TextPiece& p : pieces)
+        if (p.lastOp > p.firstOp + 1 && !p.text.trimmed().isEmpty())
+            f.write(p.text.trimmed().toUtf8() + '\n');
+    return f.error() == QFile::NoError;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -225,6 +240,14 @@ int main(int argc, char** argv) {
                            chapter->profile().title, name);
             if (!why.isEmpty()) {
                 std::fprintf(stderr, "pageshot: %s\n", qPrintable(why));
+                ++failures;
+            }
+        }
+        for (size_t n = 0; pdf && list && n < paper.size(); ++n) {
+            const QString path =
+                outDir.filePath(QStringLiteral("%1-p%2-formulas.txt").arg(name).arg(n));
+            if (!writeFormulas(paper[n], path)) {
+                std::fprintf(stderr, "pageshot: cannot write %s\n", qPrintable(path));
                 ++failures;
             }
         }

@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev libqt6printsupport6 libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev valgrind
   libcanberra-dev libasound2-dev libfontconfig-dev sound-theme-freedesktop libxcb1-dev
-  libcairo2-dev libqpdf-dev qpdf
+  libcairo2-dev libqpdf-dev qpdf libharfbuzz-dev
   fonts-noto-cjk fonts-noto-core fonts-liberation2 fonts-urw-base35 fonts-dejavu-core
   xvfb xdotool imagemagick
   clang-14 libclang-rt-14-dev llvm-14

@@ -2,6 +2,7 @@
 
 #include "faces.h"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -35,6 +36,36 @@ void copyTextWithin(const std::vector<DrawOp>& from, const QRectF& region, doubl
         moved.x1 += dx, moved.x2 += dx, moved.y1 += dy, moved.y2 += dy;
         to.push_back(std::move(moved));
     }
+}
+
+// Where an operation can leave ink: its cell, ends, corners or extent.
+QRectF reach(const DrawOp& op) {
+    const double pad = 2.0 + std::max<int>(op.pen.width, 1);
+    switch (op.kind) {
+    case DrawOp::Circle:
+        return QRectF(op.x1 - op.rx - pad, op.y1 - op.ry - pad, 2 * (op.rx + pad), 2 * (op.ry + pad));
+    case DrawOp::Point: return QRectF(op.x1 - pad, op.y1 - pad, 2 * pad, 2 * pad);
+    default:
+        return QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)).normalized().adjusted(-pad, -pad, pad, pad);
+    }
+}
+
+// The operations of a picture that can show within region, moved by
+// (dx, dy); false (and nothing) where one is a copy, whose pixels only it
+// holds.
+bool copyDrawingWithin(const std::vector<DrawOp>& from, const QRectF& region, double dx, double dy,
+                       std::vector<DrawOp>& to) {
+    for (const DrawOp& op : from) {
+        if (op.kind != DrawOp::Clear && !region.intersects(reach(op))) continue;
+        if (op.kind == DrawOp::Copy) {
+            to.clear();
+            return false;
+        }
+        DrawOp moved = op;
+        if (op.kind != DrawOp::Clear) moved.x1 += dx, moved.x2 += dx, moved.y1 += dy, moved.y2 += dy;
+        to.push_back(std::move(moved));
+    }
+    return true;
 }
 
 }  // namespace
@@ -260,8 +291,10 @@ void Canvas::copyFrom(const Canvas& src, int dx, int dy, int w, int h, int sx, i
     DrawOp op;
     QImage pixels = src.pixelsOf(QRect(sx, sy, w, h));
     if (pixels.isNull()) return;
-    auto copied = std::make_shared<Copied>(Copied{std::move(pixels), {}});
+    auto copied = std::make_shared<Copied>(Copied{std::move(pixels), {}, {}});
     copyTextWithin(src.picture().ops(), QRectF(sx, sy, w, h), dx - sx, dy - sy, copied->text);
+    if (src.keepsPicture_ && !src.picture().empty())
+        copyDrawingWithin(src.picture().ops(), QRectF(sx, sy, w, h), dx - sx, dy - sy, copied->drawing);
     op.copied = std::move(copied);
     op.kind = DrawOp::Copy;
     op.x1 = dx, op.y1 = dy, op.x2 = dx + w, op.y2 = dy + h;

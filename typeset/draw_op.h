@@ -74,6 +74,10 @@ struct DrawOp {
 struct Copied {
     QImage pixels;
     std::vector<DrawOp> text;
+    // The source's operations that drew those pixels, moved likewise, in
+    // drawing order, for backends that draw vectors; empty where the pixels
+    // are all there is (the source kept no picture, or held copies there).
+    std::vector<DrawOp> drawing;
 };
 
 const char* opKindName(DrawOp::Kind k);

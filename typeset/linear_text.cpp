@@ -365,6 +365,18 @@ QString operand(const QString& textIn) {
     return QLatin1Char('(') + t + QLatin1Char(')');
 }
 
+std::vector<bool> readWithTheirConstruct(const Picture& picture) {
+    const std::vector<Group>& groups = picture.groups();
+    std::vector<bool> apart(picture.ops().size(), false);
+    for (const Group& g : groups) {
+        if (g.parent < 0) continue;
+        const Group& p = groups[size_t(g.parent)];
+        if (g.first >= p.first && g.last <= p.last) continue;
+        for (size_t i = g.first; i < g.last && i < apart.size(); ++i) apart[i] = true;
+    }
+    return apart;
+}
+
 QString linearText(const Picture& picture, size_t group) {
     if (group >= picture.groups().size()) return QString();
     return unmarked(Reader(picture, false).text(group));
@@ -399,11 +411,7 @@ void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture, 
         while (p >= 0 && groups[size_t(p)].kind == Group::Figure) p = groups[size_t(p)].parent;
         if (p < 0) top.push_back(g);
     }
-    // What a construct's parts drawn apart from it hold reads with it.
-    std::vector<bool> readElsewhere(ops.size(), false);
-    for (size_t g = 0; g < groups.size(); ++g)
-        if (reader.drawnApart(g))
-            for (size_t i = groups[g].first; i < groups[g].last && i < ops.size(); ++i) readElsewhere[i] = true;
+    const std::vector<bool> readElsewhere = readWithTheirConstruct(picture);
     top.erase(std::remove_if(top.begin(), top.end(), [&](size_t g) {
                   return groups[g].first < ops.size() && readElsewhere[groups[g].first];
               }),
@@ -439,12 +447,15 @@ void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture, 
         if (!radical->cell.isNull()) p.cell = p.cell.united(radical->cell.translated(offset));
         radical.reset();
     };
+    // The operations of what is being read.
+    uint32_t from = 0, to = 0;
     const auto add = [&](const QRectF& cell, QString text, bool attached = false, bool fraction = false) {
         if (radical) {
             const QRectF& r = radical->rule;
             const bool under = cell.left() >= r.left() - 2 && cell.right() <= r.right() + 4 &&
                                cell.center().y() > r.top() && cell.top() < r.bottom() + 4;
             if (under) {
+                pieces[radical->piece].lastOp = to;
                 seam(radical->radicand, text);
                 radical->radicand += text;
                 radical->cell = radical->cell.isNull() ? cell : radical->cell.united(cell);
@@ -465,7 +476,7 @@ void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture, 
         } else if (text.startsWith(kNameStart)) {
             text.remove(0, 1);
         }
-        pieces.push_back({cell.translated(offset), text, attached, at});
+        pieces.push_back({cell.translated(offset), text, attached, at, from, to});
     };
     // The script just read, while nothing else has come: a script drawn in
     // two calls ("(", then "p)") reads as one.
@@ -481,13 +492,16 @@ void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture, 
             QRectF cell;
             for (size_t k = groups[g].first; k < groups[g].last; ++k)
                 if (showsText(ops[k])) cell = cell.isNull() ? cellOf(ops[k]) : cell.united(cellOf(ops[k]));
-            pieces.push_back({cell.translated(offset), picture.description(g), false, -((block << 16) | int(g + 1))});
+            // It stands for what the figure draws, so it reads no operation.
+            pieces.push_back({cell.translated(offset), picture.description(g), false, -((block << 16) | int(g + 1)),
+                              groups[g].first, groups[g].first});
         }
         if (next < top.size() && groups[top[next]].first <= i) {
             const size_t g = top[next++];
             at = figure[i];
             const QString text = reader.text(g);
             size_t end = groups[g].last;
+            from = uint32_t(i), to = uint32_t(std::max(i + 1, end));
             const Group::Kind k = groups[g].kind;
             const bool isScript = k == Group::Superscript || k == Group::Subscript;
             if (isScript && script != kNoScript && groups[script].kind == k && groups[script].last == groups[g].first &&
@@ -495,6 +509,7 @@ void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture, 
                 scriptText += reader.script(g);
                 pieces.back().text = reader.scripted(k, scriptText);
                 pieces.back().cell = pieces.back().cell.united(reader.cell(g).translated(offset));
+                pieces.back().lastOp = to;
                 script = g;
                 i = std::max(i + 1, end);
                 continue;
@@ -503,7 +518,8 @@ void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture, 
             if (k == Group::Radical) {
                 closeRadical();
                 const QRectF r = reader.rule(g, end);
-                pieces.push_back({reader.cell(g).translated(offset), text, false, at});
+                to = uint32_t(std::max(i + 1, end));
+                pieces.push_back({reader.cell(g).translated(offset), text, false, at, from, to});
                 radical = Radical{pieces.size() - 1, r, QString(), QRectF()};
             } else if (!text.trimmed().isEmpty()) {
                 // A blank ends a fraction or a sign's limits, as the
@@ -524,6 +540,7 @@ void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture, 
             continue;
         }
         at = figure[i];
+        from = uint32_t(i), to = uint32_t(i + 1);
         const DrawOp& op = ops[i++];
         if (showsText(op) || op.kind == DrawOp::Copy) script = kNoScript;
         if (op.kind == DrawOp::Copy && op.copied) {
@@ -531,7 +548,7 @@ void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture, 
             closeRadical();
             for (const DrawOp& t : op.copied->text)
                 if (showsText(t))
-                    pieces.push_back({cellOf(t).translated(offset), opText(t, false), false, at});
+                    pieces.push_back({cellOf(t).translated(offset), opText(t, false), false, at, from, to});
             continue;
         }
         if (showsText(op)) add(cellOf(op), opText(op, false));

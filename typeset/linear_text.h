@@ -14,6 +14,10 @@ namespace typeset {
 void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture,
                         QPointF offset = QPointF(), int block = 0, bool spoken = false);
 
+// Per operation of the picture: whether it is part of a construct drawn
+// apart from it (a numerator set after its bar), whose piece reads it.
+std::vector<bool> readWithTheirConstruct(const Picture& picture);
+
 // The linear text of one group of a picture, and of everything the group
 // holds.
 QString linearText(const Picture& picture, size_t group);

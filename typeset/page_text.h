@@ -22,6 +22,9 @@ struct TextPiece {
     bool attached = false;
     // The figure it labels (0: the prose): a line holds pieces of one only.
     int block = 0;
+    // The operations of the picture it reads [firstOp, lastOp); a copy's
+    // texts all name the copy.
+    uint32_t firstOp = 0, lastOp = 0;
 };
 
 // The text and glyph operations of a picture that show any text, in

@@ -92,6 +92,7 @@ size_t Picture::bytes() const {
         n += size_t(op.copied->pixels.sizeInBytes()) + op.copied->text.capacity() * sizeof(DrawOp);
         for (const DrawOp& t : op.copied->text)
             n += size_t(t.text.capacity() + t.meaning.capacity()) * sizeof(QChar);
+        n += op.copied->drawing.capacity() * sizeof(DrawOp);
     }
     return n;
 }

@@ -1,7 +1,9 @@
 #include "backends/pdf_canvas.h"
 
 #include "color.h"
+#include "faces.h"
 #include "font_cache.h"
+#include "linear_text.h"
 #include "picture.h"
 
 #include <QFontInfo>
@@ -13,11 +15,13 @@
 #include <QTextLayout>
 #include <cairo-ft.h>
 #include <cairo.h>
+#include <harfbuzz/hb-subset.h>
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_TRUETYPE_TABLES_H
 #include FT_TRUETYPE_TAGS_H
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -25,6 +29,9 @@
 namespace typeset {
 
 namespace {
+
+// pieceOf_ for a part whose construct's piece reads it.
+constexpr int32_t kReadElsewhere = -2;
 
 // As on the painter canvas: aliased lines cover the pixels right of and
 // below the mathematical line, and faces without an italic lean 12 degrees.
@@ -53,8 +60,9 @@ QByteArray sfntTable(FT_Face face, FT_ULong tag) {
 // The font file Qt draws a raw font from: of the files the font system
 // lists for its family, the one with the same tables ('head' tells files
 // apart, 'name' the faces of one collection); a face without such tables (a
-// Type 1 file) by its style.
-FT_Face openFaceOf(const QRawFont& raw) {
+// Type 1 file) by its style. Also gives the file's path and the face's index
+// in it.
+FT_Face openFaceOf(const QRawFont& raw, QByteArray* path = nullptr, int* faceIndex = nullptr) {
     if (!freetype()) return nullptr;
     const QByteArray head = raw.fontTable("head"), name = raw.fontTable("name");
     // Qt names a family two foundries provide with the foundry after it,
@@ -80,8 +88,13 @@ FT_Face openFaceOf(const QRawFont& raw) {
                 ? !FT_IS_SFNT(face) && face->style_name &&
                       raw.styleName() == QString::fromUtf8(face->style_name)
                 : sfntTable(face, TTAG_head) == head && sfntTable(face, TTAG_name) == name;
-        if (same) found = face;
-        else FT_Done_Face(face);
+        if (same) {
+            found = face;
+            if (path) *path = reinterpret_cast<const char*>(file);
+            if (faceIndex) *faceIndex = index;
+        } else {
+            FT_Done_Face(face);
+        }
     }
     if (files) FcFontSetDestroy(files);
     FcObjectSetDestroy(objects);
@@ -89,27 +102,104 @@ FT_Face openFaceOf(const QRawFont& raw) {
     return found;
 }
 
-// The PDF writer's face for a raw font, made once per font file and kept for
-// the run (null when its file cannot be found).
-cairo_font_face_t* cairoFace(const QRawFont& raw) {
-    static QHash<QByteArray, cairo_font_face_t*> faces;
-    const QByteArray key = raw.familyName().toUtf8() + '\n' + raw.styleName().toUtf8() + '\n' +
-                           raw.fontTable("head").toHex();
-    auto it = faces.constFind(key);
-    if (it != faces.constEnd()) return *it;
-    cairo_font_face_t* face = nullptr;
-    if (FT_Face ft = openFaceOf(raw)) {
-        // Unhinted outlines: the glyphs as designed, at the positions Qt gives.
-        face = cairo_ft_font_face_create_for_ft_face(ft, FT_LOAD_NO_HINTING);
-        static const cairo_user_data_key_t owner{};
-        if (cairo_font_face_set_user_data(face, &owner, ft, [](void* f) {
-                FT_Done_Face(static_cast<FT_Face>(f));
-            }) != CAIRO_STATUS_SUCCESS) {
-            cairo_font_face_destroy(face);
-            FT_Done_Face(ft);
-            face = nullptr;
+// Which font file a raw font is drawn from.
+QByteArray fontKey(const QRawFont& raw) {
+    return raw.familyName().toUtf8() + '\n' + raw.styleName().toUtf8() + '\n' +
+           raw.fontTable("head").toHex();
+}
+
+// A face of cairo's on a face of FreeType's, which it then owns together
+// with `owned` (released after the face); null if cairo refuses it.
+cairo_font_face_t* cairoFaceOn(FT_Face ft, hb_blob_t* owned = nullptr) {
+    // Unhinted outlines: the glyphs as designed, at the positions Qt gives.
+    cairo_font_face_t* face = cairo_ft_font_face_create_for_ft_face(ft, FT_LOAD_NO_HINTING);
+    struct Owned {
+        FT_Face ft;
+        hb_blob_t* blob;
+    };
+    static const cairo_user_data_key_t owner{};
+    auto* held = new Owned{ft, owned};
+    if (cairo_font_face_set_user_data(face, &owner, held, [](void* p) {
+            auto* o = static_cast<Owned*>(p);
+            FT_Done_Face(o->ft);
+            hb_blob_destroy(o->blob);
+            delete o;
+        }) != CAIRO_STATUS_SUCCESS) {
+        cairo_font_face_destroy(face);
+        FT_Done_Face(ft);
+        hb_blob_destroy(owned);
+        delete held;
+        return nullptr;
+    }
+    return face;
+}
+
+// The face of a font file cut down to the glyphs a document uses, the
+// glyphs keeping their numbers (Qt's layout gave them) and their outlines.
+// Only compact-font-format faces are cut: the writer's own subset of one
+// keeps every subroutine the whole font shares, most of a CJK font's size,
+// where a subset without subroutines holds just the glyphs used. Null when
+// the file cannot be cut.
+cairo_font_face_t* subsetFace(const QByteArray& path, int index, const PdfTextLayer::Used& used) {
+    hb_blob_t* file = hb_blob_create_from_file_or_fail(path.constData());
+    if (!file) return nullptr;
+    hb_face_t* whole = hb_face_create(file, unsigned(index));
+    hb_blob_destroy(file);
+    hb_blob_t* cff = hb_face_reference_table(whole, HB_TAG('C', 'F', 'F', ' '));
+    const bool compact = hb_blob_get_length(cff) > 0;
+    hb_blob_destroy(cff);
+    hb_face_t* cut = nullptr;
+    if (compact) {
+        if (hb_subset_input_t* input = hb_subset_input_create_or_fail()) {
+            hb_set_t* glyphs = hb_subset_input_glyph_set(input);
+            for (quint32 g : used.glyphs) hb_set_add(glyphs, g);
+            // The characters keep the font's map for them, which the writer
+            // reads for glyphs given no text of their own.
+            hb_set_t* chars = hb_subset_input_unicode_set(input);
+            for (char32_t c : used.chars) hb_set_add(chars, c);
+            hb_subset_input_set_flags(input, HB_SUBSET_FLAGS_RETAIN_GIDS | HB_SUBSET_FLAGS_DESUBROUTINIZE);
+            cut = hb_subset_or_fail(whole, input);
+            hb_subset_input_destroy(input);
         }
     }
+    hb_face_destroy(whole);
+    if (!cut) return nullptr;
+    hb_blob_t* bytes = hb_face_reference_blob(cut);
+    hb_face_destroy(cut);
+    unsigned length = 0;
+    const char* data = hb_blob_get_data(bytes, &length);
+    FT_Face ft = nullptr;
+    if (length == 0 || FT_New_Memory_Face(freetype(), reinterpret_cast<const FT_Byte*>(data),
+                                          FT_Long(length), 0, &ft) != 0) {
+        hb_blob_destroy(bytes);
+        return nullptr;
+    }
+    return cairoFaceOn(ft, bytes);
+}
+
+// The PDF writer's face for a raw font: for a font the document noted, one
+// cut to what it uses, made once per document; else one made once per font
+// file and kept for the run (null when its file cannot be found).
+cairo_font_face_t* cairoFace(const QRawFont& raw, PdfTextLayer& layer) {
+    const QByteArray key = fontKey(raw);
+    auto noted = layer.fonts.find(key);
+    if (noted != layer.fonts.end()) {
+        if (!noted->tried) {
+            noted->tried = true;
+            QByteArray path;
+            int index = 0;
+            if (FT_Face ft = openFaceOf(raw, &path, &index)) {
+                FT_Done_Face(ft);
+                noted->face = subsetFace(path, index, *noted);
+            }
+        }
+        if (noted->face) return noted->face;
+    }
+    static QHash<QByteArray, cairo_font_face_t*> faces;
+    auto it = faces.constFind(key);
+    if (it != faces.constEnd()) return *it;
+    FT_Face ft = openFaceOf(raw);
+    cairo_font_face_t* face = ft ? cairoFaceOn(ft) : nullptr;
     faces.insert(key, face);
     return face;
 }
@@ -208,11 +298,87 @@ void fillOutlines(cairo_t* cr, const Run& run) {
     }
 }
 
+// The glyphs of a shown text; with a synthetic slant, of the upright face
+// the slant then shears.
+std::vector<Run> glyphsOf(const ResolvedFont& rf, const QString& shown, bool* slanted = nullptr) {
+    QFont font = rf.font;
+    const bool slant = rf.font.italic() && !QFontInfo(rf.font).italic();
+    if (slant) font.setItalic(false);
+    if (slanted) *slanted = slant;
+    return layOut(rf, font, shown);
+}
+
+// The Unicode bracket, brace or integral piece a Symbol code draws, or 0.
+char32_t bracketPiece(QChar code) {
+    if (code.unicode() > 0xFF) return 0;
+    const char32_t u = symbolChar(uchar(code.unicode()));
+    return (u >= 0x239B && u <= 0x23AE) || u == 0x2320 || u == 0x2321 ? u : 0;
+}
+
 }  // namespace
+
+PdfTextLayer::~PdfTextLayer() {
+    for (const Used& used : std::as_const(fonts))
+        if (used.face) cairo_font_face_destroy(used.face);
+}
+
+void PdfTextLayer::noteGlyphs(const Picture& picture) {
+    const auto note = [this](const DrawOp& op) {
+        if (op.kind != DrawOp::Text && op.kind != DrawOp::Glyph) return;
+        const painting::ShownText t = painting::shownText(op);
+        if (t.shown.isEmpty()) return;
+        const QList<uint> chars = t.shown.toUcs4();
+        for (const Run& run : glyphsOf(t.font, t.shown)) {
+            Used& used = fonts[fontKey(run.font)];
+            for (const cairo_glyph_t& g : run.glyphs) used.glyphs.insert(quint32(g.index));
+            for (uint c : chars) used.chars.insert(char32_t(c));
+        }
+    };
+    for (const DrawOp& op : picture.ops()) {
+        note(op);
+        if (op.kind == DrawOp::Copy && op.copied) {
+            for (const DrawOp& t : op.copied->text) note(t);
+            for (const DrawOp& t : op.copied->drawing) note(t);
+        }
+    }
+}
+
+void PdfCanvas::drawPicture(const Picture& picture) {
+    const std::vector<DrawOp>& ops = picture.ops();
+    pieces_.clear();
+    appendLinearPieces(pieces_, picture);
+    // The same pieces spoken, for the spans' alternative texts.
+    std::vector<TextPiece> spoken;
+    appendLinearPieces(spoken, picture, QPointF(), 0, true);
+    // Spoken, a described figure is its description alone: match pieces by
+    // the operations they read, not by their place in the list.
+    QHash<QPair<uint32_t, uint32_t>, QString> heard;
+    for (const TextPiece& t : spoken) heard.insert({t.firstOp, t.lastOp}, t.text);
+    spoken_.assign(pieces_.size(), QString());
+    for (size_t p = 0; p < pieces_.size(); ++p) spoken_[p] = heard.value({pieces_[p].firstOp, pieces_[p].lastOp});
+    picture_ = &picture;
+    pieceOf_.assign(ops.size(), -1);
+    // A part drawn apart from its construct reads in the construct's span:
+    // its own glyphs carry no text.
+    const std::vector<bool> apart = readWithTheirConstruct(picture);
+    for (size_t i = 0; i < ops.size(); ++i)
+        if (apart[i]) pieceOf_[i] = kReadElsewhere;
+    for (size_t p = 0; p < pieces_.size(); ++p)
+        for (size_t i = pieces_[p].firstOp; i < pieces_[p].lastOp && i < ops.size(); ++i)
+            if (ops[i].kind != DrawOp::Copy) pieceOf_[i] = int32_t(p);
+    piece_ = -1;
+    // As Canvas::replay draws, operation by operation.
+    for (at_ = 0; at_ < ops.size(); ++at_) paint(ops[at_]);
+    at_ = size_t(-1);
+    pieceOf_.clear();
+    pieces_.clear();
+    picture_ = nullptr;
+}
 
 PdfCanvas::PdfCanvas(_cairo* cr, int w, int h, PdfTextLayer& layer)
     : cr_(cr), w_(w), h_(h), layer_(layer) {
     layer_.spans.emplace_back();
+    layer_.about.emplace_back();
 }
 
 PdfCanvas::~PdfCanvas() { finish(); }
@@ -223,18 +389,32 @@ void PdfCanvas::finish() {
     span_.reset();
 }
 
-void PdfCanvas::joinSpan(const QRectF& cell, const QString& meaning) {
+void PdfCanvas::joinSpan(const QRectF& cell, const QString& meaning, const QString& spoken, bool formula,
+                         int figure) {
     // A piece drawn further along the span's line continues it; anything
-    // else (another line, a step back) starts a span of its own.
-    if (!span_ || !span_->holds(cell) || cell.left() < spanLeft_) {
+    // else (another line, a step back, another figure) starts a span of its
+    // own.
+    if (!span_ || !span_->holds(cell) || cell.left() < spanLeft_ || layer_.about.back().back().figure != figure) {
         finish();
         cairo_tag_begin(cr_, "Span", "");
         span_.emplace();
         layer_.spans.back().append(QString());
+        PdfTextLayer::About about;
+        about.figure = figure;
+        if (figure > 0 && picture_) {
+            // What the page says the figure shows, else its labels as one.
+            about.figureText = picture_->description(size_t(figure - 1));
+            if (about.figureText.isEmpty()) about.figureText = linearText(*picture_, size_t(figure - 1)).simplified();
+        }
+        layer_.about.back().push_back(about);
     }
     span_->append({cell, meaning});
     spanLeft_ = cell.left();
     layer_.spans.back().back() = span_->text();
+    PdfTextLayer::About& about = layer_.about.back().back();
+    const QString said = (spoken.isEmpty() ? meaning : spoken).simplified();
+    if (!said.isEmpty()) about.spoken += (about.spoken.isEmpty() ? QString() : QStringLiteral(" ")) + said;
+    about.formula = about.formula || formula;
 }
 
 QString PdfCanvas::failure() const {
@@ -335,16 +515,47 @@ void PdfCanvas::paint(const DrawOp& op) {
 void PdfCanvas::copy(const DrawOp& op) {
     const QRectF to = QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)).normalized();
     if (!op.copied) return;
-    if (!op.copied->text.empty()) {
-        // The copied text goes first, clipped to the copy: the image then
-        // covers it, and the document still holds it as text.
+    const Copied& copied = *op.copied;
+    const bool vectors = !copied.drawing.empty();
+    if (!copied.text.empty() || vectors) {
+        // Clipped to the copy: as vectors, the source's operations in their
+        // order, over white unless they begin by clearing; else the copied
+        // text first, which the image then covers, the document still
+        // holding it as text.
         finish();
+        const size_t at = std::exchange(at_, size_t(-1));
         cairo_save(cr_);
         cairo_rectangle(cr_, to.x(), to.y(), to.width(), to.height());
         cairo_clip(cr_);
-        for (const DrawOp& t : op.copied->text) paint(t);
+        // Each text read as the copy's pieces read it (a minus as a minus).
+        size_t k = 0;
+        while (k < pieces_.size() && pieces_[k].firstOp != at) ++k;
+        QHash<QPair<double, double>, const QString*> readings;
+        for (const DrawOp& t : copied.text) {
+            const bool shows = (t.kind == DrawOp::Text || t.kind == DrawOp::Glyph) && !t.meaning.trimmed().isEmpty();
+            const QString* reading = shows && k < pieces_.size() && pieces_[k].firstOp == at ? &pieces_[k++].text : nullptr;
+            if (vectors) {
+                if (reading) readings.insert({t.x1, t.y1}, reading);
+                continue;
+            }
+            copiedText_ = reading;
+            paint(t);
+        }
+        if (vectors) {
+            if (copied.drawing.front().kind != DrawOp::Clear) {
+                cairo_set_source_rgb(cr_, 1, 1, 1);
+                cairo_paint(cr_);
+            }
+            for (const DrawOp& d : copied.drawing) {
+                copiedText_ = readings.value({d.x1, d.y1}, nullptr);
+                paint(d);
+            }
+        }
+        copiedText_ = nullptr;
         finish();
+        at_ = at;
         cairo_restore(cr_);
+        if (vectors) return;
     }
     if (op.copied->pixels.isNull() || to.isEmpty()) return;
     const QImage img = op.copied->pixels.convertToFormat(QImage::Format_ARGB32_Premultiplied);
@@ -374,14 +585,24 @@ void PdfCanvas::text(const ResolvedFont& rf, const DrawOp& op, const QString& sh
     if (shown.isEmpty()) return;
     // The rasteriser slants a face that has no italic; here, as on the
     // painter canvas, the slant is a shear of an upright face.
-    QFont font = rf.font;
-    const bool slanted = rf.font.italic() && !QFontInfo(rf.font).italic();
-    if (slanted) font.setItalic(false);
-    const std::vector<Run> runs = layOut(rf, font, shown);
+    bool slanted = false;
+    const std::vector<Run> runs = glyphsOf(rf, shown, &slanted);
     qsizetype glyphCount = 0;
     for (const Run& r : runs) glyphCount += qsizetype(r.glyphs.size());
     if (glyphCount == 0) return;
-    joinSpan(QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)).normalized(), op.meaning);
+    const int32_t piece = at_ < pieceOf_.size() ? pieceOf_[at_] : -1;
+    if (piece == kReadElsewhere) {
+        // In a span of no text, so that extractors take nothing for it.
+        joinSpan(QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)).normalized(), QString());
+    } else if (piece < 0) {
+        joinSpan(QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)).normalized(),
+                 copiedText_ ? *copiedText_ : op.meaning);
+    } else if (piece != piece_) {
+        // The rest of the piece's operations draw into this span.
+        const TextPiece& p = pieces_[size_t(piece)];
+        joinSpan(p.cell, p.text, spoken_[size_t(piece)], p.lastOp > p.firstOp + 1, p.block & 0xFFFF);
+    }
+    piece_ = piece;
 
     cairo_save(cr_);
     cairo_translate(cr_, op.x1, op.y1);
@@ -407,13 +628,23 @@ void PdfCanvas::text(const ResolvedFont& rf, const DrawOp& op, const QString& sh
     // never handed an empty text, nor a second character: the writer would
     // then mark it with a span of its own, inside the run's span, where the
     // text extractors lose the outer one.
-    const QList<uint> codes = op.meaning.toUcs4();
+    QList<uint> codes = op.meaning.toUcs4();
+    // A bracket's pieces are their own Unicode pieces, not the one sign the
+    // bracket stands for.
+    if (rf.face.encoding == FaceInfo::SymbolBytes && op.text.size() == glyphCount &&
+        std::all_of(op.text.begin(), op.text.end(), [](QChar c) { return bracketPiece(c) != 0; })) {
+        codes.clear();
+        for (QChar c : op.text) codes.append(uint(bracketPiece(c)));
+    }
+    // The formula face's hyphen is always a minus sign.
+    if (op.font.face == QLatin1String("Courier New"))
+        std::replace(codes.begin(), codes.end(), uint('-'), uint(0x2212));
     const bool eachOwn = codes.size() == glyphCount;
     qsizetype next = 0;
     for (const Run& run : runs) {
         std::vector<cairo_glyph_t> glyphs = run.glyphs;
         for (cairo_glyph_t& g : glyphs) g.y += rf.ascent;
-        cairo_font_face_t* face = cairoFace(run.font);
+        cairo_font_face_t* face = cairoFace(run.font, layer_);
         if (!face) {
             cairo_new_path(cr_);
             fillOutlines(cr_, Run{run.font, glyphs});

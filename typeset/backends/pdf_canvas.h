@@ -20,6 +20,7 @@
 #include "page_text.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -27,19 +28,51 @@
 #include <vector>
 
 struct _cairo;
+struct _cairo_font_face;
 
 namespace typeset {
 
 struct ResolvedFont;
+class Picture;
 
-// What a document's pages have told the PDF writer of their text.
+// What a document's pages have told the PDF writer of their text, and the
+// fonts it draws them in.
 struct PdfTextLayer {
+    PdfTextLayer() = default;
+    PdfTextLayer(const PdfTextLayer&) = delete;
+    PdfTextLayer& operator=(const PdfTextLayer&) = delete;
+    ~PdfTextLayer();
+
+    // Notes the glyphs and characters the picture's text is drawn with, so
+    // that the writer's fonts hold those glyphs and no others. A document
+    // whose pictures are all noted before any is drawn gets fonts cut to
+    // them; one drawn unnoted, the whole font files.
+    void noteGlyphs(const Picture& picture);
+
     // The character the writer was given for a glyph of a face, or an empty
     // text when it was drawn without one first (the writer then keeps the
     // face's own guess).
     QHash<std::pair<const void*, quint32>, QString> glyphs;
     // The text of each marked span, page by page, in the writer's order.
     std::vector<QStringList> spans;
+    // What else is known of each span, as spans are laid out.
+    struct About {
+        QString spoken;  // its text as read aloud
+        bool formula = false;  // it holds a formula construct
+        int figure = 0;        // the figure it labels (0: none), by picture
+        QString figureText;    // that figure's labels, read as one
+    };
+    std::vector<std::vector<About>> about;
+
+    // By font file (fontKey in the source): the glyphs and characters
+    // noted, and the writer's face made from them.
+    struct Used {
+        QSet<quint32> glyphs;
+        QSet<char32_t> chars;
+        _cairo_font_face* face = nullptr;
+        bool tried = false;  // to make face
+    };
+    QHash<QByteArray, Used> fonts;
 };
 
 class PdfCanvas : public MeasuredCanvas {
@@ -48,6 +81,11 @@ public:
     // canvas pixels (w x h of them), adding its spans to layer.
     PdfCanvas(_cairo* cr, int w, int h, PdfTextLayer& layer);
     ~PdfCanvas() override;
+
+    // Draws a picture with its text read as the reader reads it
+    // (linear_text.h): the operations of one piece, a whole formula
+    // construct, go into one span, which holds the piece's text once.
+    void drawPicture(const Picture& picture);
 
     // Closes the span in progress; call before the page ends.
     void finish();
@@ -65,13 +103,25 @@ protected:
 private:
     void text(const ResolvedFont& rf, const DrawOp& op, const QString& shown);
     void copy(const DrawOp& op);
-    // Puts a piece into the span in progress, or ends it and starts another.
-    void joinSpan(const QRectF& cell, const QString& meaning);
+    // Puts a piece into the span in progress, or ends it and starts another
+    // (also where the piece labels another figure than the span).
+    void joinSpan(const QRectF& cell, const QString& meaning, const QString& spoken = QString(),
+                  bool formula = false, int figure = 0);
     _cairo* cr_;
     int w_, h_;
     PdfTextLayer& layer_;
     std::optional<LineText> span_;
     double spanLeft_ = 0;  // the left of the span's last piece
+    // While drawing a picture: the pieces of its text, the piece each
+    // operation is part of (-1: none), the operation being drawn and the
+    // piece last put into the span.
+    std::vector<TextPiece> pieces_;
+    std::vector<QString> spoken_;  // each piece's spoken text, where known
+    const Picture* picture_ = nullptr;
+    std::vector<int32_t> pieceOf_;
+    size_t at_ = size_t(-1);
+    int32_t piece_ = -1;
+    const QString* copiedText_ = nullptr;  // of the copied text being drawn
 };
 
 }  // namespace typeset

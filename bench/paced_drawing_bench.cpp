@@ -1,7 +1,7 @@
 // alder's page 3 traced at its paced speed (no F1): the wall time against
 // the time the pacing rule implies (0.02 s per canvas unit of each curve's
 // last plotted x, summed over the curves), and the CPU the process used
-// while it waited.
+// while it waited, and the longest the event loop was held meanwhile.
 #include "chapter_catalog.h"
 #include "form1.h"
 #include "paced_run.h"
@@ -30,6 +30,7 @@ void BM_PacedTrace(benchmark::State& state) {
     for (auto _ : state) {
         const double cpu0 = cpuSeconds();
         const auto t0 = std::chrono::steady_clock::now();
+        LoopHold hold;
         window.ShowThisPic(3);
         const double wall =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
@@ -48,6 +49,7 @@ void BM_PacedTrace(benchmark::State& state) {
         state.counters["rule_s"] = rule;
         state.counters["wall_over_rule"] = rule > 0 ? wall / rule : 0;
         state.counters["cpu_over_wall"] = cpu / wall;
+        state.counters["longest_hold_ms"] = hold.longestMs;
     }
 }
 

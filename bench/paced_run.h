@@ -6,7 +6,10 @@
 #include "faces.h"
 
 #include <QApplication>
+#include <QTimer>
+#include <algorithm>
 #include <benchmark/benchmark.h>
+#include <ctime>
 #include <sys/resource.h>
 
 using namespace typeset;
@@ -17,6 +20,33 @@ inline double cpuSeconds() {
     return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
            double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) * 1e-6;
 }
+
+// The longest the event loop is held while a paced drawing runs: a 5 ms
+// heartbeat timer, and the processor time the thread used between two of
+// its beats (its own time, so other work on the machine does not count).
+class LoopHold {
+public:
+    LoopHold() {
+        beat_.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&beat_, &QTimer::timeout, [this] {
+            const double t = threadMs();
+            longestMs = std::max(longestMs, t - last_);
+            last_ = t;
+        });
+        last_ = threadMs();
+        beat_.start(5);
+    }
+    double longestMs = 0;
+
+private:
+    static double threadMs() {
+        timespec t{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+        return double(t.tv_sec) * 1e3 + double(t.tv_nsec) * 1e-6;
+    }
+    QTimer beat_;
+    double last_ = 0;
+};
 
 // The zoom the window is shown at: BENCH_ZOOM per cent, 100 unless set.
 inline int benchZoom() {

@@ -9,6 +9,7 @@
 #include "printer.h"
 #include "state.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
@@ -100,9 +101,29 @@ Form1::Form1(Chapter& chapter)
     for (QWidget* w : std::initializer_list<QWidget*>{cmdPrint_, cmdBack_, cmdGo_, label1_})
         layout_.add(w);
     for (const Rect& g : profile_.designBoxGeometry) addBox(g);
+    // A screen reader hears where a paced drawing stands as it changes.
+    PacedDrawing::setStatusHandler([this](const Canvas& c) { announceDrawing(c); });
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() { PacedDrawing::setStatusHandler({}); }
+
+void Form1::announceDrawing(const Canvas& canvas) {
+    for (PageBox* box : pic_) {
+        if (&box->canvas() != &canvas) continue;
+        QAccessibleEvent changed(box, QAccessible::DescriptionChanged);
+        QAccessible::updateAccessibility(&changed);
+    }
+}
+
+bool Form1::pauseKey(QKeyEvent* e) {
+    // Only the chapters whose drawings are paced, and never with Ctrl, Alt
+    // or Meta (Ctrl+P is not a pause).
+    if (!profile_.f1SetsSkipWait) return false;
+    if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+    if (e->key() != Qt::Key_P && e->key() != Qt::Key_Pause) return false;
+    if (!KeyBusy && !againBusy_) PacedDrawing::togglePause(pic(CurPage).canvas());
+    return true;
+}
 
 PageBox* Form1::addBox(const Rect& g) {
     auto* box = new PageBox(this, g);
@@ -478,7 +499,7 @@ int Form1::virtualKey(int qtKey) {
 }
 
 void Form1::keyPressEvent(QKeyEvent* e) {
-    if (windowKey(e)) {
+    if (windowKey(e) || pauseKey(e)) {
         e->accept();
         return;
     }

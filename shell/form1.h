@@ -105,6 +105,10 @@ private:
     void placeWindow();
     // The zoom keys and full screen; true when the key was one of them.
     bool windowKey(QKeyEvent* e);
+    // P and Pause: the paced drawing of the page in view stops or goes on;
+    // true when the key was one of them.
+    bool pauseKey(QKeyEvent* e);
+    void announceDrawing(const typeset::Canvas& canvas);
     void showScaled();
     QSize clientSize() const { return {profile_.clientWidth, profile_.clientHeight}; }
 

@@ -32,16 +32,26 @@ void setPacingClock(std::unique_ptr<MonotonicClock> clock) {
 
 namespace {
 
-// Lets window events run until pacingClock() reaches deadline (or SkipWait
-// is set, where skippable), or until stop() holds after a batch of events.
-// One timer for the whole wait: it only has to wake the event loop, the loop
-// itself decides from the clock whether the deadline has passed.
-void runEvents(double deadline, bool skippable, const std::function<bool()>& stop) {
-    const bool timed = std::isfinite(deadline);
+// Lets window events run until now() reaches deadline (or SkipWait is set,
+// where skippable), or until stop() holds after a batch of events. One timer
+// for the whole wait: it only has to wake the event loop, the loop itself
+// decides from the clock whether the deadline has passed. While paused()
+// holds no timer is set: the loop sleeps until an event (the key that
+// resumes) wakes it.
+struct Wait {
+    double deadline;
+    bool skippable;
+    std::function<bool()> stop;
+    std::function<double()> now = [] { return pacingClock().seconds(); };
+    std::function<bool()> paused = [] { return false; };
+};
+
+void runEvents(const Wait& w) {
+    const bool timed = std::isfinite(w.deadline);
     if (!QCoreApplication::instance()) {
         // No event loop to run (a tool drawing off screen): just sleep.
-        const double remaining = deadline - pacingClock().seconds();
-        if (timed && !(skippable && SkipWait != 0) && remaining > 0)
+        const double remaining = w.deadline - w.now();
+        if (timed && !(w.skippable && SkipWait != 0) && remaining > 0)
             std::this_thread::sleep_for(std::chrono::duration<double>(remaining));
         return;
     }
@@ -49,10 +59,13 @@ void runEvents(double deadline, bool skippable, const std::function<bool()>& sto
     wake.setSingleShot(true);
     wake.setTimerType(Qt::PreciseTimer);
     for (;;) {
-        if ((skippable && SkipWait != 0) || (stop && stop())) return;
-        const double remaining = deadline - pacingClock().seconds();
-        if (!(remaining > 0)) return;
-        if (timed) {
+        if ((w.skippable && SkipWait != 0) || (w.stop && w.stop())) return;
+        const bool paused = w.paused();
+        const double remaining = w.deadline - w.now();
+        if (!paused && !(remaining > 0)) return;
+        if (paused) {
+            wake.stop();
+        } else if (timed) {
             const double ms = std::ceil(remaining / pacingClock().rate() * 1000.0);
             wake.start(int(std::min(ms, double(std::numeric_limits<int>::max()))));
         }
@@ -63,6 +76,7 @@ void runEvents(double deadline, bool skippable, const std::function<bool()>& sto
 // Per canvas, the paced drawings under way on it.
 struct Drawings {
     uint64_t newest = 0;  // the newest drawing under way, 0 when none is
+    PacedDrawing* drawing = nullptr;  // that drawing
     bool again = false;   // it has been stopped to begin afresh
     Canvas::State base{};  // the canvas as the unfinished drawings found it
 };
@@ -74,6 +88,19 @@ uint64_t lastDrawingId = 0;
 
 const PacedDrawing* innermost = nullptr;  // the drawing whose wait runs the events now
 PacedDrawing::Nesting nest;
+
+std::function<void(const Canvas&)>& statusHandler() {
+    static std::function<void(const Canvas&)> h;
+    return h;
+}
+void statusChanged(const Canvas& c) {
+    if (statusHandler()) statusHandler()(c);
+}
+
+PacedDrawing* newestOn(const Canvas& canvas) {
+    auto it = drawingsOn().find(&canvas);
+    return it == drawingsOn().end() || it->second.newest == 0 ? nullptr : it->second.drawing;
+}
 
 // The drawing context a wait must give back: the current canvas, the pen and
 // the script ratios (a page may change SupSize for good before it waits).
@@ -95,7 +122,7 @@ struct PenState {
 
 }  // namespace
 
-void waitUntil(double deadline) { runEvents(deadline, true, {}); }
+void waitUntil(double deadline) { runEvents({deadline, true, {}}); }
 
 PacedDrawing::PacedDrawing(Canvas& canvas) : canvas_(canvas), id_(++lastDrawingId) {
     Drawings& d = drawingsOn()[&canvas_];
@@ -104,7 +131,9 @@ PacedDrawing::PacedDrawing(Canvas& canvas) : canvas_(canvas), id_(++lastDrawingI
     if (d.newest != 0) canvas_.setState(d.base);
     else d.base = canvas_.state();
     d.newest = id_;
+    d.drawing = this;
     d.again = false;  // this is the fresh drawing
+    statusChanged(canvas_);
 }
 
 PacedDrawing::~PacedDrawing() {
@@ -112,8 +141,10 @@ PacedDrawing::~PacedDrawing() {
     if (it == drawingsOn().end() || it->second.newest != id_) return;
     if (!it->second.again) {
         drawingsOn().erase(it);
+        statusChanged(canvas_);
         return;
     }
+    it->second.drawing = nullptr;
     // Stopped to begin afresh: the fresh drawing starts from the canvas as
     // this one found it. The flag stays for beginAgainWanted.
     canvas_.setState(it->second.base);
@@ -123,6 +154,46 @@ PacedDrawing::~PacedDrawing() {
 bool PacedDrawing::current() const {
     auto it = drawingsOn().find(&canvas_);
     return it != drawingsOn().end() && it->second.newest == id_ && !it->second.again;
+}
+
+double PacedDrawing::now() const {
+    const double t = pacingClock().seconds();
+    return t - pausedTotal_ - (paused_ ? t - pausedAt_ : 0.0);
+}
+
+bool PacedDrawing::pausedNow() const { return paused_ && current(); }
+
+void PacedDrawing::setNote(const QString& note) {
+    if (note == note_) return;
+    note_ = note;
+    if (current()) statusChanged(canvas_);
+}
+
+bool PacedDrawing::togglePause(const Canvas& canvas) {
+    PacedDrawing* d = newestOn(canvas);
+    if (!d) return false;
+    const double t = pacingClock().seconds();
+    if (d->paused_) d->pausedTotal_ += t - d->pausedAt_;
+    else d->pausedAt_ = t;
+    d->paused_ = !d->paused_;
+    statusChanged(canvas);
+    return true;
+}
+
+bool PacedDrawing::paused(const Canvas& canvas) {
+    const PacedDrawing* d = newestOn(canvas);
+    return d && d->paused_;
+}
+
+QString PacedDrawing::status(const Canvas& canvas) {
+    const PacedDrawing* d = newestOn(canvas);
+    if (!d) return QString();
+    const QString what = d->paused_ ? QStringLiteral("一時停止") : QStringLiteral("描画中");
+    return d->note_.isEmpty() ? what : d->note_ + QStringLiteral("、") + what;
+}
+
+void PacedDrawing::setStatusHandler(std::function<void(const Canvas&)> handler) {
+    statusHandler() = std::move(handler);
 }
 
 bool PacedDrawing::beginAgainOnceUnwound(const Canvas& canvas) {
@@ -168,15 +239,18 @@ bool PacedDrawing::around(Wait wait) {
 
 bool PacedDrawing::waitUntil(double deadline) {
     if (SkipWait != 0) return current();
-    return around([this, deadline] { runEvents(deadline, true, [this] { return !current(); }); });
+    return around([this, deadline] {
+        runEvents({deadline, true, [this] { return !current(); }, [this] { return now(); },
+                   [this] { return pausedNow(); }});
+    });
 }
 
 bool PacedDrawing::waitFor(const std::function<bool()>& raised) {
-    if (raised()) return current();
+    if (!pausedNow() && raised()) return current();
     return around([this, &raised] {
         if (!QCoreApplication::instance()) return;  // nothing could ever raise it
-        runEvents(std::numeric_limits<double>::infinity(), false,
-                  [this, &raised] { return !current() || raised(); });
+        runEvents({std::numeric_limits<double>::infinity(), false,
+                   [this, &raised] { return !current() || (!pausedNow() && raised()); }});
     });
 }
 

@@ -5,6 +5,7 @@
 #include "canvas.h"
 
 #include <QElapsedTimer>
+#include <QString>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -79,10 +80,15 @@ public:
         });
     }
 
-    // Until pacingClock() reaches deadline, or at once while SkipWait is set.
+    // The drawing's own time: pacingClock() less the time it stood paused.
+    // Deadlines of waitUntil are in this time, so a pause delays what is
+    // left of the drawing without hurrying it afterwards.
+    double now() const;
+    // Until now() reaches deadline, or at once while SkipWait is set.
     bool waitUntil(double deadline);
-    // Until raised() holds; it is asked before the first wait and after every
-    // batch of events (a click or a key raises the flag it reads).
+    // Until raised() holds and the drawing is not paused; it is asked before
+    // the first wait and after every batch of events (a click or a key
+    // raises the flag it reads).
     bool waitFor(const std::function<bool()>& raised);
     // False once a newer drawing of the same canvas has begun, or once this
     // one has been asked to begin again.
@@ -100,6 +106,22 @@ public:
     // stopped drawing found it.
     static bool beginAgainWanted(const typeset::Canvas& canvas);
 
+    // Where the drawing stands, in words for the reader (a construction's
+    // "Step 3 / 5"); said with the drawing's state until it ends.
+    void setNote(const QString& note);
+
+    // The newest drawing on canvas stops where it is, or goes on: its waits
+    // do not end while it is paused, and sleep without a timer. False when
+    // no drawing is under way there.
+    static bool togglePause(const typeset::Canvas& canvas);
+    static bool paused(const typeset::Canvas& canvas);
+    // Where the drawing on canvas stands: "描画中" or "一時停止", after its
+    // note; empty when no drawing is under way there.
+    static QString status(const typeset::Canvas& canvas);
+    // Called whenever status(canvas) may have changed (the window tells
+    // screen readers); one handler at a time, empty for none.
+    static void setStatusHandler(std::function<void(const typeset::Canvas&)> handler);
+
     // How deep paced waits have nested and how far apart their frames lie on
     // the stack, since the last reset: the storms check that neither grows.
     struct Nesting {
@@ -115,9 +137,13 @@ public:
 private:
     template <class Wait>
     bool around(Wait wait);
+    bool pausedNow() const;
 
     typeset::Canvas& canvas_;
     uint64_t id_;
+    bool paused_ = false;
+    double pausedAt_ = 0, pausedTotal_ = 0;  // in pacingClock() seconds
+    QString note_;
     std::vector<std::function<void(bool save)>> kept_;
 };
 

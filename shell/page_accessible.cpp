@@ -1,5 +1,6 @@
 #include "page_accessible.h"
 
+#include "pacing.h"
 #include "page_box.h"
 #include "page_reading.h"
 
@@ -25,6 +26,9 @@ public:
     }
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Name) return pageHeading(box());
+        // Where a drawing on the page stands ("Step 3 / 5、描画中"), or
+        // nothing once it is finished.
+        if (t == QAccessible::Description) return PacedDrawing::status(box().canvas());
         return QAccessibleWidget::text(t);
     }
 

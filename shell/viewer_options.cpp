@@ -3,6 +3,7 @@
 #include "chapter_pdf.h"
 #include "form1.h"
 #include "page_reading.h"
+#include "sound.h"
 #include "state.h"
 #include "zoom.h"
 
@@ -81,6 +82,10 @@ ViewerOptions parseViewerOptions(const QStringList& arguments, const ChapterProf
     parser.addOption(spokenOption);
     parser.addOption(zoomOption);
     parser.addOption(fullScreenOption);
+    const QCommandLineOption noAnimationOption(
+        QStringLiteral("no-animation"),
+        QStringLiteral("Show every drawing finished at once, as F1 does, without its sounds."));
+    parser.addOption(noAnimationOption);
 
     ViewerOptions result;
     const QString name = profile.name;
@@ -135,6 +140,7 @@ ViewerOptions parseViewerOptions(const QStringList& arguments, const ChapterProf
         result.zoom = percent;
     }
     result.fullScreen = parser.isSet(fullScreenOption);
+    result.noAnimation = parser.isSet(noAnimationOption);
     if (parser.isSet(pdfOption)) {
         const QStringList files = parser.values(pdfOption);
         if (files.size() > 1) return fail(QStringLiteral("--pdf is given more than once"));
@@ -176,6 +182,12 @@ std::optional<int> startViewer(Form1& window, const ViewerOptions& options) {
     // A page printed or a PDF written from a script is wanted at once: paced
     // drawing is skipped as F1 skips it.
     if (printing || exporting) SkipWait = 1;
+    // A reader who wants no motion gets every drawing finished, and no
+    // ring-out at the end of a trace that was never seen.
+    if (options.noAnimation) {
+        SkipWait = 1;
+        setSoundPlayer(makeSilentSoundPlayer());
+    }
     // The window opens at the zoom asked for, or at the largest step that
     // fits the screen.
     const int zoom = options.zoom ? options.zoom : window.fittingZoom();

@@ -18,6 +18,7 @@ struct ViewerOptions {
     int print = -1;  // --print N: print page N, then quit
     int zoom = 0;    // --zoom PERCENT, 50 to 400 (0: the largest step up to 100 % that fits)
     bool fullScreen = false;  // --fullscreen
+    bool noAnimation = false;  // --no-animation: drawings finished at once, silent
     QString pdf;     // --pdf FILE: write the chapter as a PDF there, then quit
     bool writeText = false;  // --text: write every page's text to standard output, then quit
     bool spoken = false;     // --spoken: that text with its formulas in Japanese words

@@ -4,13 +4,16 @@
 #include "end_program.h"
 #include "form1.h"
 #include "pacing.h"
+#include "page_accessible.h"
 #include "printer.h"
 #include "sound.h"
 #include "state.h"
 #include "support/fast_clock.h"
 #include "support/recording_printer.h"
 #include "support/recording_sound.h"
+#include "viewer_options.h"
 
+#include <QAccessible>
 #include <QElapsedTimer>
 #include <QTest>
 #include <QTimer>
@@ -205,6 +208,71 @@ TEST_F(AlderTraceTest, ReenteringThePageDuringAPrintOfItDrawsItAfreshAtOnce) {
     SkipWait = 1;
     window->cmdPrint_Click();
     EXPECT_TRUE(sameOps(paper, window->Form2().canvas().picture().ops()));
+}
+
+TEST_F(AlderTraceTest, PStopsTheTraceWhereItStandsAndPTakesItOn) {
+    setPacingClock(std::make_unique<FastClock>(20));  // about 4.5 s unpaused
+    installPageAccessibility();
+    auto said = [this] {
+        return QAccessible::queryAccessibleInterface(&window->pic(3))->text(QAccessible::Description);
+    };
+    QString before, paused, resumed;
+    size_t atPause = 0, pausedLater = 0, resumedLater = 0;
+    QTimer::singleShot(400, window.get(), [&] {
+        before = said();
+        QTest::keyClick(window.get(), Qt::Key_P);
+        atPause = pageOps(*window, 3).size();
+        paused = said();
+    });
+    // Other keys still work while paused (Ctrl+P is no pause).
+    QTimer::singleShot(900, window.get(), [&] { QTest::keyClick(window.get(), Qt::Key_P, Qt::ControlModifier); });
+    // 1.5 s later (30 s of the trace's time) nothing more is drawn.
+    QTimer::singleShot(1900, window.get(), [&] {
+        pausedLater = pageOps(*window, 3).size();
+        QTest::keyClick(window.get(), Qt::Key_Pause);
+        resumed = said();
+    });
+    QTimer::singleShot(2600, window.get(), [&] {
+        resumedLater = pageOps(*window, 3).size();
+        QTest::keyClick(window.get(), Qt::Key_F1);
+    });
+    window->ShowThisPic(3);
+    EXPECT_EQ(before, QStringLiteral("描画中"));
+    EXPECT_EQ(paused, QStringLiteral("一時停止"));
+    EXPECT_EQ(resumed, QStringLiteral("描画中"));
+    EXPECT_EQ(said(), QString());  // finished
+    EXPECT_GT(atPause, 0u);
+    EXPECT_EQ(pausedLater, atPause);
+    EXPECT_GT(resumedLater, pausedLater);
+    EXPECT_EQ(ringouts(), 1);
+    const std::vector<DrawOp> traced = pageOps(*window, 3);
+    EXPECT_TRUE(sameOps(traced, referencePage()));
+}
+
+TEST_F(AlderTraceTest, NoAnimationShowsTheTraceFinishedAndSilent) {
+    resetShellState();
+    Form1 fresh(chapter);
+    const ViewerOptions o = parseViewerOptions({"alder", "--no-animation", "--page", "3"}, chapter.profile());
+    ASSERT_TRUE(o.noAnimation);
+    QElapsedTimer wall;
+    wall.start();
+    EXPECT_EQ(startViewer(fresh, o), std::nullopt);
+    // At the reading pace the trace takes 89 s.
+    EXPECT_LT(wall.elapsed(), 20000);
+    EXPECT_EQ(CurPage, 3);
+    EXPECT_EQ(PacedDrawing::status(fresh.pic(3).canvas()), QString());
+    // The ring-out went nowhere.
+    EXPECT_EQ(ringouts(), 0);
+    soundPlayer().play("complete");
+    EXPECT_EQ(ringouts(), 0);
+    // Every curve traced to its drop at the end.
+    auto drops = [](const std::vector<DrawOp>& ops) {
+        return std::count_if(ops.begin(), ops.end(), [](const DrawOp& op) {
+            return op.kind == DrawOp::Line && op.pen.width == 2 && op.x1 == op.x2 && op.y2 > op.y1;
+        });
+    };
+    EXPECT_EQ(drops(pageOps(fresh, 3)), drops(referencePage()));
+    EXPECT_GE(drops(pageOps(fresh, 3)), 4);
 }
 
 TEST(AlderTraceDeathTest, EscapeOrClosingDuringTheTraceEndsTheProgram) {

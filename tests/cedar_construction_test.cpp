@@ -143,9 +143,11 @@ TEST_F(CedarConstruction, EachStepWaitsForItsOwnClick) {
         }
         EXPECT_EQ(chapter.StepNo, c - 1);
         EXPECT_EQ(waitingStep(), c);
+        EXPECT_EQ(PacedDrawing::status(window->pic(1).canvas()), QStringLiteral("Step %1 / 5、描画中").arg(c));
         click(c);
     });
     window->Form_Load();
+    EXPECT_EQ(PacedDrawing::status(window->pic(1).canvas()), QString());
     // The square's picture: drawn since the page cleared it.
     const std::vector<DrawOp> squareOps = chapter.PicSq->canvas().picture().ops();
 

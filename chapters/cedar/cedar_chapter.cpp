@@ -146,13 +146,13 @@ void CedarChapter::Stp_Click(int index) {
 
 bool CedarChapter::Wait(float seconds) {
     if (!pacing_) return true;
-    return pacing_->waitUntil(pacingClock().seconds() + double(seconds));
+    return pacing_->waitUntil(pacing_->now() + double(seconds));
 }
 
 bool CedarChapter::DrawSlow(int32_t x1, int32_t y1, int32_t dx, int32_t dy, Color colour) {
     RasterCanvas& c = PicSq->canvas();
     c.PSet(x1, y1, colour);
-    const double t0 = pacingClock().seconds();
+    const double t0 = pacing_ ? pacing_->now() : 0.0;
     const int32_t n = dx != 0 ? dx : dy;
     double cx = x1, cy = y1;
     const int32_t dir = n > 0 ? 1 : -1;
@@ -175,6 +175,7 @@ bool CedarChapter::WaitStpNo() {
     form_->layout().move(b, QPoint(LeftX, Round(PenY)));
     b->setEnabled(true);
     b->show();
+    if (pacing_) pacing_->setNote(QStringLiteral("Step %1 / 5").arg(c));
     const bool ok = !pacing_ || pacing_->waitFor([this, c] {
         if (SkipWait != 0 && StepNo < c) StepNo = c;
         return StepNo >= c;

@@ -68,7 +68,9 @@ bool contains(const std::vector<int>& v, int n) {
 
 Form1::Form1(Chapter& chapter)
     : chapter_(chapter), profile_(chapter.profile()), backColor_(RGB(240, 240, 240)) {
-    setWindowTitle(profile_.caption.isEmpty() ? profile_.title : profile_.caption);
+    // A blank caption would leave the window without a name in the task
+    // list and for a screen reader.
+    setWindowTitle(profile_.caption.trimmed().isEmpty() ? profile_.title : profile_.caption);
     setFont(windowFont());
     setFocusPolicy(Qt::StrongFocus);
     resize(profile_.clientWidth, profile_.clientHeight);
@@ -89,6 +91,9 @@ Form1::Form1(Chapter& chapter)
         b->setAlignment(Qt::AlignCenter);
         b->setFocusPolicy(Qt::NoFocus);
     }
+    // The arrows say what they do to a screen reader.
+    cmdBack_->setAccessibleName(QStringLiteral("前のページ"));
+    cmdGo_->setAccessibleName(QStringLiteral("次のページ"));
     cmdBack_->setFont(arrowFont(cmdBack_->text(), profile_.cmdBack.width));
     cmdGo_->setFont(arrowFont(cmdGo_->text(), profile_.cmdGo.width));
     label1_->setFont(windowFont(false, 21));  // 15.75 points
@@ -251,6 +256,11 @@ void Form1::showBoxes(int32_t n) {
     for (int i = 0; i < int(pic_.size()); ++i) pic_[size_t(i)]->setVisible(i == n);
     cmdGo_->setVisible(n != lastPage());
     cmdBack_->setVisible(n != 0);
+    // A screen reader follows the reader to the new page and says its
+    // heading.
+    QAccessibleEvent focus(pic_[size_t(n)], QAccessible::Focus);
+    QAccessible::updateAccessibility(&focus);
+    if (onViewChanged) onViewChanged();
 }
 
 void Form1::ShowThisPic(int32_t n) {
@@ -356,6 +366,7 @@ void Form1::Form_KeyDown(int keyCode) {
     if (KeyBusy || againBusy_) return;
     switch (keyCode) {
     case vk::Escape:
+        if (onEnding) onEnding();
         endProgram();
         break;
     case vk::Up:
@@ -405,6 +416,7 @@ int Form1::fittingZoom() const {
 
 void Form1::setZoom(int percent) {
     zoom_ = std::clamp(percent, minZoom, maxZoom);
+    if (onViewChanged) onViewChanged();
     if (fullScreen_) return;  // full screen has its own scale; the zoom comes back after
     const double s = zoom_ / 100.0;
     layout_.apply(s);
@@ -426,6 +438,7 @@ void Form1::setZoom(int percent) {
 void Form1::setFullScreen(bool on) {
     if (on == fullScreen_) return;
     fullScreen_ = on;
+    if (onViewChanged) onViewChanged();
     if (!isVisible()) return;  // start-up opens the window so
     if (on) {
         showScaled();
@@ -503,6 +516,12 @@ void Form1::keyPressEvent(QKeyEvent* e) {
         e->accept();
         return;
     }
+    // Ctrl+P prints as the print label does.
+    if (e->matches(QKeySequence::Print)) {
+        cmdPrint_Click();
+        e->accept();
+        return;
+    }
     // The page in view as text, for pasting elsewhere.
     if (e->matches(QKeySequence::Copy)) {
         QGuiApplication::clipboard()->setText(pageText(pic(CurPage)));
@@ -518,6 +537,7 @@ void Form1::closeEvent(QCloseEvent* e) {
     // Closing is never refused.
     unloadForm2();
     closed_ = true;
+    if (onEnding) onEnding();
     if (profile_.closeEndsProgram) endProgram();
     e->accept();
 }

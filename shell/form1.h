@@ -10,6 +10,7 @@
 #include "zoom.h"
 
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -86,6 +87,10 @@ public:
     bool fullScreen() const { return fullScreen_; }
     // The largest zoom step at which the window fits the screen at start.
     int fittingZoom() const;
+
+    // Told when the page in view, the zoom or full screen changed, and when
+    // the program is about to end (settings are kept through them).
+    std::function<void()> onViewChanged, onEnding;
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;

@@ -1,5 +1,6 @@
 #include "page_accessible.h"
 
+#include "label_button.h"
 #include "pacing.h"
 #include "page_box.h"
 #include "page_reading.h"
@@ -22,6 +23,10 @@ public:
         QAccessible::State s = QAccessibleWidget::state();
         s.readOnly = true;
         s.multiLine = true;
+        // The page in view has the reader's attention: a page change moves
+        // it there.
+        s.focusable = true;
+        s.focused = box().isVisible();
         return s;
     }
     QString text(QAccessible::Text t) const override {
@@ -60,9 +65,36 @@ private:
     PageBox& box() const { return *static_cast<PageBox*>(widget()); }
 };
 
+// The print, arrow and step labels work as buttons: a screen reader sees
+// push buttons it can press.
+class ButtonAccessible : public QAccessibleWidget {
+public:
+    explicit ButtonAccessible(LabelButton* b) : QAccessibleWidget(b, QAccessible::Button) {}
+    QStringList actionNames() const override { return {pressAction()}; }
+    // Its accessible name where it has one (the arrows), else its caption.
+    QString text(QAccessible::Text t) const override {
+        const QString own = QAccessibleWidget::text(t);
+        if (t != QAccessible::Name || !own.isEmpty()) return own;
+        return static_cast<LabelButton*>(widget())->text();
+    }
+    void doAction(const QString& name) override {
+        auto* b = static_cast<LabelButton*>(widget());
+        if (name == pressAction() && b->isEnabled() && b->isVisible()) b->press();
+    }
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.focusable = true;
+        return s;
+    }
+};
+
 }  // namespace
 
 QAccessibleInterface* pageAccessible(const QString& className, QObject* object) {
+    if (className == QLatin1String(LabelButton::staticMetaObject.className())) {
+        auto* b = qobject_cast<LabelButton*>(object);
+        return b ? new ButtonAccessible(b) : nullptr;
+    }
     if (className != QLatin1String(PageBox::staticMetaObject.className())) return nullptr;
     auto* box = qobject_cast<PageBox*>(object);
     // A figure box lies on a page box: its text is that page's.

@@ -5,6 +5,7 @@
 #include "form1.h"
 #include "page_accessible.h"
 #include "viewer_options.h"
+#include "viewer_settings.h"
 #include "window_watch.h"
 
 using namespace typeset;
@@ -45,8 +46,9 @@ int runViewer(int argc, char** argv, std::unique_ptr<Chapter> chapter) {
     if ((!early.pdf.isEmpty() || early.writeText) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const auto app = openApplication(argc, argv);
-    const ViewerOptions options = parseViewerOptions(QApplication::arguments(), profile);
+    ViewerOptions options = parseViewerOptions(QApplication::arguments(), profile);
     if (options.action != ViewerOptions::Action::Run) return reportViewerOptions(options);
+    options.settingsFile = settingsPath(profile.name);
     // The desktop finds the window's menu entry, and with it the icon, by
     // the viewer's application id.
     QGuiApplication::setDesktopFileName(QStringLiteral(VIEWERS_APP_ID_PREFIX ".") + profile.name);

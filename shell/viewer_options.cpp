@@ -4,6 +4,7 @@
 #include "form1.h"
 #include "page_reading.h"
 #include "sound.h"
+#include "viewer_settings.h"
 #include "state.h"
 #include "zoom.h"
 
@@ -188,11 +189,20 @@ std::optional<int> startViewer(Form1& window, const ViewerOptions& options) {
         SkipWait = 1;
         setSoundPlayer(makeSilentSoundPlayer());
     }
-    // The window opens at the zoom asked for, or at the largest step that
-    // fits the screen.
-    const int zoom = options.zoom ? options.zoom : window.fittingZoom();
+    // A window for reading opens as the last one was left; what the command
+    // line says wins.
+    const bool keeps = !options.settingsFile.isEmpty() && !printing && !exporting;
+    ViewerSettings last;
+    if (keeps) {
+        QString warning;
+        last = readSettings(options.settingsFile, window.chapter().profile(), &warning);
+        if (!warning.isEmpty()) std::fprintf(stderr, "%s\n", qPrintable(warning));
+    }
+    // The window opens at the zoom asked for, or remembered, or at the
+    // largest step that fits the screen.
+    const int zoom = options.zoom ? options.zoom : last.zoom ? last.zoom : window.fittingZoom();
     if (zoom != 100) window.setZoom(zoom);
-    if (options.fullScreen) window.setFullScreen(true);
+    if (options.fullScreen || (last.fullScreen && !options.zoom)) window.setFullScreen(true);
     window.Form_Load();
     if (window.closed()) {
         if (!printing && !exporting) return 0;
@@ -226,6 +236,8 @@ std::optional<int> startViewer(Form1& window, const ViewerOptions& options) {
         return window.cmdPrint_Click() ? 0 : 1;
     }
     if (options.page >= 0) window.ShowThisPic(options.page);
+    else if (last.page > 0) window.ShowThisPic(last.page);
+    if (keeps) new SettingsKeeper(window, options.settingsFile);
     return std::nullopt;
 }
 

@@ -2,7 +2,8 @@
 # A screen reader's view of hazel: on a private X server and a private D-Bus
 # session with its own accessibility bus, hazel opened on page 1 shows that
 # page as a document named by its heading whose text holds the page's
-# numbers; after the Down key the document shown is page 2.
+# numbers; after the Down key the document shown is page 2; the → and ←
+# labels are push buttons that, pressed, show and focus pages 3 and 2.
 #
 #   atspi_test.sh HAZEL
 #
@@ -38,6 +39,10 @@ if [[ ${ATSPI_TEST_IN_SESSION:-} == 1 ]]; then
     sleep 1
     /usr/bin/python3 "$here/atspi_read.py" hazel 10 >"$tmp/page2.json" 2>>"$tmp/read.err" ||
         fail "no document of hazel shown after Down: $(cat "$tmp/read.err")"
+    /usr/bin/python3 "$here/atspi_read.py" --press 次のページ hazel 10 >"$tmp/page3.json" 2>>"$tmp/read.err" ||
+        fail "pressing → over AT-SPI: $(cat "$tmp/read.err")"
+    /usr/bin/python3 "$here/atspi_read.py" --press 前のページ hazel 10 >"$tmp/back2.json" 2>>"$tmp/read.err" ||
+        fail "pressing ← over AT-SPI: $(cat "$tmp/read.err")"
     exit 0
 fi
 
@@ -47,6 +52,8 @@ done
 /usr/bin/python3 -c 'import pyatspi' 2>/dev/null || { echo "SKIP: python3-pyatspi is not installed"; exit 77; }
 
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/atspi-test.XXXXXX") || fail "no temporary directory"
+# A viewer remembers where the reader left it: each run here starts afresh.
+export XDG_CONFIG_HOME=$tmp/config
 xvfb_pid=
 # shellcheck disable=SC2317  # reached through the trap
 cleanup() {
@@ -83,5 +90,14 @@ page1=$(text_of "$tmp/page1.json" "$heading1")
 heading2='(4) チェビシェフ補間'
 [[ $(shown "$tmp/page2.json") == "$heading2" ]] ||
     fail "after Down the page shown is [$(shown "$tmp/page2.json")], not [$heading2]"
-echo "atspi: page 1 shown as [$heading1], $(wc -m <<<"$page1") characters; after Down [$heading2]"
+focused() {  # JSON -> the names of the documents focused
+    /usr/bin/python3 -c 'import json, sys
+print(",".join(d["name"] for d in map(json.loads, open(sys.argv[1])) if d["focused"]))' "$1"
+}
+heading3='(5) 選点直交性の証明.'
+[[ $(shown "$tmp/page3.json") == "$heading3" && $(focused "$tmp/page3.json") == "$heading3" ]] ||
+    fail "after pressing → the page shown is [$(shown "$tmp/page3.json")], focused [$(focused "$tmp/page3.json")]"
+[[ $(shown "$tmp/back2.json") == "$heading2" && $(focused "$tmp/back2.json") == "$heading2" ]] ||
+    fail "after pressing ← the page shown is [$(shown "$tmp/back2.json")], focused [$(focused "$tmp/back2.json")]"
+echo "atspi: page 1 shown as [$heading1], $(wc -m <<<"$page1") characters; after Down [$heading2]; → and ← pressed as buttons"
 echo "atspi: PASS"

@@ -23,6 +23,8 @@ for tool in desktop-file-validate appstreamcli; do
 done
 
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/install-test.XXXXXX") || { echo "FAIL: no temporary directory" >&2; exit 1; }
+# A viewer remembers where the reader left it: each run here starts afresh.
+export XDG_CONFIG_HOME=$tmp/config
 trap 'rm -rf "$tmp"' EXIT
 root=$tmp/root
 

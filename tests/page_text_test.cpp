@@ -3,6 +3,7 @@
 // technology).
 #include "backends/raster_canvas.h"
 #include "backends/recording_canvas.h"
+#include "label_button.h"
 #include "page_accessible.h"
 #include "page_reading.h"
 #include "page_text.h"
@@ -188,6 +189,42 @@ TEST_F(PageText, ScreenReadersGetThePageAsADocumentNamedByItsHeading) {
         EXPECT_NE(f->role(), QAccessible::Document);
         EXPECT_EQ(f->textInterface(), nullptr);
     }
+}
+
+// The labels a reader clicks are buttons a screen reader can press, and the
+// keyboard has Ctrl+P for the print label; every window has a name.
+TEST_F(PageText, TheLabelsArePushButtonsAndCtrlPPrints) {
+    installPageAccessibility();
+    SkipWait = 1;
+    startChapter("cedar");
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("熱力学の魔方陣 (Thermodynamic Square)"));
+    show(1);
+    QAccessibleInterface* go = QAccessible::queryAccessibleInterface(&form->cmdGo());
+    ASSERT_TRUE(go);
+    EXPECT_EQ(go->role(), QAccessible::Button);
+    EXPECT_EQ(go->text(QAccessible::Name), QStringLiteral("次のページ"));
+    ASSERT_TRUE(go->actionInterface());
+    EXPECT_EQ(go->actionInterface()->actionNames(), QStringList{QAccessibleActionInterface::pressAction()});
+    go->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(CurPage, 2);
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(&form->pic(2))->state().focused);
+    EXPECT_FALSE(QAccessible::queryAccessibleInterface(&form->pic(1))->state().focused);
+    QAccessibleInterface* back = QAccessible::queryAccessibleInterface(&form->cmdBack());
+    EXPECT_EQ(back->text(QAccessible::Name), QStringLiteral("前のページ"));
+    back->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(CurPage, 1);
+    // cedar's step labels too.
+    const QList<LabelButton*> buttons = form->pic(1).findChildren<LabelButton*>();
+    ASSERT_EQ(buttons.size(), 5);
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(buttons.first())->role(), QAccessible::Button);
+
+    QAccessibleInterface* print = QAccessible::queryAccessibleInterface(&form->cmdPrint());
+    EXPECT_EQ(print->text(QAccessible::Name), QStringLiteral("印刷"));
+    print->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    ASSERT_EQ(printed.size(), 1u);
+    QTest::keyClick(form.get(), Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(printed.size(), 2u);
+    EXPECT_EQ(CurPage, 1);
 }
 
 }  // namespace

@@ -1,12 +1,15 @@
 #include "viewer_options.h"
+#include "viewer_settings.h"
 
 #include "support/printing_fixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace typeset;
@@ -184,6 +187,70 @@ QProcessEnvironment withoutDisplay() {
     env.remove(QStringLiteral("DISPLAY"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     return env;
+}
+
+// A window for reading opens where the last was left: page, zoom, full
+// screen; the command line wins; a file that is wrong is ignored with one
+// line, one that cannot be written never stops the viewer.
+TEST_F(ViewerStart, TheLastPageAndZoomAreRememberedAndTheCommandLineWins) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("config/courseviewers/specimen.conf");
+    auto run = [&](QStringList args) {
+        form.reset();
+        resetShellState();
+        ViewerOptions o = parse(std::move(args));
+        o.settingsFile = file;
+        EXPECT_EQ(startViewer(make(), o), std::nullopt);
+    };
+    run({});
+    EXPECT_EQ(CurPage, 0);
+    form->Forward();
+    form->Forward();
+    form->setZoom(75);
+    QTest::keyClick(form.get(), Qt::Key_Escape);  // ends the program: written at once
+    QString warning;
+    EXPECT_EQ(readSettings(file, SpecimenChapter::defaultProfile(), &warning), (ViewerSettings{2, 75, false}));
+    EXPECT_EQ(warning, QString());
+    run({});
+    EXPECT_EQ(CurPage, 2);
+    EXPECT_EQ(form->zoom(), 75);
+    run({"--page", "1", "--zoom", "150"});
+    EXPECT_EQ(CurPage, 1);
+    EXPECT_EQ(form->zoom(), 150);
+    // Paging writes once it has settled.
+    form->Backward();
+    QTest::qWait(700);
+    EXPECT_EQ(readSettings(file, SpecimenChapter::defaultProfile(), nullptr).page, 0);
+
+    const std::pair<QByteArray, QString> wrong[] = {
+        {"[view]\npage=7\nzoom=100\n", "holds no page of this chapter"},
+        {"[view]\npage=1\nzoom=5000\n", "holds no zoom from 50 to 400"},
+        {"[view]\npage=x\n", "holds no page of this chapter"},
+        {"[view]\npage=1\nfullscreen=maybe\n", "holds no full-screen setting"},
+    };
+    for (const auto& [content, why] : wrong) {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(content);
+        f.close();
+        EXPECT_EQ(readSettings(file, SpecimenChapter::defaultProfile(), &warning), ViewerSettings{});
+        EXPECT_EQ(warning, file + ": " + why + "; it is ignored");
+        run({});
+        EXPECT_EQ(CurPage, 0);
+    }
+    // Binary rubbish reads as no settings at all.
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(QByteArray("\x00\xff\xfe[[[\x01", 9));
+    f.close();
+    run({});
+    EXPECT_EQ(CurPage, 0);
+    // Not writable: a folder stands where the file should be.
+    const QString blocked = dir.filePath("blocked.conf");
+    ASSERT_TRUE(QDir().mkpath(blocked + "/x"));
+    EXPECT_FALSE(writeSettings(blocked, {1, 100, false}));
+    EXPECT_EQ(readSettings(blocked, SpecimenChapter::defaultProfile(), &warning), ViewerSettings{});
+    EXPECT_EQ(warning, blocked + ": cannot be read; it is ignored");
 }
 
 TEST(ViewerProgram, BadCommandLinesExitWithStatusTwoAndOneLine) {

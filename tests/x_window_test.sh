@@ -14,6 +14,8 @@ command -v Xvfb >/dev/null || { echo "SKIP: Xvfb is not installed"; exit 77; }
 command -v xdotool >/dev/null || { echo "SKIP: xdotool is not installed"; exit 77; }
 
 tmp=$(mktemp -d) || exit 1
+# A viewer remembers where the reader left it: each run here starts afresh.
+export XDG_CONFIG_HOME=$tmp/config
 xvfb_pid=
 viewer_pid=
 # shellcheck disable=SC2317  # reached through the trap

@@ -33,6 +33,8 @@ viewers=("$@")
 min_ncc=0.95
 edge_slack=1.15  # the photo's edge ratio may exceed the vector page's by this factor
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/check-zoom.XXXXXX")
+# A viewer remembers where the reader left it: each run here starts afresh.
+export XDG_CONFIG_HOME=$tmp/config
 trap 'rm -rf "$tmp"' EXIT
 export QT_QPA_PLATFORM=offscreen
 

@@ -36,6 +36,8 @@ mkdir -p "$out"
 # A display of our own, so that nothing else draws on it.
 . "$(dirname "$0")/../tests/support/private_xvfb.sh"
 scratch=$(mktemp -d)
+# A viewer remembers where the reader left it: every photograph starts afresh.
+export XDG_CONFIG_HOME=$scratch/config
 xvfb_pid= pid=
 cleanup() {
   [[ -n $pid ]] && kill "$pid" 2>/dev/null || true

@@ -1,0 +1,79 @@
+#include "viewer_settings.h"
+
+#include "form1.h"
+#include "state.h"
+#include "zoom.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+#include <cstdio>
+#include <utility>
+
+namespace shell {
+
+QString settingsPath(const QString& viewer) {
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return QDir(base).filePath(QStringLiteral("courseviewers/%1.conf").arg(viewer));
+}
+
+ViewerSettings readSettings(const QString& path, const ChapterProfile& profile, QString* warning) {
+    ViewerSettings s;
+    const QFileInfo file(path);
+    if (!file.exists()) return s;
+    auto ignore = [&](const QString& why) {
+        if (warning) *warning = QStringLiteral("%1: %2; it is ignored").arg(path, why);
+        return ViewerSettings{};
+    };
+    if (!file.isFile() || !file.isReadable()) return ignore(QStringLiteral("cannot be read"));
+    QSettings ini(path, QSettings::IniFormat);
+    if (ini.status() != QSettings::NoError) return ignore(QStringLiteral("is not a settings file"));
+    bool pageOk = true, zoomOk = true;
+    const QVariant page = ini.value(QStringLiteral("view/page")), zoom = ini.value(QStringLiteral("view/zoom"));
+    const QString full = ini.value(QStringLiteral("view/fullscreen"), QStringLiteral("false")).toString();
+    if (page.isValid()) s.page = page.toString().toInt(&pageOk);
+    if (zoom.isValid()) s.zoom = zoom.toString().toInt(&zoomOk);
+    if (!pageOk || s.page < 0 || s.page >= profile.pages)
+        return ignore(QStringLiteral("holds no page of this chapter"));
+    if (!zoomOk || (zoom.isValid() && (s.zoom < minZoom || s.zoom > maxZoom)))
+        return ignore(QStringLiteral("holds no zoom from %1 to %2").arg(minZoom).arg(maxZoom));
+    if (full != QLatin1String("true") && full != QLatin1String("false"))
+        return ignore(QStringLiteral("holds no full-screen setting"));
+    s.fullScreen = full == QLatin1String("true");
+    return s;
+}
+
+bool writeSettings(const QString& path, const ViewerSettings& s) {
+    if (!QDir().mkpath(QFileInfo(path).absolutePath())) return false;
+    QSettings ini(path, QSettings::IniFormat);
+    ini.setValue(QStringLiteral("view/page"), s.page);
+    ini.setValue(QStringLiteral("view/zoom"), s.zoom);
+    ini.setValue(QStringLiteral("view/fullscreen"), s.fullScreen);
+    ini.sync();
+    return ini.status() == QSettings::NoError;
+}
+
+SettingsKeeper::SettingsKeeper(Form1& window, QString path)
+    : QObject(&window), window_(window), path_(std::move(path)) {
+    // Paging through a chapter writes once, not once a page.
+    settle_.setSingleShot(true);
+    settle_.setInterval(500);
+    connect(&settle_, &QTimer::timeout, this, [this] { writeNow(); });
+    window.onViewChanged = [this] { changed(); };
+    window.onEnding = [this] { writeNow(); };
+    changed();
+}
+
+void SettingsKeeper::changed() { settle_.start(); }
+
+void SettingsKeeper::writeNow() {
+    settle_.stop();
+    const ViewerSettings now{CurPage, window_.zoom(), window_.fullScreen()};
+    if (now == written_) return;
+    written_ = now;
+    if (writeSettings(path_, now) || std::exchange(warned_, true)) return;
+    std::fprintf(stderr, "%s: the settings could not be written; they are not kept\n", qPrintable(path_));
+}
+
+}  // namespace shell

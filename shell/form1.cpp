@@ -106,6 +106,7 @@ Form1::Form1(Chapter& chapter)
     for (QWidget* w : std::initializer_list<QWidget*>{cmdPrint_, cmdBack_, cmdGo_, label1_})
         layout_.add(w);
     for (const Rect& g : profile_.designBoxGeometry) addBox(g);
+    scroller_.onScroll = [this] { layOut(); };
     // A screen reader hears where a paced drawing stands as it changes.
     PacedDrawing::setStatusHandler([this](const Canvas& c) { announceDrawing(c); });
 }
@@ -419,12 +420,12 @@ void Form1::setZoom(int percent) {
     if (onViewChanged) onViewChanged();
     if (fullScreen_) return;  // full screen has its own scale; the zoom comes back after
     const double s = zoom_ / 100.0;
-    layout_.apply(s);
     QSize size(int(std::nearbyint(profile_.clientWidth * s)),
                int(std::nearbyint(profile_.clientHeight * s)));
     const QScreen* sc = screen();
     if (sc) size = size.boundedTo(sc->availableGeometry().size());
     resize(size);
+    layOut();
     if (!sc || !isVisible()) return;  // start-up centres it
     // Grown past the screen's edge: back inside, as far as it goes.
     const QRect avail = sc->availableGeometry();
@@ -451,7 +452,19 @@ void Form1::setFullScreen(bool on) {
 
 void Form1::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
-    if (!fullScreen_) return;
+    layOut();
+}
+
+void Form1::layOut() {
+    if (!fullScreen_) {
+        // Larger than the window (zoomed past the screen): it scrolls.
+        const double s = zoom_ / 100.0;
+        const QSize content(int(std::nearbyint(profile_.clientWidth * s)),
+                            int(std::nearbyint(profile_.clientHeight * s)));
+        layout_.apply(s, scroller_.fit(content, size()));
+        return;
+    }
+    scroller_.fit({}, size());
     // The largest scale at which the client area fits, centred.
     const double s = std::min(double(width()) / profile_.clientWidth,
                               double(height()) / profile_.clientHeight);
@@ -490,7 +503,16 @@ bool Form1::windowKey(QKeyEvent* e) {
 }
 
 void Form1::wheelEvent(QWheelEvent* e) {
-    if (!(e->modifiers() & Qt::ControlModifier) || e->angleDelta().y() == 0) {
+    if (!(e->modifiers() & Qt::ControlModifier)) {
+        // A page larger than the window scrolls: three lines of 20 pixels a
+        // notch, sideways with Shift.
+        QPoint by = -e->angleDelta() * 60 / 120;
+        if (e->modifiers() & Qt::ShiftModifier) by = QPoint(by.y(), by.x());
+        if (scroller_.scrollBy(by)) e->accept();
+        else QWidget::wheelEvent(e);
+        return;
+    }
+    if (e->angleDelta().y() == 0) {
         QWidget::wheelEvent(e);
         return;
     }

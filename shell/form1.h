@@ -115,6 +115,9 @@ private:
     bool pauseKey(QKeyEvent* e);
     void announceDrawing(const typeset::Canvas& canvas);
     void showScaled();
+    // The client area at the zoom in force, scrolled where it does not fit
+    // the window, or as large as fits in full screen.
+    void layOut();
     QSize clientSize() const { return {profile_.clientWidth, profile_.clientHeight}; }
 
     Chapter& chapter_;
@@ -135,6 +138,7 @@ private:
     bool unloadPending_ = false;
     bool printBusy_ = false;  // cmdPrint_Click under way
     ClientLayout layout_;
+    ClientScroller scroller_{this};
     int zoom_ = 100;
     bool firstPaintDone_ = false;
     bool fullScreen_ = false;

@@ -5,6 +5,8 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPainter>
+#include <QScrollBar>
+#include <QStyle>
 #include <algorithm>
 #include <cmath>
 #include <iterator>
@@ -154,6 +156,61 @@ void ScaledPicture::paint(QPainter& p, const RasterCanvas& source, double scale,
     const QColor back = toQColor(source.BackColor);
     if (area.width() > drawn.width()) p.fillRect(QRectF(drawn.right(), 0, area.width() - drawn.width(), area.height()), back);
     if (area.height() > drawn.height()) p.fillRect(QRectF(0, drawn.bottom(), drawn.width(), area.height() - drawn.height()), back);
+}
+
+}  // namespace shell
+
+namespace shell {
+
+ClientScroller::ClientScroller(QWidget* window)
+    : h_(new QScrollBar(Qt::Horizontal, window)), v_(new QScrollBar(Qt::Vertical, window)) {
+    for (QScrollBar* b : {h_, v_}) {
+        b->hide();
+        b->setFocusPolicy(Qt::NoFocus);  // the keys page, they do not scroll
+        QObject::connect(b, &QScrollBar::valueChanged, window, [this] {
+            if (!fitting_ && onScroll) onScroll();
+        });
+    }
+}
+
+QPoint ClientScroller::fit(QSize content, QSize view) {
+    const int ext = v_->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, v_);
+    bool needH = content.width() > view.width(), needV = content.height() > view.height();
+    // One bar takes room from the other direction.
+    if (needH && !needV) needV = content.height() > view.height() - ext;
+    if (needV && !needH) needH = content.width() > view.width() - ext;
+    const QSize inner(view.width() - (needV ? ext : 0), view.height() - (needH ? ext : 0));
+    fitting_ = true;
+    h_->setRange(0, needH ? content.width() - inner.width() : 0);
+    h_->setPageStep(std::max(1, inner.width()));
+    h_->setSingleStep(20);
+    h_->setGeometry(0, view.height() - ext, inner.width(), ext);
+    v_->setRange(0, needV ? content.height() - inner.height() : 0);
+    v_->setPageStep(std::max(1, inner.height()));
+    v_->setSingleStep(20);
+    v_->setGeometry(view.width() - ext, 0, ext, inner.height());
+    fitting_ = false;
+    h_->setVisible(needH);
+    v_->setVisible(needV);
+    for (QScrollBar* b : {h_, v_})
+        if (b->isVisibleTo(b->parentWidget())) b->raise();
+    return offset();
+}
+
+bool ClientScroller::scrollBy(QPoint delta) {
+    const QPoint before = offset();
+    if (h_->isVisibleTo(h_->parentWidget())) h_->setValue(h_->value() + delta.x());
+    if (v_->isVisibleTo(v_->parentWidget())) v_->setValue(v_->value() + delta.y());
+    return offset() != before;
+}
+
+QPoint ClientScroller::offset() const {
+    return QPoint(h_->isVisibleTo(h_->parentWidget()) ? -h_->value() : 0,
+                  v_->isVisibleTo(v_->parentWidget()) ? -v_->value() : 0);
+}
+
+bool ClientScroller::shown() const {
+    return h_->isVisibleTo(h_->parentWidget()) || v_->isVisibleTo(v_->parentWidget());
 }
 
 }  // namespace shell

@@ -10,10 +10,12 @@
 #include <QPointer>
 #include <QRect>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <optional>
 
 class QPainter;
+class QScrollBar;
 
 namespace shell {
 
@@ -68,6 +70,28 @@ private:
     QHash<const QWidget*, Item> items_;
     double scale_ = 1;
     QPoint offset_;
+};
+
+// Scroll bars for a client area larger than its window (zoomed past the
+// screen): shown only then, along the right and bottom edges, and the offset
+// they give the client area.
+class ClientScroller {
+public:
+    explicit ClientScroller(QWidget* window);
+    // The client area, content large, in a window of size view: bars where
+    // it does not fit, kept within range. Returns the client area's offset.
+    QPoint fit(QSize content, QSize view);
+    // Scrolls by delta pixels (a wheel's turn); false when it could not move.
+    bool scrollBy(QPoint delta);
+    QPoint offset() const;
+    bool shown() const;
+    // Called when the reader moved a bar.
+    std::function<void()> onScroll;
+
+private:
+    QScrollBar* h_;
+    QScrollBar* v_;
+    bool fitting_ = false;
 };
 
 // A canvas's picture drawn at a scale and device pixel ratio, brought up to

@@ -241,7 +241,8 @@ TEST_F(ViewerStart, TheLastPageAndZoomAreRememberedAndTheCommandLineWins) {
     // Binary rubbish reads as no settings at all.
     QFile f(file);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(QByteArray("\x00\xff\xfe[[[\x01", 9));
+    static const char rubbish[] = "\x00\xff\xfe[[[\x01";
+    f.write(QByteArray(rubbish, sizeof rubbish - 1));
     f.close();
     run({});
     EXPECT_EQ(CurPage, 0);

@@ -17,6 +17,8 @@
 #include "zoom.h"
 
 #include <QLabel>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -290,6 +292,46 @@ TEST_F(ZoomTest, AWindowThatWouldNotFitOpensAtTheLargestStepThatFits) {
     ASSERT_FALSE(startViewer(*window, options));
     EXPECT_EQ(window->zoom(), 200);
     EXPECT_EQ(window->size(), window->screen()->availableGeometry().size());
+}
+
+// Zoomed past the 800 x 800 screen, the window stays on it and scrolls: the
+// wheel moves the page, Shift sideways, Ctrl zooms; at the far right the
+// arrow labels are in the window; back at 100 % no bar is left.
+TEST_F(ZoomTest, AWindowLargerThanTheScreenScrollsWithTheWheel) {
+    SpecimenChapter chapter;
+    open(chapter, 200);
+    window->show();
+    ASSERT_EQ(window->size(), QSize(800, 800));
+    QScrollBar* across = nullptr;
+    QScrollBar* down = nullptr;
+    for (QScrollBar* b : window->findChildren<QScrollBar*>(Qt::FindDirectChildrenOnly))
+        (b->orientation() == Qt::Horizontal ? across : down) = b;
+    ASSERT_TRUE(across && down);
+    ASSERT_TRUE(across->isVisible() && down->isVisible());
+    const int ext = down->width();
+    EXPECT_EQ(across->maximum(), 1584 - (800 - ext));
+    EXPECT_EQ(down->maximum(), 1448 - (800 - ext));
+    const QPoint top = window->pic(0).pos();
+    auto wheel = [&](int notches, Qt::KeyboardModifiers mods) {
+        QWheelEvent e(QPointF(400, 400), QPointF(400, 400), QPoint(), QPoint(0, 120 * notches), Qt::NoButton, mods,
+                      Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(window.get(), &e);
+    };
+    wheel(-2, Qt::NoModifier);  // towards the reader: down the page
+    EXPECT_EQ(down->value(), 120);
+    EXPECT_EQ(window->pic(0).pos(), top - QPoint(0, 120));
+    wheel(-100, Qt::ShiftModifier);
+    EXPECT_EQ(across->value(), across->maximum());
+    wheel(5, Qt::NoModifier);
+    EXPECT_EQ(down->value(), 0);
+    const QRect go = window->cmdGo().geometry();
+    EXPECT_TRUE(QRect(0, 0, 800 - ext, 800 - ext).contains(go)) << go.x() << "," << go.y();
+    wheel(1, Qt::ControlModifier);
+    EXPECT_EQ(window->zoom(), 250);
+    window->setZoom(100);
+    EXPECT_FALSE(across->isVisible());
+    EXPECT_FALSE(down->isVisible());
+    EXPECT_EQ(window->pic(0).pos(), top / 2);
 }
 
 TEST(ZoomDeathTest, EscapeLeavesFullScreenFirstAndThenEndsTheProgram) {

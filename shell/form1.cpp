@@ -6,7 +6,9 @@
 #include "pacing.h"
 #include "page_reading.h"
 #include "picture.h"
+#include "presentation.h"
 #include "printer.h"
+#include "projection.h"
 #include "state.h"
 
 #include <QAccessible>
@@ -111,7 +113,10 @@ Form1::Form1(Chapter& chapter)
     PacedDrawing::setStatusHandler([this](const Canvas& c) { announceDrawing(c); });
 }
 
-Form1::~Form1() { PacedDrawing::setStatusHandler({}); }
+Form1::~Form1() {
+    presentation_.reset();
+    PacedDrawing::setStatusHandler({});
+}
 
 void Form1::announceDrawing(const Canvas& canvas) {
     for (PageBox* box : pic_) {
@@ -137,6 +142,7 @@ PageBox* Form1::addBox(const Rect& g) {
     box->canvas().FontSize = 14.25f;
     box->lower();  // the labels stay on top of the page boxes
     layout_.add(box);
+    if (inverted_) box->setGraphicsEffect(new InvertLightness);
     // Which box is on view is the current page's business: a page drawn
     // afresh once the reader has left it (its older drawing had to stop
     // first) must not come back into view.
@@ -150,6 +156,7 @@ PageBox* Form1::addBox(const Rect& g) {
 void Form1::setFormBackColor(Color c) {
     backColor_ = c;
     setBack(*this, c);
+    if (inverted_) setInverted(true);
 }
 
 void Form1::setControlsBackColor(Color c) {
@@ -159,13 +166,6 @@ void Form1::setControlsBackColor(Color c) {
 }
 
 void Form1::styleButton(LabelButton& b, Color back) { setBack(b, back); }
-
-void Form1::placeWindow() {
-    if (QScreen* s = screen()) {
-        const QRect avail = s->availableGeometry();
-        move(avail.center() - QPoint(width() / 2, height() / 2));
-    }
-}
 
 PrintCanvas& Form1::Form2() {
     // The window's size as designed, not its frame as the window manager
@@ -262,6 +262,7 @@ void Form1::showBoxes(int32_t n) {
     QAccessibleEvent focus(pic_[size_t(n)], QAccessible::Focus);
     QAccessible::updateAccessibility(&focus);
     if (onViewChanged) onViewChanged();
+    emit viewShown();
 }
 
 void Form1::ShowThisPic(int32_t n) {
@@ -398,129 +399,6 @@ void Form1::Form_KeyDown(int keyCode) {
     KeyBusy = 0;
 }
 
-void Form1::showScaled() {
-    if (fullScreen_) {
-        showFullScreen();
-        // Without a window manager to do it, the window takes the screen
-        // itself.
-        if (QScreen* s = screen()) setGeometry(s->geometry());
-        return;
-    }
-    placeWindow();
-    show();
-}
-
-int Form1::fittingZoom() const {
-    const QScreen* s = screen();
-    return s ? shell::fittingZoom(s->availableGeometry().size(), clientSize()) : 100;
-}
-
-void Form1::setZoom(int percent) {
-    zoom_ = std::clamp(percent, minZoom, maxZoom);
-    if (onViewChanged) onViewChanged();
-    if (fullScreen_) return;  // full screen has its own scale; the zoom comes back after
-    const double s = zoom_ / 100.0;
-    QSize size(int(std::nearbyint(profile_.clientWidth * s)),
-               int(std::nearbyint(profile_.clientHeight * s)));
-    const QScreen* sc = screen();
-    if (sc) size = size.boundedTo(sc->availableGeometry().size());
-    resize(size);
-    layOut();
-    if (!sc || !isVisible()) return;  // start-up centres it
-    // Grown past the screen's edge: back inside, as far as it goes.
-    const QRect avail = sc->availableGeometry();
-    const QRect frame = frameGeometry();
-    QPoint at = frame.topLeft();
-    at.setX(std::max(avail.left(), std::min(at.x(), avail.right() + 1 - frame.width())));
-    at.setY(std::max(avail.top(), std::min(at.y(), avail.bottom() + 1 - frame.height())));
-    if (at != frame.topLeft()) move(at);
-}
-
-void Form1::setFullScreen(bool on) {
-    if (on == fullScreen_) return;
-    fullScreen_ = on;
-    if (onViewChanged) onViewChanged();
-    if (!isVisible()) return;  // start-up opens the window so
-    if (on) {
-        showScaled();
-    } else {
-        showNormal();
-        setZoom(zoom_);
-        placeWindow();
-    }
-}
-
-void Form1::resizeEvent(QResizeEvent* e) {
-    QWidget::resizeEvent(e);
-    layOut();
-}
-
-void Form1::layOut() {
-    if (!fullScreen_) {
-        // Larger than the window (zoomed past the screen): it scrolls.
-        const double s = zoom_ / 100.0;
-        const QSize content(int(std::nearbyint(profile_.clientWidth * s)),
-                            int(std::nearbyint(profile_.clientHeight * s)));
-        layout_.apply(s, scroller_.fit(content, size()));
-        return;
-    }
-    scroller_.fit({}, size());
-    // The largest scale at which the client area fits, centred.
-    const double s = std::min(double(width()) / profile_.clientWidth,
-                              double(height()) / profile_.clientHeight);
-    const QSize shown(int(std::nearbyint(profile_.clientWidth * s)),
-                      int(std::nearbyint(profile_.clientHeight * s)));
-    layout_.apply(s, QPoint((width() - shown.width()) / 2, (height() - shown.height()) / 2));
-}
-
-bool Form1::windowKey(QKeyEvent* e) {
-    const bool ctrl = e->modifiers() & Qt::ControlModifier;
-    switch (e->key()) {
-    case Qt::Key_F11:
-        setFullScreen(!fullScreen_);
-        return true;
-    case Qt::Key_Escape:
-        // Out of full screen first, as a presentation leaves it.
-        if (!fullScreen_) return false;
-        setFullScreen(false);
-        return true;
-    case Qt::Key_Equal:
-    case Qt::Key_Plus:
-        if (!ctrl) return false;
-        zoomIn();
-        return true;
-    case Qt::Key_Minus:
-        if (!ctrl) return false;
-        zoomOut();
-        return true;
-    case Qt::Key_0:
-        if (!ctrl) return false;
-        setZoom(100);
-        return true;
-    default:
-        return false;
-    }
-}
-
-void Form1::wheelEvent(QWheelEvent* e) {
-    if (!(e->modifiers() & Qt::ControlModifier)) {
-        // A page larger than the window scrolls: three lines of 20 pixels a
-        // notch, sideways with Shift.
-        QPoint by = -e->angleDelta() * 60 / 120;
-        if (e->modifiers() & Qt::ShiftModifier) by = QPoint(by.y(), by.x());
-        if (scroller_.scrollBy(by)) e->accept();
-        else QWidget::wheelEvent(e);
-        return;
-    }
-    if (e->angleDelta().y() == 0) {
-        QWidget::wheelEvent(e);
-        return;
-    }
-    if (e->angleDelta().y() > 0) zoomIn();
-    else zoomOut();
-    e->accept();
-}
-
 int Form1::virtualKey(int qtKey) {
     static constexpr std::pair<int, int> table[] = {
         {Qt::Key_Escape, vk::Escape}, {Qt::Key_Up, vk::Up},         {Qt::Key_Backspace, vk::Backspace},
@@ -534,7 +412,7 @@ int Form1::virtualKey(int qtKey) {
 }
 
 void Form1::keyPressEvent(QKeyEvent* e) {
-    if (windowKey(e) || pauseKey(e)) {
+    if ((presentation_ && presentation_->key(e)) || windowKey(e) || pauseKey(e)) {
         e->accept();
         return;
     }

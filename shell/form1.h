@@ -1,5 +1,7 @@
 // The viewer window: page boxes, the three button labels and the title, the
-// start-up sequence, paging and the keyboard.
+// start-up sequence, paging, printing and the keyboard. Its size (zoom, full
+// screen, scrolling) is in window_sizing.cpp, the lecture hall in
+// presentation.cpp, the dark-hall colours in projection.cpp.
 #pragma once
 
 #include "chapter.h"
@@ -21,6 +23,8 @@ namespace vk {
 constexpr int Backspace = 8, Return = 13, Escape = 27, Space = 32, PageUp = 33, PageDown = 34,
               End = 35, Home = 36, Left = 37, Up = 38, Right = 39, Down = 40, F1 = 112;
 }  // namespace vk
+
+class Presentation;
 
 class Form1 : public QWidget, public typeset::FormSurface {
     Q_OBJECT
@@ -85,12 +89,29 @@ public:
     // start-up it only asks for it: the window opens so.
     void setFullScreen(bool on);
     bool fullScreen() const { return fullScreen_; }
+    // Full screen as the reader chose it, not as a presentation has it.
+    bool keptFullScreen() const { return presentation_ ? fullScreenBeforePresenting_ : fullScreen_; }
     // The largest zoom step at which the window fits the screen at start.
     int fittingZoom() const;
 
     // Told when the page in view, the zoom or full screen changed, and when
     // the program is about to end (settings are kept through them).
     std::function<void()> onViewChanged, onEnding;
+
+    // The lecture hall: this window for the audience and a presenter view
+    // (F5 starts it, Escape or F5 in it ends it). With no screen at all it
+    // cannot start: false, and nothing changes.
+    bool startPresentation();
+    void endPresentation();
+    Presentation* presentation() { return presentation_.get(); }
+    // The page shown for a dark hall: lightness turned over, hues kept
+    // (Ctrl+I); the screen only, never paper or the PDF.
+    void setInverted(bool on);
+    bool inverted() const { return inverted_; }
+
+signals:
+    // A page came into view (paging, Home, End, start-up).
+    void viewShown();
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
@@ -142,6 +163,10 @@ private:
     int zoom_ = 100;
     bool firstPaintDone_ = false;
     bool fullScreen_ = false;
+    bool placed_ = false;  // start-up has shown the window (or kept it for the hall)
+    std::unique_ptr<Presentation> presentation_;
+    bool fullScreenBeforePresenting_ = false;
+    bool inverted_ = false;
 };
 
 }  // namespace shell

@@ -13,6 +13,7 @@ PageBox::PageBox(QWidget* parent, const Rect& g)
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     canvas_.onChange = [this] {
+        if (onDrawn) onDrawn();
         if (repaintPending_) return;
         repaintPending_ = true;
         update();

@@ -7,6 +7,7 @@
 #include "zoom.h"
 
 #include <QWidget>
+#include <functional>
 
 namespace shell {
 
@@ -20,6 +21,9 @@ public:
     // picture drawn afresh at that scale.
     void setScale(double scale) override;
     double scale() const { return scale_; }
+    // Told whenever something is drawn on the canvas, shown or not (a
+    // presenter view copies the page).
+    std::function<void()> onDrawn;
 
 protected:
     void paintEvent(QPaintEvent*) override;

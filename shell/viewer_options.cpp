@@ -87,6 +87,19 @@ ViewerOptions parseViewerOptions(const QStringList& arguments, const ChapterProf
         QStringLiteral("no-animation"),
         QStringLiteral("Show every drawing finished at once, as F1 does, without its sounds."));
     parser.addOption(noAnimationOption);
+    const QCommandLineOption presentOption(
+        QStringLiteral("present"),
+        QStringLiteral("Lecture: the page full screen on the second screen for the hall, a presenter "
+                       "view on this one (next page, step, time). Page Down, Right, Space or Enter "
+                       "go on, Page Up, Left or Backspace back; B or . blanks the hall black, W "
+                       "white; F11 shows the hall on a single screen; Escape ends (F5 starts it "
+                       "in a running viewer)."));
+    parser.addOption(presentOption);
+    const QCommandLineOption invertOption(
+        QStringLiteral("invert"),
+        QStringLiteral("Show the pages with their lightness inverted and hues kept, for a dark hall "
+                       "(Ctrl+I toggles it); printing and PDFs keep their colours."));
+    parser.addOption(invertOption);
 
     ViewerOptions result;
     const QString name = profile.name;
@@ -142,6 +155,8 @@ ViewerOptions parseViewerOptions(const QStringList& arguments, const ChapterProf
     }
     result.fullScreen = parser.isSet(fullScreenOption);
     result.noAnimation = parser.isSet(noAnimationOption);
+    result.present = parser.isSet(presentOption);
+    result.invert = parser.isSet(invertOption);
     if (parser.isSet(pdfOption)) {
         const QStringList files = parser.values(pdfOption);
         if (files.size() > 1) return fail(QStringLiteral("--pdf is given more than once"));
@@ -159,6 +174,8 @@ ViewerOptions parseViewerOptions(const QStringList& arguments, const ChapterProf
         if (!result.writeText) return fail(QStringLiteral("--spoken goes with --text"));
         result.spoken = true;
     }
+    if (result.present && (result.print >= 0 || !result.pdf.isEmpty() || result.writeText))
+        return fail(QStringLiteral("--present cannot be given with --print, --pdf or --text"));
     return result;
 }
 
@@ -203,6 +220,12 @@ std::optional<int> startViewer(Form1& window, const ViewerOptions& options) {
     const int zoom = options.zoom ? options.zoom : last.zoom ? last.zoom : window.fittingZoom();
     if (zoom != 100) window.setZoom(zoom);
     if (options.fullScreen || (last.fullScreen && !options.zoom)) window.setFullScreen(true);
+    if (options.invert) window.setInverted(true);
+    if (options.present && !window.startPresentation()) {
+        std::fprintf(stderr, "%s: there is no screen to present on\n",
+                     qPrintable(window.chapter().profile().name));
+        return 1;
+    }
     window.Form_Load();
     if (window.closed()) {
         if (!printing && !exporting) return 0;

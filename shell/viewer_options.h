@@ -19,6 +19,8 @@ struct ViewerOptions {
     int zoom = 0;    // --zoom PERCENT, 50 to 400 (0: the largest step up to 100 % that fits)
     bool fullScreen = false;  // --fullscreen
     bool noAnimation = false;  // --no-animation: drawings finished at once, silent
+    bool present = false;   // --present: the hall full screen, a presenter view beside it
+    bool invert = false;    // --invert: the screen's colours for a dark hall
     QString pdf;     // --pdf FILE: write the chapter as a PDF there, then quit
     bool writeText = false;  // --text: write every page's text to standard output, then quit
     bool spoken = false;     // --spoken: that text with its formulas in Japanese words

@@ -69,7 +69,7 @@ void SettingsKeeper::changed() { settle_.start(); }
 
 void SettingsKeeper::writeNow() {
     settle_.stop();
-    const ViewerSettings now{CurPage, window_.zoom(), window_.fullScreen()};
+    const ViewerSettings now{CurPage, window_.zoom(), window_.keptFullScreen()};
     if (now == written_) return;
     written_ = now;
     if (writeSettings(path_, now) || std::exchange(warned_, true)) return;

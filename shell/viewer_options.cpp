@@ -67,6 +67,11 @@ ViewerOptions parseViewerOptions(const QStringList& arguments, const ChapterProf
         QStringLiteral("Write the chapter to <FILE> as a PDF, every page as the print label lays it "
                        "out, then quit (status 0 when it was written, 1 when not)."),
         QStringLiteral("FILE"));
+    const QCommandLineOption handoutOption(
+        QStringLiteral("handout"),
+        QStringLiteral("With --pdf: put <N> pages on each A4 sheet, 1, 2 or 4 (two by two), in "
+                       "reading order, each as large as fits its place."),
+        QStringLiteral("N"));
     const QCommandLineOption textOption(
         QStringLiteral("text"),
         QStringLiteral("Write the text of every page to standard output, formulas in linear "
@@ -75,6 +80,7 @@ ViewerOptions parseViewerOptions(const QStringList& arguments, const ChapterProf
     parser.addOption(pageOption);
     parser.addOption(printOption);
     parser.addOption(pdfOption);
+    parser.addOption(handoutOption);
     const QCommandLineOption spokenOption(
         QStringLiteral("spoken"),
         QStringLiteral("With --text: formulas as a screen reader speaks them, in Japanese words "
@@ -149,6 +155,16 @@ ViewerOptions parseViewerOptions(const QStringList& arguments, const ChapterProf
             return fail(QStringLiteral("--pdf cannot be given with --page or --print"));
         if (files.first().isEmpty()) return fail(QStringLiteral("--pdf needs a file name"));
         result.pdf = files.first();
+    }
+    if (parser.isSet(handoutOption)) {
+        const QStringList values = parser.values(handoutOption);
+        if (values.size() > 1) return fail(QStringLiteral("--handout is given more than once"));
+        if (!parser.isSet(pdfOption)) return fail(QStringLiteral("--handout goes with --pdf"));
+        bool ok = false;
+        const int n = values.first().toInt(&ok);
+        if (!ok || !isPagesPerSheet(n))
+            return fail(QStringLiteral("--handout needs 1, 2 or 4 pages a sheet, not \"%1\"").arg(values.first()));
+        result.handout = n;
     }
     if (parser.isSet(textOption)) {
         if (parser.isSet(pageOption) || parser.isSet(printOption) || parser.isSet(pdfOption))
@@ -225,7 +241,7 @@ std::optional<int> startViewer(Form1& window, const ViewerOptions& options) {
         return 1;
     }
     if (exporting) {
-        const QString why = writeChapterPdf(window, options.pdf);
+        const QString why = writeChapterPdf(window, options.pdf, options.handout);
         if (why.isEmpty()) return 0;
         std::fprintf(stderr, "%s: %s\n", qPrintable(window.chapter().profile().name),
                      qPrintable(why));

@@ -20,6 +20,7 @@ struct ViewerOptions {
     bool fullScreen = false;  // --fullscreen
     bool noAnimation = false;  // --no-animation: drawings finished at once, silent
     QString pdf;     // --pdf FILE: write the chapter as a PDF there, then quit
+    int handout = 1;  // --handout N: pages on each sheet of that PDF (1, 2 or 4)
     bool writeText = false;  // --text: write every page's text to standard output, then quit
     bool spoken = false;     // --spoken: that text with its formulas in Japanese words
     QString text;    // the help or version text, or a one-line error

@@ -3,6 +3,7 @@
 #include "chapter_pdf.h"
 #include "form1.h"
 #include "page_reading.h"
+#include "pdf_module.h"
 #include "sound.h"
 #include "viewer_settings.h"
 #include "state.h"
@@ -199,6 +200,8 @@ std::optional<int> startViewer(Form1& window, const ViewerOptions& options) {
     // A page printed or a PDF written from a script is wanted at once: paced
     // drawing is skipped as F1 skips it.
     if (printing || exporting) SkipWait = 1;
+    // Nobody is there to hear a PDF or the text being written.
+    if (exporting) setSoundPlayer(makeSilentSoundPlayer());
     // A reader who wants no motion gets every drawing finished, and no
     // ring-out at the end of a trace that was never seen.
     if (options.noAnimation) {
@@ -208,6 +211,16 @@ std::optional<int> startViewer(Form1& window, const ViewerOptions& options) {
     // A window for reading opens as the last one was left; what the command
     // line says wins.
     const bool keeps = !options.settingsFile.isEmpty() && !printing && !exporting;
+    // The PDF writer is found before the chapter is drawn for it.
+    ChapterPdfWriter pdfWriter = nullptr;
+    if (!options.pdf.isEmpty()) {
+        QString why;
+        pdfWriter = chapterPdfWriter(&why);
+        if (!pdfWriter) {
+            std::fprintf(stderr, "%s: %s\n", qPrintable(window.chapter().profile().name), qPrintable(why));
+            return 1;
+        }
+    }
     ViewerSettings last;
     if (keeps) {
         QString warning;
@@ -241,7 +254,7 @@ std::optional<int> startViewer(Form1& window, const ViewerOptions& options) {
         return 1;
     }
     if (exporting) {
-        const QString why = writeChapterPdf(window, options.pdf, options.handout);
+        const QString why = pdfWriter(window, options.pdf, options.handout);
         if (why.isEmpty()) return 0;
         std::fprintf(stderr, "%s: %s\n", qPrintable(window.chapter().profile().name),
                      qPrintable(why));

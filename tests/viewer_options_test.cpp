@@ -300,6 +300,19 @@ TEST(ViewerProgram, APdfNeedsNoDisplayAndAFailureIsOneLine) {
     EXPECT_EQ(bad.status, 2);
     EXPECT_EQ(bad.err.count('\n'), 1) << bad.err.toStdString();
     EXPECT_FALSE(QFile::exists(refused));
+    // A viewer away from its PDF writer's module says so, and writes nothing.
+    const QString alone = dir.filePath("alone/specimen");
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("alone")));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(SPECIMEN_VIEWER_PATH), alone));
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(alone, {"--pdf", refused});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 1);
+    const QString err = QString::fromLocal8Bit(p.readAllStandardError());
+    EXPECT_TRUE(err.startsWith("specimen: the PDF writer could not be loaded (")) << err.toStdString();
+    EXPECT_EQ(err.count('\n'), 1) << err.toStdString();
+    EXPECT_FALSE(QFile::exists(refused));
 }
 
 TEST(ViewerProgram, TextNeedsNoDisplayAndAFailureIsOneLine) {

@@ -185,6 +185,23 @@ bool isCjkLetter(QChar c) {
     return (u >= 0x3040 && u <= 0x30FF) || (u >= 0x3400 && u <= 0x9FFF) || (u >= 0xF900 && u <= 0xFAFF);
 }
 
+// A span in English words rather than Japanese or a formula: no Japanese
+// letter, full-width or mathematical sign, and at least two words of three letters or more
+// that are not a function's name ("Step 1" and "cos u sin u" are no English
+// to a reader aloud).
+bool isEnglish(const QString& text) {
+    static const QRegularExpression japanese(QStringLiteral("[\\x{3000}-\\x{30FF}\\x{3400}-\\x{9FFF}\\x{F900}-\\x{FAFF}\\x{FF00}-\\x{FFEF}]"));
+    static const QRegularExpression word(QStringLiteral("\\b[A-Za-z]{3,}\\b"));
+    static const QRegularExpression function(QStringLiteral("^(sin|cos|tan|cot|sec|exp|log|max|min|lim|sinh|cosh|tanh|arg|det)$"));
+    // Nor a formula's signs: "dU=TdS−pdV" has letters too.
+    static const QRegularExpression math(QStringLiteral("[=+<>^_\\x{2212}\\x{00B1}\\x{00D7}\\x{00F7}\\x{2211}\\x{222B}\\x{221A}\\x{2264}\\x{2265}\\x{2248}]"));
+    if (japanese.match(text).hasMatch() || math.match(text).hasMatch()) return false;
+    int n = 0;
+    for (auto words = word.globalMatch(text); words.hasNext() && n < 2;)
+        if (!function.match(words.next().captured()).hasMatch()) ++n;
+    return n >= 2;
+}
+
 // The structure element a span is: the chapter's title (the first span),
 // a numbered heading, a figure's label, a formula standing alone (a line
 // with a construct and no Japanese words), or a paragraph line.
@@ -335,6 +352,8 @@ void buildStructure(QPDF& pdf, const PdfTextLayer& layer, const std::map<QPDFObj
         leaf.replaceKey("/ActualText", QPDFObjectHandle::newUnicodeString(layer.spans[p][mcid].toStdString()));
         if (role == "Formula")
             leaf.replaceKey("/Alt", QPDFObjectHandle::newUnicodeString(about.spoken.toStdString()));
+        else if (role != "H1" && isEnglish(layer.spans[p][mcid]))
+            leaf.replaceKey("/Lang", QPDFObjectHandle::newUnicodeString("en"));
         if (!about.figure) {
             leaf.replaceKey("/P", document);
             kids.appendItem(leaf);

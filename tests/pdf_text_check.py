@@ -18,7 +18,8 @@ the catalog says the language is "ja"; every font is an embedded subset.
 Tagged: pdfinfo says so; the structure is one Document holding the title
 (H1), each numbered heading (H2), and P, Formula, Figure elements; every
 Formula has an alternative text and an actual text, every Figure an
-alternative text; nothing is drawn outside marked content (an element's or
+alternative text; an element in English (cedar's motto) has /Lang en, and no
+element in Japanese, no formula and not the title has; nothing is drawn outside marked content (an element's or
 an Artifact); the XMP metadata carry the title and the PDF/UA part. No page
 holds an image: copies are drawn as vectors. With --per-sheet N (a handout
 of N pages a sheet) the outline's page entries lead to sheet 1 for the first
@@ -43,6 +44,9 @@ PHRASES = {
     "larch": ["格子"],
     "rowan": ["高速", "(5) FFT の仕組み"],
 }
+# A line of each chapter's that is in English, not Japanese.
+ENGLISH = {"cedar": "Good Physicists Have Studied Under Very Fine Teachers."}
+JAPANESE = re.compile("[\u3040-\u30ff\u3400-\u9fff\uff00-\uffef]")
 # How many numbered headings each chapter has.
 HEADINGS = {"alder": 4, "birch": 8, "cedar": 9, "hazel": 6, "larch": 4, "maple": 3, "rowan": 7}
 
@@ -75,15 +79,23 @@ def tagged(pdf, info, chapter):
 
     doc = json.loads(run("qpdf", "--json", "--json-key=qpdf", "--json-stream-data=none", pdf))
     objects = doc["qpdf"][1]
+    english = []
     for key, obj in objects.items():
         value = obj.get("value", {})
         if not isinstance(value, dict) or value.get("/Type") != "/StructElem":
             continue
         kind = value.get("/S")
+        if value.get("/Lang") == "u:en":
+            said = value.get("/ActualText", "u:")[2:]
+            english.append(said)
+            if JAPANESE.search(said) or kind in ("/Formula", "/H1"):
+                failures.append(f"a {kind} in Japanese or a formula marked English: {said!r}")
         if kind == "/Formula" and not (value.get("/Alt", "u:").strip("u:") and "/ActualText" in value):
             failures.append(f"a Formula without its alternative or actual text: {key}")
         if kind == "/Figure" and not value.get("/Alt", "u:").strip("u:"):
             failures.append(f"a Figure without an alternative text: {key}")
+    if chapter in ENGLISH and not any(ENGLISH[chapter] in said for said in english):
+        failures.append(f"the English line {ENGLISH[chapter]!r} is not marked /Lang en")
     catalog = objects["obj:" + objects["trailer"]["value"]["/Root"]]["value"]
     if catalog.get("/MarkInfo", {}).get("/Marked") is not True:
         failures.append("the catalog has no /MarkInfo << /Marked true >>")

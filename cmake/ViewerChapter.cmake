@@ -27,6 +27,9 @@ function(add_viewer_chapter name)
                  ${CMAKE_CURRENT_BINARY_DIR}/${name}_main.cpp @ONLY)
   add_executable(${name} ${CMAKE_CURRENT_BINARY_DIR}/${name}_main.cpp)
   target_link_libraries(${name} PRIVATE ${name}_chapter)
+  # The PDF writer's module takes the library's code from the viewer.
+  set_target_properties(${name} PROPERTIES ENABLE_EXPORTS ON)
+  add_dependencies(${name} courseviewers-pdf)
 
   set_property(GLOBAL APPEND PROPERTY VIEWER_CHAPTER_NAMES ${name})
   set_property(GLOBAL APPEND PROPERTY VIEWER_CHAPTER_CLASSES ${VIEWER_CLASS})

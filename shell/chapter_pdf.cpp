@@ -6,6 +6,7 @@
 #include "picture.h"
 
 #include <QDateTime>
+#include <QRectF>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <cairo-pdf.h>
@@ -21,6 +22,7 @@
 #include <map>
 #include <set>
 #include <memory>
+#include <tuple>
 
 using namespace typeset;
 
@@ -38,19 +40,63 @@ cairo_status_t appendTo(void* closure, const unsigned char* data, unsigned int l
     return CAIRO_STATUS_SUCCESS;
 }
 
-// Draws the page at the top-left of the margins, as large as fits there.
-// Returns why the writer stopped, or an empty text.
-QString drawPage(cairo_t* cr, const PrintedPage& page, PdfTextLayer& layer) {
-    const QSizeF size = page.size();
-    if (size.isEmpty()) {
-        layer.spans.emplace_back();
-        layer.about.emplace_back();
-        return QString();
+// Where a sheet puts its pages: its size, and a cell for each page in
+// reading order (left to right, then down), in PDF points.
+struct SheetLayout {
+    double width = kPaperW, height = kPaperH;
+    std::vector<QRectF> cells;
+    bool centred = false;  // each page in the middle of its cell, else at its top-left
+};
+
+// One page a sheet is the A4 page within its margins. Two and four are a
+// column of two and a 2 x 2 grid, on the A4 sheet turned whichever way
+// shows the pages larger: the print canvas is wider than tall, so two come
+// out largest one above the other on an upright sheet and four on a sheet
+// laid on its side.
+SheetLayout sheetLayout(int perSheet, QSizeF page) {
+    SheetLayout layout;
+    if (perSheet <= 1 || page.isEmpty()) {
+        layout.cells.push_back(QRectF(kMargin, kMargin, kPaperW - 2 * kMargin, kPaperH - 2 * kMargin));
+        return layout;
     }
+    constexpr double gap = 8 * kPointsPerMm;
+    const int columns = perSheet == 4 ? 2 : 1, rows = perSheet == 4 ? 2 : perSheet;
+    auto cellOn = [&](double w, double h) {
+        return QSizeF((w - 2 * kMargin - (columns - 1) * gap) / columns, (h - 2 * kMargin - (rows - 1) * gap) / rows);
+    };
+    auto shown = [&](QSizeF cell) { return std::min(cell.width() / page.width(), cell.height() / page.height()); };
+    const bool turned = shown(cellOn(kPaperH, kPaperW)) > shown(cellOn(kPaperW, kPaperH));
+    if (turned) std::swap(layout.width, layout.height);
+    const QSizeF cell = cellOn(layout.width, layout.height);
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < columns; ++c)
+            layout.cells.push_back(
+                QRectF(QPointF(kMargin + c * (cell.width() + gap), kMargin + r * (cell.height() + gap)), cell));
+    layout.centred = true;
+    return layout;
+}
+
+// Draws the page in the cell, as large as fits there, and says where on the
+// sheet its top-left corner came. Returns why the writer stopped, or an
+// empty text.
+QString drawPage(cairo_t* cr, const PrintedPage& page, const QRectF& cell, bool centred, PdfTextLayer& layer,
+                 QPointF* at) {
+    *at = cell.topLeft();
+    const QSizeF size = page.size();
+    if (size.isEmpty()) return QString();
     QSizeF fitted = size;
-    fitted.scale(kPaperW - 2 * kMargin, kPaperH - 2 * kMargin, Qt::KeepAspectRatio);
+    fitted.scale(cell.size(), Qt::KeepAspectRatio);
+    if (centred) *at += QPointF(cell.width() - fitted.width(), cell.height() - fitted.height()) / 2;
     cairo_save(cr);
-    cairo_translate(cr, kMargin, kMargin);
+    cairo_translate(cr, at->x(), at->y());
+    if (centred) {
+        // A hairline round each page of a shared sheet, where the white of
+        // one page would run into the next.
+        cairo_set_source_rgb(cr, 0.6, 0.6, 0.6);
+        cairo_set_line_width(cr, 0.3);
+        cairo_rectangle(cr, 0, 0, fitted.width(), fitted.height());
+        cairo_stroke(cr);
+    }
     cairo_rectangle(cr, 0, 0, fitted.width(), fitted.height());
     cairo_clip(cr);
     // One scale from canvas pixels to paper: every position is the canvas's.
@@ -74,10 +120,14 @@ QString drawPage(cairo_t* cr, const PrintedPage& page, PdfTextLayer& layer) {
 }
 
 // The document as the PDF writer makes it; empty with `why` set on failure.
-QByteArray draw(const std::vector<PrintedPage>& pages, const QString& title,
+QByteArray draw(const std::vector<PrintedPage>& pages, int perSheet, const QString& title,
                 const QString& creator, PdfTextLayer& layer, QString* why) {
+    QSizeF largest;
+    for (const PrintedPage& page : pages) largest = largest.expandedTo(page.size());
+    const SheetLayout sheet = sheetLayout(perSheet, largest);
+    perSheet = int(sheet.cells.size());
     QByteArray out;
-    cairo_surface_t* surface = cairo_pdf_surface_create_for_stream(appendTo, &out, kPaperW, kPaperH);
+    cairo_surface_t* surface = cairo_pdf_surface_create_for_stream(appendTo, &out, sheet.width, sheet.height);
     cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_TITLE, title.toUtf8().constData());
     cairo_pdf_surface_set_metadata(surface, CAIRO_PDF_METADATA_CREATOR,
                                    creator.toUtf8().constData());
@@ -100,15 +150,23 @@ QByteArray draw(const std::vector<PrintedPage>& pages, const QString& title,
     const std::vector<QStringList> headings = outlineHeadings(pages);
     QString failure;
     for (size_t i = 0; i < pages.size() && failure.isEmpty(); ++i) {
-        failure = drawPage(cr, pages[i], layer);
-        const QByteArray target = "page=" + QByteArray::number(qulonglong(i + 1));
+        const size_t place = i % size_t(perSheet);
+        if (place == 0) layer.newSheet();
+        layer.place = int(place);
+        QPointF at;
+        failure = drawPage(cr, pages[i], sheet.cells[place], sheet.centred, layer, &at);
+        // A page of its own is found by its sheet; one of several, by its
+        // place there too.
+        QByteArray target = "page=" + QByteArray::number(qulonglong(i / size_t(perSheet) + 1));
+        if (perSheet > 1)
+            target += " pos=[" + QByteArray::number(at.x(), 'f', 2) + ' ' + QByteArray::number(at.y(), 'f', 2) + ']';
         const int entry = cairo_pdf_surface_add_outline(
             surface, CAIRO_PDF_OUTLINE_ROOT, names[qsizetype(i)].toUtf8().constData(), target.constData(),
             headings[i].isEmpty() ? cairo_pdf_outline_flags_t(0) : CAIRO_PDF_OUTLINE_FLAG_OPEN);
         for (const QString& h : headings[i])
             cairo_pdf_surface_add_outline(surface, entry, h.toUtf8().constData(), target.constData(),
                                           cairo_pdf_outline_flags_t(0));
-        cairo_show_page(cr);
+        if (place + 1 == size_t(perSheet) || i + 1 == pages.size()) cairo_show_page(cr);
     }
     cairo_destroy(cr);
     cairo_surface_finish(surface);
@@ -125,6 +183,23 @@ QByteArray draw(const std::vector<PrintedPage>& pages, const QString& title,
 bool isCjkLetter(QChar c) {
     const char16_t u = c.unicode();
     return (u >= 0x3040 && u <= 0x30FF) || (u >= 0x3400 && u <= 0x9FFF) || (u >= 0xF900 && u <= 0xFAFF);
+}
+
+// A span in English words rather than Japanese or a formula: no Japanese
+// letter, full-width or mathematical sign, and at least two words of three letters or more
+// that are not a function's name ("Step 1" and "cos u sin u" are no English
+// to a reader aloud).
+bool isEnglish(const QString& text) {
+    static const QRegularExpression japanese(QStringLiteral("[\\x{3000}-\\x{30FF}\\x{3400}-\\x{9FFF}\\x{F900}-\\x{FAFF}\\x{FF00}-\\x{FFEF}]"));
+    static const QRegularExpression word(QStringLiteral("\\b[A-Za-z]{3,}\\b"));
+    static const QRegularExpression function(QStringLiteral("^(sin|cos|tan|cot|sec|exp|log|max|min|lim|sinh|cosh|tanh|arg|det)$"));
+    // Nor a formula's signs: "dU=TdS−pdV" has letters too.
+    static const QRegularExpression math(QStringLiteral("[=+<>^_\\x{2212}\\x{00B1}\\x{00D7}\\x{00F7}\\x{2211}\\x{222B}\\x{221A}\\x{2264}\\x{2265}\\x{2248}]"));
+    if (japanese.match(text).hasMatch() || math.match(text).hasMatch()) return false;
+    int n = 0;
+    for (auto words = word.globalMatch(text); words.hasNext() && n < 2;)
+        if (!function.match(words.next().captured()).hasMatch()) ++n;
+    return n >= 2;
 }
 
 // The structure element a span is: the chapter's title (the first span),
@@ -257,7 +332,8 @@ void buildStructure(QPDF& pdf, const PdfTextLayer& layer, const std::map<QPDFObj
         "<< /Type /StructElem /S /Document /Lang (ja) >>"));
     document.replaceKey("/P", tree);
     QPDFObjectHandle kids = QPDFObjectHandle::newArray();
-    std::map<std::pair<size_t, int>, QPDFObjectHandle> figures;
+    // By sheet, page on the sheet and figure of the page.
+    std::map<std::tuple<size_t, int, int>, QPDFObjectHandle> figures;
     for (int i = 0; i < leaves.getArrayNItems(); ++i) {
         QPDFObjectHandle leaf = leaves.getArrayItem(i);
         const auto page = pageIndex.find(leaf.getKey("/Pg").getObjGen());
@@ -276,12 +352,14 @@ void buildStructure(QPDF& pdf, const PdfTextLayer& layer, const std::map<QPDFObj
         leaf.replaceKey("/ActualText", QPDFObjectHandle::newUnicodeString(layer.spans[p][mcid].toStdString()));
         if (role == "Formula")
             leaf.replaceKey("/Alt", QPDFObjectHandle::newUnicodeString(about.spoken.toStdString()));
+        else if (role != "H1" && isEnglish(layer.spans[p][mcid]))
+            leaf.replaceKey("/Lang", QPDFObjectHandle::newUnicodeString("en"));
         if (!about.figure) {
             leaf.replaceKey("/P", document);
             kids.appendItem(leaf);
             continue;
         }
-        QPDFObjectHandle& figure = figures[{p, about.figure}];
+        QPDFObjectHandle& figure = figures[{p, about.place, about.figure}];
         if (!figure.isInitialized()) {
             figure = pdf.makeIndirectObject(QPDFObjectHandle::parse("<< /Type /StructElem /S /Figure >>"));
             figure.replaceKey("/P", document);
@@ -425,10 +503,12 @@ std::vector<QStringList> outlineHeadings(const std::vector<PrintedPage>& pages) 
 }
 
 QString writePdf(const std::vector<PrintedPage>& pages, const QString& path,
-                 const QString& title, const QString& creator) {
+                 const QString& title, const QString& creator, int perSheet) {
+    if (!isPagesPerSheet(perSheet))
+        return QStringLiteral("a handout has 1, 2 or 4 pages a sheet, not %1").arg(perSheet);
     QString why;
     PdfTextLayer layer;
-    const QByteArray drawn = draw(pages, title, creator, layer, &why);
+    const QByteArray drawn = draw(pages, perSheet, title, creator, layer, &why);
     if (drawn.isEmpty()) return why;
     const QByteArray document = finish(drawn, layer, title, &why);
     if (document.isEmpty()) return why;
@@ -442,12 +522,12 @@ QString writePdf(const std::vector<PrintedPage>& pages, const QString& path,
     return QString();
 }
 
-QString writeChapterPdf(Form1& window, const QString& path) {
+QString writeChapterPdf(Form1& window, const QString& path, int perSheet) {
     QString why;
     const std::vector<PrintedPage> pages = printEveryPage(window, &why);
     if (!why.isEmpty()) return why;
     const ChapterProfile& profile = window.chapter().profile();
-    return writePdf(pages, path, profile.title, profile.name);
+    return writePdf(pages, path, profile.title, profile.name, perSheet);
 }
 
 }  // namespace shell

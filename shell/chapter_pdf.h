@@ -33,14 +33,19 @@ std::vector<QStringList> outlineHeadings(const std::vector<PrintedPage>& pages);
 // letters the page spaces out ("(1)  概 要" is "(1) 概要").
 QString outlineTitle(const QString& line);
 
-// Writes the pages as a PDF at path: A4, each page as large as fits within
-// 15 mm margins. The file is written under a temporary name beside path and
+// The pages a handout's sheet may hold: 1, 2 or 4.
+constexpr bool isPagesPerSheet(int n) { return n == 1 || n == 2 || n == 4; }
+
+// Writes the pages as a PDF at path: A4 sheets of perSheet pages each
+// (isPagesPerSheet), in reading order, each page as large as fits its place
+// within 15 mm margins; an outline entry leads to the sheet and place of
+// its page. The file is written under a temporary name beside path and
 // renamed when it is complete, so a failure never leaves part of a PDF
 // there. Returns an empty text, or one line saying why nothing was written.
 QString writePdf(const std::vector<PrintedPage>& pages, const QString& path,
-                 const QString& title, const QString& creator);
+                 const QString& title, const QString& creator, int perSheet = 1);
 
 // printEveryPage, then writePdf with the chapter's title.
-QString writeChapterPdf(Form1& window, const QString& path);
+QString writeChapterPdf(Form1& window, const QString& path, int perSheet = 1);
 
 }  // namespace shell

@@ -3,6 +3,7 @@
 #include "chapter_pdf.h"
 #include "form1.h"
 #include "page_reading.h"
+#include "pdf_module.h"
 #include "sound.h"
 #include "viewer_settings.h"
 #include "state.h"
@@ -67,6 +68,11 @@ ViewerOptions parseViewerOptions(const QStringList& arguments, const ChapterProf
         QStringLiteral("Write the chapter to <FILE> as a PDF, every page as the print label lays it "
                        "out, then quit (status 0 when it was written, 1 when not)."),
         QStringLiteral("FILE"));
+    const QCommandLineOption handoutOption(
+        QStringLiteral("handout"),
+        QStringLiteral("With --pdf: put <N> pages on each A4 sheet, 1, 2 or 4 (two by two), in "
+                       "reading order, each as large as fits its place."),
+        QStringLiteral("N"));
     const QCommandLineOption textOption(
         QStringLiteral("text"),
         QStringLiteral("Write the text of every page to standard output, formulas in linear "
@@ -75,6 +81,7 @@ ViewerOptions parseViewerOptions(const QStringList& arguments, const ChapterProf
     parser.addOption(pageOption);
     parser.addOption(printOption);
     parser.addOption(pdfOption);
+    parser.addOption(handoutOption);
     const QCommandLineOption spokenOption(
         QStringLiteral("spoken"),
         QStringLiteral("With --text: formulas as a screen reader speaks them, in Japanese words "
@@ -165,6 +172,16 @@ ViewerOptions parseViewerOptions(const QStringList& arguments, const ChapterProf
         if (files.first().isEmpty()) return fail(QStringLiteral("--pdf needs a file name"));
         result.pdf = files.first();
     }
+    if (parser.isSet(handoutOption)) {
+        const QStringList values = parser.values(handoutOption);
+        if (values.size() > 1) return fail(QStringLiteral("--handout is given more than once"));
+        if (!parser.isSet(pdfOption)) return fail(QStringLiteral("--handout goes with --pdf"));
+        bool ok = false;
+        const int n = values.first().toInt(&ok);
+        if (!ok || !isPagesPerSheet(n))
+            return fail(QStringLiteral("--handout needs 1, 2 or 4 pages a sheet, not \"%1\"").arg(values.first()));
+        result.handout = n;
+    }
     if (parser.isSet(textOption)) {
         if (parser.isSet(pageOption) || parser.isSet(printOption) || parser.isSet(pdfOption))
             return fail(QStringLiteral("--text cannot be given with --page, --print or --pdf"));
@@ -200,6 +217,8 @@ std::optional<int> startViewer(Form1& window, const ViewerOptions& options) {
     // A page printed or a PDF written from a script is wanted at once: paced
     // drawing is skipped as F1 skips it.
     if (printing || exporting) SkipWait = 1;
+    // Nobody is there to hear a PDF or the text being written.
+    if (exporting) setSoundPlayer(makeSilentSoundPlayer());
     // A reader who wants no motion gets every drawing finished, and no
     // ring-out at the end of a trace that was never seen.
     if (options.noAnimation) {
@@ -209,6 +228,16 @@ std::optional<int> startViewer(Form1& window, const ViewerOptions& options) {
     // A window for reading opens as the last one was left; what the command
     // line says wins.
     const bool keeps = !options.settingsFile.isEmpty() && !printing && !exporting;
+    // The PDF writer is found before the chapter is drawn for it.
+    ChapterPdfWriter pdfWriter = nullptr;
+    if (!options.pdf.isEmpty()) {
+        QString why;
+        pdfWriter = chapterPdfWriter(&why);
+        if (!pdfWriter) {
+            std::fprintf(stderr, "%s: %s\n", qPrintable(window.chapter().profile().name), qPrintable(why));
+            return 1;
+        }
+    }
     ViewerSettings last;
     if (keeps) {
         QString warning;
@@ -248,7 +277,7 @@ std::optional<int> startViewer(Form1& window, const ViewerOptions& options) {
         return 1;
     }
     if (exporting) {
-        const QString why = writeChapterPdf(window, options.pdf);
+        const QString why = pdfWriter(window, options.pdf, options.handout);
         if (why.isEmpty()) return 0;
         std::fprintf(stderr, "%s: %s\n", qPrintable(window.chapter().profile().name),
                      qPrintable(why));

@@ -22,6 +22,7 @@ struct ViewerOptions {
     bool present = false;   // --present: the hall full screen, a presenter view beside it
     bool invert = false;    // --invert: the screen's colours for a dark hall
     QString pdf;     // --pdf FILE: write the chapter as a PDF there, then quit
+    int handout = 1;  // --handout N: pages on each sheet of that PDF (1, 2 or 4)
     bool writeText = false;  // --text: write every page's text to standard output, then quit
     bool spoken = false;     // --spoken: that text with its formulas in Japanese words
     QString text;    // the help or version text, or a one-line error

@@ -118,6 +118,48 @@ TEST(ChapterPdf, APdfIsWrittenWholeOrNotAtAll) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"page.pdf"});
 }
 
+// Five pages four to a sheet: two sheets, every page's text on its sheet in
+// reading order, the outline leading to the sheet of each page; two to a
+// sheet, three; a sheet count no handout has, nothing written.
+TEST(ChapterPdf, AHandoutPutsItsPagesOnSheetsInReadingOrder) {
+    const QStringList words{"第一頁", "第二頁", "第三頁", "第四頁", "第五頁"};
+    std::vector<PrintedPage> pages;
+    for (const QString& w : words) {
+        RasterCanvas c(792, 724);
+        float x = 20;
+        dsp_text(c, x, 20, "(1) " + w);
+        pages.emplace_back(c.image(), std::make_shared<const Picture>(c.picture()));
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath("handout.pdf");
+    ASSERT_EQ(writePdf(pages, path, "t", "test", 4), QString());
+    const QString info = run("pdfinfo", {path});
+    EXPECT_TRUE(info.contains(QRegularExpression("Pages: +2\\n"))) << info.toStdString();
+    EXPECT_TRUE(info.contains(QRegularExpression("Page size: +841.89 x 595.276 pts \\(A4\\)"))) << "on its side";
+    EXPECT_TRUE(info.contains(QRegularExpression("Tagged: +yes\\n")));
+    const QString first = run("pdftotext", {"-raw", "-f", "1", "-l", "1", path, "-"});
+    qsizetype at = -1;
+    for (int i = 0; i < 4; ++i) {
+        const qsizetype next = first.indexOf(words[i]);
+        EXPECT_GT(next, at) << words[i].toStdString() << " in " << first.toStdString();
+        at = next;
+    }
+    EXPECT_TRUE(run("pdftotext", {"-f", "2", "-l", "2", path, "-"}).contains(words[4]));
+    const QString outline = run("qpdf", {"--json", "--json-key=outlines", path});
+    EXPECT_EQ(outline.count(QRegularExpression("\"destpageposfrom1\": 1\\b")), 8) << "four pages and their headings";
+    EXPECT_EQ(outline.count(QRegularExpression("\"destpageposfrom1\": 2\\b")), 2);
+
+    ASSERT_EQ(writePdf(pages, path, "t", "test", 2), QString());
+    const QString two = run("pdfinfo", {path});
+    EXPECT_TRUE(two.contains(QRegularExpression("Pages: +3\\n"))) << two.toStdString();
+    EXPECT_TRUE(two.contains(QRegularExpression("Page size: +595.276 x 841.89 pts \\(A4\\)")));
+    EXPECT_TRUE(run("pdftotext", {"-f", "3", "-l", "3", path, "-"}).contains(words[4]));
+
+    const QString three = dir.filePath("three.pdf");
+    EXPECT_FALSE(writePdf(pages, three, "t", "test", 3).isEmpty());
+    EXPECT_FALSE(QFile::exists(three));
+}
+
 TEST(ChapterPdf, TheOutlineNamesEachPageByItsHeading) {
     const auto page = [](QStringList lines) {
         RasterCanvas c(400, 200);

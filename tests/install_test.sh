@@ -77,6 +77,15 @@ for v in "${viewers[@]}"; do
     [[ $version =~ ^$v\ [0-9]+\.[0-9]+\.[0-9]+$ ]] || fail "$v --version from the installed tree said: $version"
 done
 
+# The PDF writer is a module in the package's library folder: no viewer
+# links its libraries (cairo, qpdf, HarfBuzz's subsetter) at start-up.
+module=$(find "$root/lib" -path '*/course-viewers/modules/courseviewers-pdf.so' 2>/dev/null)
+[[ -f $module ]] || fail "no PDF writer's module lib/.../course-viewers/modules/courseviewers-pdf.so"
+for v in "${viewers[@]}"; do
+    linked=$(ldd "$root/bin/$v" | grep -E -o 'lib(cairo|qpdf|harfbuzz-subset|gnutls|pixman)[^ ]*' | tr '\n' ' ')
+    [[ -z $linked ]] || fail "$v loads the PDF writer's libraries at start-up: $linked"
+done
+
 # The installed hazel writes its handout with no display, and it reads as
 # the chapter's PDF must.
 if [[ " ${viewers[*]} " == *" hazel "* ]]; then

@@ -87,6 +87,14 @@ for v in "${viewers[@]}"; do
     title=$(sed -n 2p <<<"$help")
     last=$(sed -n 's/^Pages 0 to \([0-9]*\):.*/\1/p' <<<"$help")
 
+    # Its PDF, through the writer's module from the package's library folder;
+    # only then are the PDF libraries loaded.
+    run "$bin" --pdf "$tmp/$v.pdf" --handout 2
+    rc=$?
+    [[ $rc == 0 && -s $tmp/$v.pdf && ! -s $tmp/err ]] || fail "$v --pdf: status $rc, said [$(cat "$tmp/out" "$tmp/err")]"
+    linked=$(ldd "$bin" | grep -E -o 'lib(cairo|qpdf|harfbuzz-subset|gnutls|pixman)[^ ]*' | tr '\n' ' ')
+    [[ -z $linked ]] || fail "$v loads the PDF writer's libraries at start-up: $linked"
+
     run "$bin" --print 0
     rc=$?
     lines=$(wc -l <"$tmp/err")

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # A viewer's --pdf with SOURCE_DATE_EPOCH set: two runs give the same bytes,
-# dated at that time.
+# dated at that time; so do two of its four-up handout, which has a sheet
+# for every four pages, and passes the checks of a chapter PDF.
 #
 #   pdf_reproducible_test.sh VIEWER
 #
@@ -23,4 +24,15 @@ done
 cmp -s "$tmp/1.pdf" "$tmp/2.pdf" || fail "two runs gave different files"
 TZ=UTC pdfinfo "$tmp/1.pdf" | grep -q "^CreationDate: .*Nov 14 22:13:20 2023" ||
     fail "the creation date is not SOURCE_DATE_EPOCH's: $(pdfinfo "$tmp/1.pdf" | grep CreationDate)"
+for n in 1 2; do
+    timeout 120 "$viewer" --pdf "$tmp/4up-$n.pdf" --handout 4 2>"$tmp/err" ||
+        fail "$viewer --pdf --handout 4 failed: $(cat "$tmp/err")"
+done
+cmp -s "$tmp/4up-1.pdf" "$tmp/4up-2.pdf" || fail "two runs gave different handouts"
+pages=$(pdfinfo "$tmp/1.pdf" | sed -n 's/^Pages: *//p')
+sheets=$(pdfinfo "$tmp/4up-1.pdf" | sed -n 's/^Pages: *//p')
+((sheets == (pages + 3) / 4)) || fail "$pages pages four to a sheet made $sheets sheets"
+# Its text, tags, fonts and outline as a chapter PDF's must be.
+/usr/bin/python3 "$(dirname "$0")/pdf_text_check.py" --per-sheet 4 "$tmp/4up-1.pdf" "$(basename "$viewer")" ||
+    fail "the handout fails the chapter PDF's checks"
 echo "pdf_reproducible: PASS"

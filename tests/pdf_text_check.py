@@ -2,7 +2,7 @@
 """Checks a chapter's PDF: its text layer as pdftotext reads it, its outline,
 language, title and fonts.
 
-    pdf_text_check.py PDF CHAPTER [LISTDIR]
+    pdf_text_check.py [--per-sheet N] PDF CHAPTER [LISTDIR]
 
 The text holds no Kangxi radical or CJK radical-supplement code point (the
 faces map those and the ideographs to the same glyphs) and the phrases the
@@ -18,9 +18,12 @@ the catalog says the language is "ja"; every font is an embedded subset.
 Tagged: pdfinfo says so; the structure is one Document holding the title
 (H1), each numbered heading (H2), and P, Formula, Figure elements; every
 Formula has an alternative text and an actual text, every Figure an
-alternative text; nothing is drawn outside marked content (an element's or
+alternative text; an element in English (cedar's motto) has /Lang en, and no
+element in Japanese, no formula and not the title has; nothing is drawn outside marked content (an element's or
 an Artifact); the XMP metadata carry the title and the PDF/UA part. No page
-holds an image: copies are drawn as vectors.
+holds an image: copies are drawn as vectors. With --per-sheet N (a handout
+of N pages a sheet) the outline's page entries lead to sheet 1 for the first
+N pages, 2 for the next N, and so on.
 
 Exit status: 0 passed, 1 failed.
 """
@@ -41,6 +44,9 @@ PHRASES = {
     "larch": ["格子"],
     "rowan": ["高速", "(5) FFT の仕組み"],
 }
+# A line of each chapter's that is in English, not Japanese.
+ENGLISH = {"cedar": "Good Physicists Have Studied Under Very Fine Teachers."}
+JAPANESE = re.compile("[\u3040-\u30ff\u3400-\u9fff\uff00-\uffef]")
 # How many numbered headings each chapter has.
 HEADINGS = {"alder": 4, "birch": 8, "cedar": 9, "hazel": 6, "larch": 4, "maple": 3, "rowan": 7}
 
@@ -73,15 +79,23 @@ def tagged(pdf, info, chapter):
 
     doc = json.loads(run("qpdf", "--json", "--json-key=qpdf", "--json-stream-data=none", pdf))
     objects = doc["qpdf"][1]
+    english = []
     for key, obj in objects.items():
         value = obj.get("value", {})
         if not isinstance(value, dict) or value.get("/Type") != "/StructElem":
             continue
         kind = value.get("/S")
+        if value.get("/Lang") == "u:en":
+            said = value.get("/ActualText", "u:")[2:]
+            english.append(said)
+            if JAPANESE.search(said) or kind in ("/Formula", "/H1"):
+                failures.append(f"a {kind} in Japanese or a formula marked English: {said!r}")
         if kind == "/Formula" and not (value.get("/Alt", "u:").strip("u:") and "/ActualText" in value):
             failures.append(f"a Formula without its alternative or actual text: {key}")
         if kind == "/Figure" and not value.get("/Alt", "u:").strip("u:"):
             failures.append(f"a Figure without an alternative text: {key}")
+    if chapter in ENGLISH and not any(ENGLISH[chapter] in said for said in english):
+        failures.append(f"the English line {ENGLISH[chapter]!r} is not marked /Lang en")
     catalog = objects["obj:" + objects["trailer"]["value"]["/Root"]]["value"]
     if catalog.get("/MarkInfo", {}).get("/Marked") is not True:
         failures.append("the catalog has no /MarkInfo << /Marked true >>")
@@ -115,10 +129,14 @@ def tagged(pdf, info, chapter):
 
 
 def main():
-    if len(sys.argv) not in (3, 4):
+    args = sys.argv[1:]
+    per_sheet = 1
+    if args[:1] == ["--per-sheet"] and len(args) > 1 and args[1].isdigit():
+        per_sheet, args = int(args[1]), args[2:]
+    if len(args) not in (2, 3) or per_sheet < 1:
         sys.exit(__doc__)
-    pdf, chapter = sys.argv[1], sys.argv[2]
-    listdir = sys.argv[3] if len(sys.argv) == 4 else None
+    pdf, chapter = args[0], args[1]
+    listdir = args[2] if len(args) == 3 else None
     failures = []
 
     text = run("pdftotext", "-enc", "UTF-8", pdf, "-")
@@ -175,8 +193,9 @@ def main():
         failures.append(f"the catalog's language is {catalog.get('/Lang')!r}, not ja")
     outline = doc["outlines"]
     titles = [entry["title"] for entry in outline]
-    if [entry["destpageposfrom1"] for entry in outline] != list(range(1, pages + 1)):
-        failures.append(f"the outline does not name pages 1 to {pages} in order: {titles}")
+    sheets = [i // per_sheet + 1 for i in range(len(outline))]
+    if [entry["destpageposfrom1"] for entry in outline] != sheets or (sheets and sheets[-1] != pages):
+        failures.append(f"the outline does not lead to sheets 1 to {pages} in order, {per_sheet} a sheet: {titles}")
     if not titles or titles[0] != "(1) 概要":
         failures.append(f"the first outline entry is not the first page's heading: {titles[:1]}")
     headings = []

@@ -1,6 +1,8 @@
 // Test entry point: a headless application so canvases can use real fonts.
 #include "application_start.h"
+#include "chapter_pdf.h"
 #include "faces.h"
+#include "pdf_module.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
@@ -15,5 +17,6 @@ int main(int argc, char** argv) {
     returnFreedMemoryPromptly();  // as the viewers start: the storms measure their memory
     QApplication app(argc, argv);
     installFaceSubstitutions();
+    setChapterPdfWriter(&writeChapterPdf);  // linked in; the viewers' module is tried by running them
     return RUN_ALL_TESTS();
 }

@@ -51,6 +51,8 @@ TEST(ViewerOptions, ReadsPageAndPrintInBothSpellings) {
     EXPECT_EQ(o.action, Action::Run);
     EXPECT_EQ(o.pdf, "handout.pdf");
     EXPECT_EQ(o.print, -1);
+    EXPECT_EQ(o.handout, 1);
+    EXPECT_EQ(parse({"--pdf", "h.pdf", "--handout", "4"}).handout, 4);
 }
 
 TEST(ViewerOptions, RefusesWhatItCannotDoInOneLine) {
@@ -76,6 +78,11 @@ TEST(ViewerOptions, RefusesWhatItCannotDoInOneLine) {
         {{"--text", "--pdf", "a.pdf"}, "--text cannot be given with --page, --print or --pdf"},
         {{"--print", "0", "--text"}, "--text cannot be given with --page, --print or --pdf"},
         {{"--spoken"}, "--spoken goes with --text"},
+        {{"--handout", "2"}, "--handout goes with --pdf"},
+        {{"--pdf", "a.pdf", "--handout"}, "Missing value after '--handout'"},
+        {{"--pdf", "a.pdf", "--handout", "0"}, "--handout needs 1, 2 or 4 pages a sheet, not \"0\""},
+        {{"--pdf", "a.pdf", "--handout", "3"}, "--handout needs 1, 2 or 4 pages a sheet, not \"3\""},
+        {{"--pdf", "a.pdf", "--handout", "x"}, "--handout needs 1, 2 or 4 pages a sheet, not \"x\""},
     };
     for (const auto& [args, why] : cases) {
         const ViewerOptions o = parse(args);
@@ -94,6 +101,7 @@ TEST(ViewerOptions, HelpNamesTheViewerAndItsOptionsVersionItsRelease) {
     EXPECT_TRUE(help.text.contains("--zoom <PERCENT>"));
     EXPECT_TRUE(help.text.contains("--fullscreen"));
     EXPECT_TRUE(help.text.contains("--pdf <FILE>"));
+    EXPECT_TRUE(help.text.contains("--handout <N>"));
     EXPECT_TRUE(help.text.contains("--text"));
     EXPECT_TRUE(help.text.contains("Pages 0 to 2"));
     const ViewerOptions version = parse({"--version"});
@@ -280,6 +288,31 @@ TEST(ViewerProgram, APdfNeedsNoDisplayAndAFailureIsOneLine) {
     const Finished failed = runSpecimen({"--pdf", missing}, env);
     EXPECT_EQ(failed.status, 1);
     EXPECT_EQ(failed.err, "specimen: cannot write " + missing + " (No such file or directory)\n");
+    // Three pages two to a sheet; a sheet of three pages is no handout.
+    const QString handout = dir.filePath("handout.pdf");
+    EXPECT_EQ(runSpecimen({"--pdf", handout, "--handout", "2"}, env).status, 0);
+    QProcess info;
+    info.start("pdfinfo", {handout});
+    ASSERT_TRUE(info.waitForFinished(30000));
+    EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression("Pages: +2\\n")));
+    const QString refused = dir.filePath("three.pdf");
+    const Finished bad = runSpecimen({"--pdf", refused, "--handout", "3"}, env);
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_EQ(bad.err.count('\n'), 1) << bad.err.toStdString();
+    EXPECT_FALSE(QFile::exists(refused));
+    // A viewer away from its PDF writer's module says so, and writes nothing.
+    const QString alone = dir.filePath("alone/specimen");
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("alone")));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(SPECIMEN_VIEWER_PATH), alone));
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(alone, {"--pdf", refused});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    EXPECT_EQ(p.exitCode(), 1);
+    const QString err = QString::fromLocal8Bit(p.readAllStandardError());
+    EXPECT_TRUE(err.startsWith("specimen: the PDF writer could not be loaded (")) << err.toStdString();
+    EXPECT_EQ(err.count('\n'), 1) << err.toStdString();
+    EXPECT_FALSE(QFile::exists(refused));
 }
 
 TEST(ViewerProgram, TextNeedsNoDisplayAndAFailureIsOneLine) {

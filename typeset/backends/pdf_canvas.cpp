@@ -377,8 +377,7 @@ void PdfCanvas::drawPicture(const Picture& picture) {
 
 PdfCanvas::PdfCanvas(_cairo* cr, int w, int h, PdfTextLayer& layer)
     : cr_(cr), w_(w), h_(h), layer_(layer) {
-    layer_.spans.emplace_back();
-    layer_.about.emplace_back();
+    if (layer_.spans.empty()) layer_.newSheet();
 }
 
 PdfCanvas::~PdfCanvas() { finish(); }
@@ -401,6 +400,7 @@ void PdfCanvas::joinSpan(const QRectF& cell, const QString& meaning, const QStri
         layer_.spans.back().append(QString());
         PdfTextLayer::About about;
         about.figure = figure;
+        about.place = layer_.place;
         if (figure > 0 && picture_) {
             // What the page says the figure shows, else its labels as one.
             about.figureText = picture_->description(size_t(figure - 1));

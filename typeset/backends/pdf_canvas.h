@@ -53,7 +53,8 @@ struct PdfTextLayer {
     // text when it was drawn without one first (the writer then keeps the
     // face's own guess).
     QHash<std::pair<const void*, quint32>, QString> glyphs;
-    // The text of each marked span, page by page, in the writer's order.
+    // The text of each marked span, sheet by sheet (a PDF page, which may
+    // hold several of the pictures' pages), in the writer's order.
     std::vector<QStringList> spans;
     // What else is known of each span, as spans are laid out.
     struct About {
@@ -61,8 +62,18 @@ struct PdfTextLayer {
         bool formula = false;  // it holds a formula construct
         int figure = 0;        // the figure it labels (0: none), by picture
         QString figureText;    // that figure's labels, read as one
+        int place = 0;         // the page it is on, among its sheet's (from 0)
     };
     std::vector<std::vector<About>> about;
+
+    // Starts the spans of another sheet; the canvases drawn next put theirs
+    // there, each with `place` as the place of its page on the sheet.
+    void newSheet() {
+        spans.emplace_back();
+        about.emplace_back();
+        place = 0;
+    }
+    int place = 0;
 
     // By font file (fontKey in the source): the glyphs and characters
     // noted, and the writer's face made from them.
@@ -78,7 +89,8 @@ struct PdfTextLayer {
 class PdfCanvas : public MeasuredCanvas {
 public:
     // Draws one page on cr, whose user space the caller has made the page's
-    // canvas pixels (w x h of them), adding its spans to layer.
+    // canvas pixels (w x h of them), adding its spans to layer's sheet in
+    // progress (a first one if there is none).
     PdfCanvas(_cairo* cr, int w, int h, PdfTextLayer& layer);
     ~PdfCanvas() override;
 

@@ -235,8 +235,10 @@ PresenterView::PresenterView(Presentation& presentation, Form1& hall)
     clock_.setInterval(1000);
     connect(&clock_, &QTimer::timeout, this, [this] { update(); });
     clock_.start();
+    // A drawing under way is copied ten times a second: enough to follow
+    // it, and the copy of a large hall page costs a few milliseconds.
     soon_.setSingleShot(true);
-    soon_.setInterval(40);
+    soon_.setInterval(100);
     connect(&soon_, &QTimer::timeout, this, [this] { update(); });
     connect(&hall, &Form1::viewShown, this, [this] { hallChanged(); });
 }

@@ -17,23 +17,13 @@ for tool in Xvfb xdotool import convert; do
 done
 viewer=$1
 name=$(basename "$viewer")
-tmp=$(mktemp -d) || exit 1
-export XDG_CONFIG_HOME=$tmp/config
-xvfb_pid=
-viewer_pid=
-# shellcheck disable=SC2317  # reached through the trap
-cleanup() {
-    [[ -n $viewer_pid ]] && kill -KILL "$viewer_pid" 2>/dev/null
-    [[ -n $xvfb_pid ]] && { kill -TERM "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; }
-    rm -rf "$tmp"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+begin_x_test || exit 1
 # The mean lightness of the whole screen, 0 (black) to 1 (white).
 lightness() { import -window root "$tmp/shot.png" && convert "$tmp/shot.png" -colorspace Gray -format '%[fx:mean]' info:; }
+# The viewer's first mapped window whose name matches.
+mapped() { xdotool search --all --onlyvisible --pid "$viewer_pid" --name "$1" 2>/dev/null | head -n 1; }
 # Waits up to 10 s for a window of that name to be mapped (or, with "!",
 # for none to be).
-mapped() { xdotool search --all --onlyvisible --pid "$viewer_pid" --name "$1" 2>/dev/null | head -n 1; }
 wait_for() {
     local i
     for ((i = 0; i < 100; i++)); do

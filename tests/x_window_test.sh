@@ -13,19 +13,7 @@ set -u
 command -v Xvfb >/dev/null || { echo "SKIP: Xvfb is not installed"; exit 77; }
 command -v xdotool >/dev/null || { echo "SKIP: xdotool is not installed"; exit 77; }
 
-tmp=$(mktemp -d) || exit 1
-# A viewer remembers where the reader left it: each run here starts afresh.
-export XDG_CONFIG_HOME=$tmp/config
-xvfb_pid=
-viewer_pid=
-# shellcheck disable=SC2317  # reached through the trap
-cleanup() {
-    [[ -n $viewer_pid ]] && kill -KILL "$viewer_pid" 2>/dev/null
-    [[ -n $xvfb_pid ]] && { kill -TERM "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; }
-    rm -rf "$tmp"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
+begin_x_test || exit 1
 
 start_private_xvfb 1024x768 "$tmp" || exit $?
 

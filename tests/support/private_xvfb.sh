@@ -1,5 +1,23 @@
 # Sourced by the scripts that need a real X display of their own.
 #
+# begin_x_test makes the temporary folder tmp (with the viewer's settings in
+# it, so every run starts afresh), and on exit stops viewer_pid and xvfb_pid
+# if set and removes tmp. fail prints its words and exits 1.
+begin_x_test() {
+    tmp=$(mktemp -d) || return 1
+    export XDG_CONFIG_HOME=$tmp/config
+    xvfb_pid=
+    viewer_pid=
+    trap end_x_test EXIT
+}
+# shellcheck disable=SC2317  # reached through the trap
+end_x_test() {
+    [[ -n $viewer_pid ]] && kill -KILL "$viewer_pid" 2>/dev/null
+    [[ -n $xvfb_pid ]] && { kill -TERM "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; }
+    rm -rf "$tmp"
+}
+fail() { echo "FAIL: $*" >&2; exit 1; }
+#
 # start_private_xvfb WxH DIR starts an X server with no window manager on a
 # free display (the server picks the number and writes it once it is
 # ready), logs to DIR/xvfb.log, and exports DISPLAY with Qt's xcb platform.

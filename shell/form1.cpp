@@ -76,7 +76,7 @@ Form1::Form1(Chapter& chapter)
     setFont(windowFont());
     setFocusPolicy(Qt::StrongFocus);
     resize(profile_.clientWidth, profile_.clientHeight);
-    setBack(*this, backColor_);
+    showBackColor();
 
     cmdPrint_ = new LabelButton(QStringLiteral("印刷"), this);
     cmdBack_ = new LabelButton(QStringLiteral("←"), this);
@@ -155,8 +155,7 @@ PageBox* Form1::addBox(const Rect& g) {
 
 void Form1::setFormBackColor(Color c) {
     backColor_ = c;
-    setBack(*this, c);
-    if (inverted_) setInverted(true);
+    showBackColor();
 }
 
 void Form1::setControlsBackColor(Color c) {

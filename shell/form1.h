@@ -136,10 +136,14 @@ private:
     bool pauseKey(QKeyEvent* e);
     void announceDrawing(const typeset::Canvas& canvas);
     void showScaled();
+    // The window's own colour, as the dark-hall colours show it.
+    void showBackColor();
     // The client area at the zoom in force, scrolled where it does not fit
     // the window, or as large as fits in full screen.
     void layOut();
     QSize clientSize() const { return {profile_.clientWidth, profile_.clientHeight}; }
+    // The client area's size at a scale, in whole pixels.
+    QSize clientSizeAt(double scale) const;
 
     Chapter& chapter_;
     const ChapterProfile& profile_;

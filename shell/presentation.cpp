@@ -244,13 +244,12 @@ PresenterView::PresenterView(Presentation& presentation, Form1& hall)
 }
 
 void PresenterView::hallChanged() {
-    ++requested_;
     if (!soon_.isActive()) soon_.start();
 }
 
 QString PresenterView::statusLine() const {
     QString line = QStringLiteral("ページ %1 / %2").arg(CurPage + 1).arg(hall_.lastPage() + 1);
-    const QString drawing = PacedDrawing::status(const_cast<Form1&>(hall_).pic(CurPage).canvas());
+    const QString drawing = PacedDrawing::status(hall_.pic(CurPage).canvas());
     if (!drawing.isEmpty()) line += QStringLiteral("　") + drawing;
     switch (presentation_.blank()) {
     case Blank::Black: line += QStringLiteral("　会場：黒"); break;
@@ -367,7 +366,7 @@ void PresenterView::paintEvent(QPaintEvent*) {
 }
 
 std::optional<QPointF> PresenterView::pagePlace(QPoint at) const {
-    const QRect r = fitted(const_cast<Form1&>(hall_).pic(CurPage).size(), currentArea());
+    const QRect r = fitted(hall_.pic(CurPage).size(), currentArea());
     if (r.isEmpty() || !r.contains(at)) return std::nullopt;
     return QPointF(double(at.x() - r.left()) / r.width(), double(at.y() - r.top()) / r.height());
 }

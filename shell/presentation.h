@@ -105,9 +105,6 @@ public:
     // Where the page in view and the next page are painted.
     QRect currentArea() const;
     QRect nextArea() const;
-    // Paint requests the view has had from the hall (tests watch the burst
-    // rule with it).
-    int paintsRequested() const { return requested_; }
 
     // The rectangle a page box of that size fills, kept in proportion,
     // centred in area.
@@ -138,7 +135,6 @@ private:
         QSize size;
         bool operator==(const NextKey&) const = default;
     } nextKey_;
-    int requested_ = 0;
     bool painting_ = false;
 
     friend class Presentation;

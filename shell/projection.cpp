@@ -42,9 +42,15 @@ void Form1::setInverted(bool on) {
     for (PageBox* box : pic_) box->setGraphicsEffect(on ? new InvertLightness : nullptr);
     for (QWidget* w : std::initializer_list<QWidget*>{cmdPrint_, cmdBack_, cmdGo_, label1_})
         w->setGraphicsEffect(on ? new InvertLightness : nullptr);
+    showBackColor();
+}
+
+void Form1::showBackColor() {
+    const QColor c = typeset::toQColor(backColor_);
     QPalette pal = palette();
-    pal.setColor(QPalette::Window, on ? invertLightness(typeset::toQColor(backColor_)) : typeset::toQColor(backColor_));
+    pal.setColor(QPalette::Window, inverted_ ? invertLightness(c) : c);
     setPalette(pal);
+    setAutoFillBackground(true);
 }
 
 }  // namespace shell

@@ -11,6 +11,10 @@
 
 namespace shell {
 
+QSize Form1::clientSizeAt(double scale) const {
+    return {int(std::nearbyint(profile_.clientWidth * scale)), int(std::nearbyint(profile_.clientHeight * scale))};
+}
+
 void Form1::placeWindow() {
     if (QScreen* s = screen()) {
         const QRect avail = s->availableGeometry();
@@ -47,8 +51,7 @@ void Form1::setZoom(int percent) {
     if (onViewChanged) onViewChanged();
     if (fullScreen_) return;  // full screen has its own scale; the zoom comes back after
     const double s = zoom_ / 100.0;
-    QSize size(int(std::nearbyint(profile_.clientWidth * s)),
-               int(std::nearbyint(profile_.clientHeight * s)));
+    QSize size = clientSizeAt(s);
     const QScreen* sc = screen();
     if (sc) size = size.boundedTo(sc->availableGeometry().size());
     resize(size);
@@ -90,8 +93,7 @@ void Form1::layOut() {
     if (!fullScreen_) {
         // Larger than the window (zoomed past the screen): it scrolls.
         const double s = zoom_ / 100.0;
-        const QSize content(int(std::nearbyint(profile_.clientWidth * s)),
-                            int(std::nearbyint(profile_.clientHeight * s)));
+        const QSize content = clientSizeAt(s);
         layout_.apply(s, scroller_.fit(content, size()));
         return;
     }
@@ -99,8 +101,7 @@ void Form1::layOut() {
     // The largest scale at which the client area fits, centred.
     const double s = std::min(double(width()) / profile_.clientWidth,
                               double(height()) / profile_.clientHeight);
-    const QSize shown(int(std::nearbyint(profile_.clientWidth * s)),
-                      int(std::nearbyint(profile_.clientHeight * s)));
+    const QSize shown = clientSizeAt(s);
     layout_.apply(s, QPoint((width() - shown.width()) / 2, (height() - shown.height()) / 2));
 }
 

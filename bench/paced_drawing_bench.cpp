@@ -5,6 +5,7 @@
 #include "chapter_catalog.h"
 #include "form1.h"
 #include "paced_run.h"
+#include "replay.h"
 #include "state.h"
 
 #include <QApplication>
@@ -32,6 +33,7 @@ void BM_PacedTrace(benchmark::State& state) {
         const auto t0 = std::chrono::steady_clock::now();
         LoopHold hold;
         window.ShowThisPic(3);
+        runEventsUntil([&] { return !Replay::on(window.pic(3).canvas()); });
         const double wall =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
         const double cpu = cpuSeconds() - cpu0;

@@ -48,6 +48,13 @@ private:
     double last_ = 0;
 };
 
+// Runs the event loop until done() holds: a paced drawing shows after the
+// call that began it has returned.
+template <typename Done>
+void runEventsUntil(Done done) {
+    while (!done()) QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
 // The zoom the window is shown at: BENCH_ZOOM per cent, 100 unless set.
 inline int benchZoom() {
     bool ok = false;

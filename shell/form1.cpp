@@ -3,7 +3,7 @@
 #include "end_program.h"
 #include "entities.h"
 #include "faces.h"
-#include "pacing.h"
+#include "replay.h"
 #include "page_reading.h"
 #include "picture.h"
 #include "presentation.h"
@@ -110,12 +110,12 @@ Form1::Form1(Chapter& chapter)
     for (const Rect& g : profile_.designBoxGeometry) addBox(g);
     scroller_.onScroll = [this] { layOut(); };
     // A screen reader hears where a paced drawing stands as it changes.
-    PacedDrawing::setStatusHandler([this](const Canvas& c) { announceDrawing(c); });
+    Replay::setStatusHandler([this](const Canvas& c) { announceDrawing(c); });
 }
 
 Form1::~Form1() {
     presentation_.reset();
-    PacedDrawing::setStatusHandler({});
+    Replay::setStatusHandler({});
 }
 
 void Form1::announceDrawing(const Canvas& canvas) {
@@ -132,7 +132,8 @@ bool Form1::pauseKey(QKeyEvent* e) {
     if (!profile_.f1SetsSkipWait) return false;
     if (e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
     if (e->key() != Qt::Key_P && e->key() != Qt::Key_Pause) return false;
-    if (!KeyBusy && !againBusy_) PacedDrawing::togglePause(pic(CurPage).canvas());
+    if (KeyBusy || keysHeldFor_) return true;
+    if (Replay* r = Replay::on(pic(CurPage).canvas())) r->togglePause();
     return true;
 }
 
@@ -225,8 +226,14 @@ void Form1::Form_Load() {
     // Show the window, then draw the start-up pages in page order.
     showScaled();
     CurPage = 0;
-    for (int n : profile_.drawnAtStartup) {
+    drawStartupPages(0);
+}
+
+void Form1::drawStartupPages(size_t from) {
+    const std::vector<int>& pages = profile_.drawnAtStartup;
+    for (size_t i = from; i < pages.size(); ++i) {
         if (closed_) return;
+        const int n = pages[i];
         const bool interactive = contains(profile_.shownWhileDrawnAtStartup, n);
         const int startPage = CurPage;
         const bool goWas = cmdGo_->isVisibleTo(this), backWas = cmdBack_->isVisibleTo(this);
@@ -240,15 +247,35 @@ void Form1::Form_Load() {
             firstPaintDone_ = true;
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         }
-        if (interactive && CurPage == n) {
+        if (!interactive) continue;
+        const auto backToStart = [this, n, startPage, goWas, backWas] {
             // Still there when it is done: back to the start-up view.
+            if (CurPage != n) return;
             CurPage = startPage;
-            for (int i = 0; i < int(pic_.size()); ++i) pic_[size_t(i)]->setVisible(i == CurPage);
+            for (int b = 0; b < int(pic_.size()); ++b) pic_[size_t(b)]->setVisible(b == CurPage);
             cmdGo_->setVisible(goWas);
             cmdBack_->setVisible(backWas);
+        };
+        if (!Replay::on(pic(n).canvas())) {
+            backToStart();
+            continue;
         }
+        // The rest of start-up waits until the reader has been through the
+        // page's drawing (also when it is drawn afresh meanwhile).
+        startupWaitsFor_ = &pic(n).canvas();
+        startupGoesOn_ = [this, i, backToStart] {
+            backToStart();
+            drawStartupPages(i + 1);
+        };
+        return;
     }
     startupDone_ = true;
+    if (pageAfterStartup_ >= 0) ShowThisPic(std::exchange(pageAfterStartup_, -1));
+}
+
+void Form1::showOnceStarted(int32_t n) {
+    if (startupDone_) ShowThisPic(n);
+    else pageAfterStartup_ = n;
 }
 
 void Form1::showBoxes(int32_t n) {
@@ -267,18 +294,8 @@ void Form1::showBoxes(int32_t n) {
 void Form1::ShowThisPic(int32_t n) {
     showBoxes(n);
     if (!contains(profile_.redrawnWhenShown, n)) return;
-    // Shown again while its own drawing waits (the reader left the page and
-    // came back): drawing it here would start a new drawing inside the old
-    // one's wait, one deeper for every return. The old one stops instead,
-    // and whoever started it draws the page afresh once it has returned.
-    if (PacedDrawing::beginAgainOnceUnwound(pic(n).canvas())) {
-        // Keys stay dropped until a Home or End page change has drawn.
-        if (KeyBusy) againBusy_ = true;
-        return;
-    }
-    againBusy_ = false;  // a fresh drawing of its own overtakes any pending one
-    // Shown while another page is being drawn for paper (its paced drawing
-    // lets the keys through): this one is still for the screen.
+    // Shown while another page is being drawn for paper: this one is still
+    // for the screen.
     const int32_t printing = std::exchange(Printing, 0);
     drawOnBox(n);
     Printing = printing;
@@ -286,16 +303,36 @@ void Form1::ShowThisPic(int32_t n) {
 
 void Form1::drawOnBox(int32_t n) {
     RasterCanvas& c = pic(n).canvas();
-    const int32_t busy = KeyBusy;
-    for (;;) {
-        CurPic = &c;
-        chapter_.drawPage(n);
-        if (!PacedDrawing::beginAgainWanted(c)) break;
-        if (std::exchange(againBusy_, false)) KeyBusy = 1;
+    CurPic = &c;
+    Replay* drawing = Replay::record(c, [&] { chapter_.drawPage(n); });
+    if (drawing && !drawing->finished()) {
+        // Keys stay dropped until a Home or End page change has drawn, also
+        // when its page is drawn afresh meanwhile.
+        if (KeyBusy || keysHeldFor_ == &c) keysHeldFor_ = &c;
+        drawing->onFinished = [this, &c] { drawn(c); };
+        return;
     }
-    KeyBusy = busy;
+    drawn(c);
+}
+
+void Form1::drawn(RasterCanvas& c) {
+    if (keysHeldFor_ == &c) keysHeldFor_ = nullptr;
     // Drawn: until it is drawn on again, its picture is kept as runs.
     c.rest();
+    if (startupWaitsFor_ == &c) {
+        startupWaitsFor_ = nullptr;
+        std::exchange(startupGoesOn_, nullptr)();
+    }
+}
+
+bool Form1::stepBack() {
+    RasterCanvas& c = pic(CurPage).canvas();
+    const Replay* drawing = Replay::on(c);
+    if (!drawing || drawing->stepsPassed() == 0) return false;
+    const int passed = drawing->stepsPassed();
+    drawOnBox(CurPage);
+    if (Replay* again = Replay::on(c)) again->hurryPast(passed - 1);
+    return true;
 }
 
 void Form1::Forward() {
@@ -364,7 +401,7 @@ bool Form1::cmdPrint_Click() {
 }
 
 void Form1::Form_KeyDown(int keyCode) {
-    if (KeyBusy || againBusy_) return;
+    if (KeyBusy || keysHeldFor_) return;
     switch (keyCode) {
     case vk::Escape:
         if (onEnding) onEnding();
@@ -390,7 +427,10 @@ void Form1::Form_KeyDown(int keyCode) {
         ShowThisPic(lastPage());
         break;
     case vk::F1:
-        if (profile_.f1SetsSkipWait) SkipWait = 1;
+        if (profile_.f1SetsSkipWait) {
+            SkipWait = 1;
+            Replay::finishAll();
+        }
         break;
     default:
         break;

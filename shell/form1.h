@@ -36,6 +36,12 @@ public:
     // start-up pages.
     void Form_Load();
     void ShowThisPic(int32_t n);
+    // ShowThisPic once start-up has drawn its pages (at once if it has).
+    void showOnceStarted(int32_t n);
+    // Takes the drawing on the page in view back to its step before the one
+    // it waits for (drawn afresh and hurried there); false when it waits for
+    // its first step or for none.
+    bool stepBack();
     void Forward();
     void Backward();
     void cmdGo_Click() { Forward(); }
@@ -124,9 +130,14 @@ private:
     PageBox* addBox(const Rect& g);
     // ShowThisPic without drawing: the current page, its box and the arrows.
     void showBoxes(int32_t n);
-    // Draws page n on its box, again for as long as its drawing is stopped
-    // to begin afresh.
+    // Draws page n on its box; a paced drawing goes on showing after it
+    // returns.
     void drawOnBox(int32_t n);
+    // The start-up pages from the from-th on; a page drawn in view that
+    // waits for the reader holds back the rest until its drawing is done.
+    void drawStartupPages(size_t from);
+    // What follows once a page's drawing has shown to its end.
+    void drawn(typeset::RasterCanvas& c);
     void styleButton(LabelButton& b, Color back);
     void placeWindow();
     // The zoom keys and full screen; true when the key was one of them.
@@ -155,9 +166,14 @@ private:
     std::unique_ptr<PrintCanvas> form2_;
     Color backColor_;
     int32_t KeyBusy = 0;
-    // A Home or End page change waits for its page's older drawing to stop
-    // before it draws; keys are dropped meanwhile, as while it draws.
-    bool againBusy_ = false;
+    // The page a Home or End page change is still drawing: keys are dropped
+    // until it is drawn.
+    const typeset::Canvas* keysHeldFor_ = nullptr;
+    int32_t pageAfterStartup_ = -1;
+    // A start-up page whose drawing waits for the reader holds back the rest
+    // of start-up until it is drawn.
+    const typeset::Canvas* startupWaitsFor_ = nullptr;
+    std::function<void()> startupGoesOn_;
     bool closed_ = false;
     bool startupDone_ = false;
     bool unloadPending_ = false;

@@ -1,7 +1,7 @@
 #include "page_accessible.h"
 
 #include "label_button.h"
-#include "pacing.h"
+#include "replay.h"
 #include "page_box.h"
 #include "page_reading.h"
 
@@ -33,7 +33,7 @@ public:
         if (t == QAccessible::Name) return pageHeading(box());
         // Where a drawing on the page stands ("Step 3 / 5、描画中"), or
         // nothing once it is finished.
-        if (t == QAccessible::Description) return PacedDrawing::status(box().canvas());
+        if (t == QAccessible::Description) return Replay::statusOn(box().canvas());
         return QAccessibleWidget::text(t);
     }
 

@@ -1,5 +1,7 @@
 #include "page_box.h"
 
+#include "replay.h"
+
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -20,6 +22,10 @@ PageBox::PageBox(QWidget* parent, const Rect& g)
     };
     canvas_.onMakeVisible = [this] { show(); };
 }
+
+// A drawing still showing on the box ends with it (it may hold other
+// canvases of the page, which go with the box).
+PageBox::~PageBox() { Replay::forget(canvas_); }
 
 void PageBox::setScale(double scale) {
     if (scale == scale_) return;

@@ -15,6 +15,7 @@ class PageBox : public QWidget, public Scalable {
     Q_OBJECT
 public:
     PageBox(QWidget* parent, const Rect& geometry);
+    ~PageBox() override;
     typeset::RasterCanvas& canvas() { return canvas_; }
 
     // At 100 % the box shows its canvas's image; at any other scale its

@@ -2,7 +2,7 @@
 
 #include "form1.h"
 #include "label_button.h"
-#include "pacing.h"
+#include "replay.h"
 #include "page_box.h"
 #include "state.h"
 
@@ -139,7 +139,8 @@ void Presentation::advance() {
 }
 
 void Presentation::back() {
-    hall_.Backward();
+    // A construction under way goes back a step before the page goes back.
+    if (!hall_.stepBack()) hall_.Backward();
     pointAt(std::nullopt);
     view_->hallChanged();
 }
@@ -249,7 +250,7 @@ void PresenterView::hallChanged() {
 
 QString PresenterView::statusLine() const {
     QString line = QStringLiteral("ページ %1 / %2").arg(CurPage + 1).arg(hall_.lastPage() + 1);
-    const QString drawing = PacedDrawing::status(hall_.pic(CurPage).canvas());
+    const QString drawing = Replay::statusOn(hall_.pic(CurPage).canvas());
     if (!drawing.isEmpty()) line += QStringLiteral("　") + drawing;
     switch (presentation_.blank()) {
     case Blank::Black: line += QStringLiteral("　会場：黒"); break;
@@ -326,9 +327,24 @@ void PresenterView::paintEvent(QPaintEvent*) {
     p.setFont(f);
     p.setPen(QColor(200, 200, 200));
     const QRect caption(next.left(), next.top() - 30, next.width(), 26);
-    if (presentation_.waitingStep()) {
+    if (const Replay* drawing = Replay::on(box.canvas())) {
+        QWidget* const step = presentation_.waitingStep();
         p.drawText(caption, Qt::AlignLeft | Qt::AlignVCenter,
-                   QStringLiteral("次：このページの次の Step"));
+                   step ? QStringLiteral("次の Step") : QStringLiteral("描き終わったところ"));
+        const QRect r = fitted(box.size(), next);
+        const NextKey key{CurPage, 0, 0, r.size(), drawing, step};
+        if (!(key == nextKey_) || next_.isNull()) {
+            // Once per step, not at every line the drawing shows.
+            const qreal dpr = devicePixelRatioF();
+            next_ = QPixmap(r.size() * dpr);
+            next_.setDevicePixelRatio(dpr);
+            QPainter pp(&next_);
+            paintAhead(pp, box, *drawing, QRect(QPoint(), r.size()));
+            nextKey_ = key;
+        }
+        p.drawPixmap(r.topLeft(), next_);
+        p.setPen(QColor(120, 120, 120));
+        p.drawRect(r.adjusted(-1, -1, 0, 0));
         return;
     }
     if (CurPage >= hall_.lastPage()) {
@@ -363,6 +379,20 @@ void PresenterView::paintEvent(QPaintEvent*) {
     p.drawPixmap(r.topLeft(), next_);
     p.setPen(QColor(120, 120, 120));
     p.drawRect(r.adjusted(-1, -1, 0, 0));
+}
+
+void PresenterView::paintAhead(QPainter& p, PageBox& box, const Replay& drawing, const QRect& r) {
+    const typeset::RasterCanvas& page = box.canvas();
+    typeset::RasterCanvas ahead(page.pixelWidth(), page.pixelHeight());
+    ahead.keepPicture(false);
+    drawing.lookAhead(ahead);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    p.drawImage(QRectF(r), ahead.image());
+    p.scale(double(r.width()) / box.width(), double(r.height()) / box.height());
+    painting_ = true;
+    for (QWidget* child : box.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        if (child->isVisibleTo(&box)) child->render(&p, child->pos(), QRegion(), QWidget::DrawChildren);
+    painting_ = false;
 }
 
 std::optional<QPointF> PresenterView::pagePlace(QPoint at) const {

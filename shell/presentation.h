@@ -19,6 +19,7 @@ class QScreen;
 namespace shell {
 
 class Form1;
+class Replay;
 class PageBox;
 
 // Which screens a presentation uses, as indexes into the screen list: the
@@ -120,6 +121,9 @@ protected:
 
 private:
     void paintPage(QPainter& p, PageBox& box, const QRect& area);
+    // The page in view as its drawing will stand at its next step, or
+    // finished: the page's picture ahead, its controls as they are now.
+    void paintAhead(QPainter& p, PageBox& box, const Replay& drawing, const QRect& r);
     std::optional<QPointF> pagePlace(QPoint at) const;
 
     Presentation& presentation_;
@@ -133,6 +137,8 @@ private:
         size_t ops = 0;
         uint64_t generation = 0;
         QSize size;
+        const void* ahead = nullptr;  // the drawing looked ahead of, and its step
+        const void* step = nullptr;
         bool operator==(const NextKey&) const = default;
     } nextKey_;
     bool painting_ = false;

@@ -287,8 +287,8 @@ std::optional<int> startViewer(Form1& window, const ViewerOptions& options) {
         window.ShowThisPic(options.print);
         return window.cmdPrint_Click() ? 0 : 1;
     }
-    if (options.page >= 0) window.ShowThisPic(options.page);
-    else if (last.page > 0) window.ShowThisPic(last.page);
+    if (options.page >= 0) window.showOnceStarted(options.page);
+    else if (last.page > 0) window.showOnceStarted(last.page);
     if (keeps) new SettingsKeeper(window, options.settingsFile);
     return std::nullopt;
 }

@@ -3,7 +3,8 @@
 #include "alder/alder_chapter.h"
 #include "end_program.h"
 #include "form1.h"
-#include "pacing.h"
+#include "pacing_clock.h"
+#include "replay.h"
 #include "page_accessible.h"
 #include "printer.h"
 #include "sound.h"
@@ -11,6 +12,7 @@
 #include "support/fast_clock.h"
 #include "support/recording_printer.h"
 #include "support/recording_sound.h"
+#include "support/until_drawn.h"
 #include "viewer_options.h"
 
 #include <QAccessible>
@@ -90,6 +92,7 @@ TEST_F(AlderTraceTest, F1DuringTheTraceFinishesThePageAtOnce) {
     QElapsedTimer wall;
     wall.start();
     QTest::keyClick(window.get(), Qt::Key_Down);  // enters page 3 and traces it
+    EXPECT_TRUE(untilDrawn(window->pic(3).canvas()));
     // Traced at the paced speed the page takes over a minute.
     EXPECT_LT(wall.elapsed(), 5000);
     EXPECT_GE(wall.elapsed(), 350);
@@ -106,6 +109,7 @@ TEST_F(AlderTraceTest, PageChangesDuringTheTraceLeaveBothPagesWhole) {
     keyAt(300, Qt::Key_Home);
     keyAt(600, Qt::Key_F1);
     window->ShowThisPic(3);
+    EXPECT_TRUE(untilDrawn(window->pic(3).canvas()));
     EXPECT_EQ(CurPage, 0);
     for (const DrawOp& op : pageOps(*window, 0))
         EXPECT_FALSE(op.kind == DrawOp::Point || op.pen.width == 2) << op.x1 << "," << op.y1;
@@ -115,19 +119,17 @@ TEST_F(AlderTraceTest, PageChangesDuringTheTraceLeaveBothPagesWhole) {
 }
 
 TEST_F(AlderTraceTest, ReenteringThePageReplacesTheTraceInProgress) {
-    // Up and Down again draw page 3 afresh while the first drawing waits;
-    // the first must not go on drawing over the new page, nor hold the new
-    // one inside its wait.
-    PacedDrawing::resetNesting();
+    // Up and Down again draw page 3 afresh while the first drawing shows;
+    // the first must not go on drawing over the new page.
     keyAt(300, Qt::Key_Up);
     keyAt(500, Qt::Key_Down);
     keyAt(700, Qt::Key_Up);
     keyAt(700, Qt::Key_Down);
     keyAt(900, Qt::Key_F1);
     window->ShowThisPic(3);
+    EXPECT_TRUE(untilDrawn(window->pic(3).canvas()));
     EXPECT_EQ(CurPage, 3);
     EXPECT_EQ(ringouts(), 1);
-    EXPECT_EQ(PacedDrawing::nesting().deepest, 1);
     // Taken before the reference is drawn over it.
     const std::vector<DrawOp> traced = pageOps(*window, 3);
     EXPECT_TRUE(sameOps(traced, referencePage()));
@@ -150,6 +152,7 @@ TEST_F(AlderTraceTest, ThePageEnteredAndLeftAtOnceIsDrawnAfreshOutOfView) {
     QTimer::singleShot(600, window.get(), [&] { during = visible(); });
     keyAt(700, Qt::Key_F1);
     window->ShowThisPic(3);
+    EXPECT_TRUE(untilDrawn(window->pic(3).canvas()));
     EXPECT_EQ(CurPage, 2);
     EXPECT_EQ(during, std::vector<int>{2});
     EXPECT_EQ(visible(), std::vector<int>{2});
@@ -167,11 +170,13 @@ TEST_F(AlderTraceTest, KeysAreDroppedUntilAnEndDuringTheTraceHasDrawnItsPage) {
         });
     };
     // End while the page entered by Down traces: that drawing stops and End's
-    // begins once it has; keys are dropped right after End and while its
-    // drawing runs, as while any Home or End page change draws.
+    // begins; keys are dropped right after End and while its drawing shows,
+    // as while any Home or End page change draws.
     keys(200, {Qt::Key_End, Qt::Key_Escape, Qt::Key_Up});
     keys(700, {Qt::Key_Escape, Qt::Key_Up});
     QTest::keyClick(window.get(), Qt::Key_Down);
+    // Dropped too: the keys at 700 ms come while End's drawing shows.
+    EXPECT_TRUE(untilDrawn(window->pic(3).canvas()));
     EXPECT_EQ(ended, 0);
     EXPECT_EQ(CurPage, 3);
     EXPECT_EQ(ringouts(), 1);
@@ -184,28 +189,22 @@ TEST_F(AlderTraceTest, KeysAreDroppedUntilAnEndDuringTheTraceHasDrawnItsPage) {
     EXPECT_EQ(ended, 1);
 }
 
-TEST_F(AlderTraceTest, ReenteringThePageDuringAPrintOfItDrawsItAfreshAtOnce) {
+TEST_F(AlderTraceTest, APrintDuringTheTracePrintsTheWholePageAndTheTraceGoesOn) {
     std::vector<QImage> printed;
     setPagePrinter(std::make_unique<RecordingPrinter>(printed));
     setPacingClock(std::make_unique<FastClock>(50));
-    PacedDrawing::resetNesting();
-    // The print of page 3 traces too; the screen's trace lies under it and
-    // cannot stop, so the page entered again meanwhile is drawn inside the
-    // print's wait, and entered once more, afresh inside that.
+    // Paper gets the page finished at once; the screen's trace, entered
+    // again meanwhile, is drawn afresh and traced to its end.
     QTimer::singleShot(200, window.get(), [this] { QTest::mouseClick(&window->cmdPrint(), Qt::LeftButton); });
     keyAt(400, Qt::Key_Up);
     keyAt(400, Qt::Key_Down);
-    keyAt(600, Qt::Key_Up);
-    keyAt(600, Qt::Key_Down);
     window->ShowThisPic(3);
-    EXPECT_EQ(PacedDrawing::nesting().deepest, 3);
-    EXPECT_EQ(PacedDrawing::nesting().depth, 0);
+    EXPECT_TRUE(untilDrawn(window->pic(3).canvas()));
     ASSERT_EQ(printed.size(), 1u);
     EXPECT_EQ(ringouts(), 2);  // the print and the last drawing of the page
     const std::vector<DrawOp> paper = window->Form2().canvas().picture().ops();
     const std::vector<DrawOp> traced = pageOps(*window, 3);
     EXPECT_TRUE(sameOps(traced, referencePage()));
-    SkipWait = 1;
     window->cmdPrint_Click();
     EXPECT_TRUE(sameOps(paper, window->Form2().canvas().picture().ops()));
 }
@@ -235,6 +234,7 @@ TEST_F(AlderTraceTest, PStopsTheTraceWhereItStandsAndPTakesItOn) {
         QTest::keyClick(window.get(), Qt::Key_F1);
     });
     window->ShowThisPic(3);
+    EXPECT_TRUE(untilDrawn(window->pic(3).canvas()));
     EXPECT_EQ(before, QStringLiteral("描画中"));
     EXPECT_EQ(paused, QStringLiteral("一時停止"));
     EXPECT_EQ(resumed, QStringLiteral("描画中"));
@@ -258,7 +258,7 @@ TEST_F(AlderTraceTest, NoAnimationShowsTheTraceFinishedAndSilent) {
     // At the reading pace the trace takes 89 s.
     EXPECT_LT(wall.elapsed(), 20000);
     EXPECT_EQ(CurPage, 3);
-    EXPECT_EQ(PacedDrawing::status(fresh.pic(3).canvas()), QString());
+    EXPECT_EQ(Replay::statusOn(fresh.pic(3).canvas()), QString());
     // The ring-out went nowhere.
     EXPECT_EQ(ringouts(), 0);
     soundPlayer().play("complete");
@@ -283,6 +283,7 @@ TEST(AlderTraceDeathTest, EscapeOrClosingDuringTheTraceEndsTheProgram) {
         w.Form_Load();
         QTimer::singleShot(300, &w, [&] { act(w); });
         w.ShowThisPic(3);
+        untilDrawn(w.pic(3).canvas());
         std::_Exit(3);  // the trace ran to its end: not ended at once
     };
     EXPECT_EXIT(traceThen([](Form1& w) { QTest::keyClick(&w, Qt::Key_Escape); }),

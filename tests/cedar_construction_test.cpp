@@ -7,8 +7,11 @@
 #include "faces.h"
 #include "form1.h"
 #include "label_button.h"
-#include "pacing.h"
+#include "pacing_clock.h"
 #include "printer.h"
+#include "replay.h"
+#include "support/fast_clock.h"
+#include "support/until_drawn.h"
 #include "state.h"
 #include "text.h"
 
@@ -25,14 +28,6 @@ using namespace shell;
 using namespace chapters;
 
 namespace {
-
-// Every reading is a second later: each paced wait is over as soon as it
-// starts, while the steps still wait for their clicks.
-class RushingClock : public MonotonicClock {
-public:
-    double seconds() override { return now += 1.0; }
-    double now = 0;
-};
 
 class CountingPrinter : public PagePrinter {
 public:
@@ -143,11 +138,12 @@ TEST_F(CedarConstruction, EachStepWaitsForItsOwnClick) {
         }
         EXPECT_EQ(chapter.StepNo, c - 1);
         EXPECT_EQ(waitingStep(), c);
-        EXPECT_EQ(PacedDrawing::status(window->pic(1).canvas()), QStringLiteral("Step %1 / 5、描画中").arg(c));
+        EXPECT_EQ(Replay::statusOn(window->pic(1).canvas()), QStringLiteral("Step %1 / 5、描画中").arg(c));
         click(c);
     });
     window->Form_Load();
-    EXPECT_EQ(PacedDrawing::status(window->pic(1).canvas()), QString());
+    EXPECT_TRUE(untilStarted(*window));
+    EXPECT_EQ(Replay::statusOn(window->pic(1).canvas()), QString());
     // The square's picture: drawn since the page cleared it.
     const std::vector<DrawOp> squareOps = chapter.PicSq->canvas().picture().ops();
 
@@ -195,6 +191,7 @@ TEST_F(CedarConstruction, F1MidStepFinishesThePageAsIfPressedAtTheStart) {
     QElapsedTimer wall;
     wall.start();
     window->Form_Load();
+    EXPECT_TRUE(untilStarted(*window));
     EXPECT_LT(wall.elapsed(), 4000);
     EXPECT_EQ(SkipWait, 1);
     EXPECT_EQ(reacted, (std::set<int>{1}));  // no step after F1 waited for a reader
@@ -240,6 +237,7 @@ TEST_F(CedarConstruction, LeavingPageOneAndComingBackShowsItWhereItStands) {
         key(Qt::Key_F1);
     });
     window->Form_Load();
+    EXPECT_TRUE(untilStarted(*window));
     EXPECT_EQ(chapter.StepNo, 5);
     EXPECT_EQ(reacted, (std::set<int>{1, 2}));
 }
@@ -253,6 +251,7 @@ TEST_F(CedarConstruction, PrintingPageOnePrintsWhatIsOnView) {
         click(c);
     });
     window->Form_Load();
+    EXPECT_TRUE(untilStarted(*window));
     window->ShowThisPic(1);
     const std::vector<DrawOp> after = printOps();
     EXPECT_EQ(printed, 3);
@@ -316,6 +315,7 @@ TEST(CedarConstructionDeathTest, EscapeOrClosingWhileAStepWaitsEndsTheProgram) {
         Form1 w(chapter);
         QTimer::singleShot(300, &w, [&] { act(w); });
         w.Form_Load();
+        untilStarted(w);
         std::_Exit(3);  // start-up went on: not ended at once
     };
     EXPECT_EXIT(startThen([](Form1& w) { QTest::keyClick(&w, Qt::Key_Escape); }),

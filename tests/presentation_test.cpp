@@ -2,12 +2,16 @@
 // single screen (the offscreen platform has one), blanking, the pointer,
 // a construction's steps from the clicker, and the dark-hall colours.
 #include "cedar/cedar_chapter.h"
+#include "cedar/square_box.h"
 #include "end_program.h"
 #include "form1.h"
 #include "label_button.h"
-#include "pacing.h"
+#include "pacing_clock.h"
+#include "support/fast_clock.h"
+#include "support/until_drawn.h"
 #include "page_box.h"
 #include "presentation.h"
+#include "replay.h"
 #include "projection.h"
 #include "specimen/specimen_chapter.h"
 #include "state.h"
@@ -151,12 +155,8 @@ TEST_F(Lecture, ThePlainWindowTakesNoPresenterKeysButF5StartsIt) {
 
 TEST_F(Lecture, TheClickerTakesAConstructionStepByStepThenPagesOn) {
     SkipWait = 0;
-    // Every reading a second later: the paced waits pass, the steps wait.
-    struct Rushing : MonotonicClock {
-        double now = 0;
-        double seconds() override { return now += 1.0; }
-    };
-    setPacingClock(std::make_unique<Rushing>());
+    // The paced waits pass at once, the steps wait.
+    setPacingClock(std::make_unique<RushingClock>());
     CedarChapter chapter;
     Form1 window(chapter);
     ASSERT_TRUE(window.startPresentation());
@@ -171,6 +171,7 @@ TEST_F(Lecture, TheClickerTakesAConstructionStepByStepThenPagesOn) {
     });
     clicker->start();
     window.Form_Load();
+    EXPECT_TRUE(untilStarted(window));
     clicker->stop();
     EXPECT_EQ(chapter.StepNo, 5);
     ASSERT_EQ(said.size(), 5u);
@@ -179,6 +180,52 @@ TEST_F(Lecture, TheClickerTakesAConstructionStepByStepThenPagesOn) {
     // Finished: the clicker pages on.
     QTest::keyClick(&window.presentation()->view(), Qt::Key_PageDown);
     EXPECT_EQ(CurPage, 1);
+}
+
+TEST_F(Lecture, PageUpTakesTheConstructionBackAStepAndThePreviewLooksAhead) {
+    SkipWait = 0;
+    setPacingClock(std::make_unique<RushingClock>());
+    CedarChapter chapter;
+    Form1 window(chapter);
+    ASSERT_TRUE(window.startPresentation());
+    Presentation& lecture = *window.presentation();
+    auto waiting = [&] {
+        for (int c = 1; c <= 5; ++c)
+            if (lecture.waitingStep() == chapter.Stp[size_t(c)]) return c;
+        return 0;
+    };
+    auto until = [&](int step) { return runEventsUntil([&] { return waiting() == step; }, 10000); };
+    window.Form_Load();
+    ASSERT_TRUE(until(1));
+    QTest::keyClick(&lecture.view(), Qt::Key_PageDown);
+    ASSERT_TRUE(until(2));
+    QTest::keyClick(&lecture.view(), Qt::Key_PageDown);
+    ASSERT_TRUE(until(3));
+    const QString atThree = Replay::statusOn(window.pic(1).canvas());
+    const size_t opsAtThree = window.pic(1).canvas().picture().ops().size();
+    EXPECT_TRUE(chapter.L[4]->isVisibleTo(chapter.PicSq));  // step 2 wrote E to H
+    // Back to step 2 as it stood: the square drawn, no letter yet.
+    QTest::keyClick(&lecture.view(), Qt::Key_PageUp);
+    EXPECT_EQ(waiting(), 2);
+    EXPECT_FALSE(chapter.L[4]->isVisibleTo(chapter.PicSq));
+    EXPECT_LT(window.pic(1).canvas().picture().ops().size(), opsAtThree);
+    EXPECT_EQ(CurPage, 1);
+    // The preview is the page as step 2 will leave it: more of its text.
+    const Replay* drawing = Replay::on(window.pic(1).canvas());
+    ASSERT_NE(drawing, nullptr);
+    RasterCanvas ahead(774, 729);
+    drawing->lookAhead(ahead);
+    EXPECT_GT(ahead.picture().ops().size(), window.pic(1).canvas().picture().ops().size());
+    QTest::keyClick(&lecture.view(), Qt::Key_PageDown);
+    ASSERT_TRUE(until(3));
+    EXPECT_EQ(Replay::statusOn(window.pic(1).canvas()), atThree);
+    EXPECT_EQ(window.pic(1).canvas().picture().ops().size(), opsAtThree);
+    // Back at the first step, Page Up leaves the page.
+    for (int i = 0; i < 3; ++i) QTest::keyClick(&lecture.view(), Qt::Key_PageUp);
+    EXPECT_EQ(CurPage, 0);
+    SkipWait = 1;
+    Replay::finishAll();
+    EXPECT_TRUE(untilStarted(window));
 }
 
 TEST(DarkHall, LightnessTurnsOverAndHuesStay) {

@@ -8,7 +8,9 @@
 #include "end_program.h"
 #include "form1.h"
 #include "label_button.h"
-#include "pacing.h"
+#include "pacing_clock.h"
+#include "support/fast_clock.h"
+#include "support/until_drawn.h"
 #include "printer.h"
 #include "specimen/specimen_chapter.h"
 #include "state.h"
@@ -51,14 +53,6 @@ QRect inkBox(const QImage& img) {
     }
     return box;
 }
-
-// Every reading is a second later: paced waits are over as soon as they
-// start, while the construction's steps still wait for their clicks.
-class RushingClock : public MonotonicClock {
-public:
-    double seconds() override { return now += 1.0; }
-    double now = 0;
-};
 
 class ZoomTest : public ::testing::Test {
 protected:
@@ -177,6 +171,7 @@ TEST_F(ZoomTest, AClickWhereAStepButtonIsDrawnAtOneAndAHalfStartsItsStep) {
     });
     poll->start(5);
     window->Form_Load();
+    EXPECT_TRUE(untilStarted(*window));
     EXPECT_EQ(clicked, 5);
     EXPECT_EQ(chapter.StepNo, 5);
     EXPECT_EQ(chapter.PicSq->geometry(), scaledRect(QRect(446, -1, 325, 304), 1.5));
@@ -205,6 +200,7 @@ TEST_F(ZoomTest, ZoomingInTheMiddleOfTheTraceKeepsItGoing) {
     });
     QTimer::singleShot(700, window.get(), [&] { QTest::keyClick(window.get(), Qt::Key_F1); });
     window->ShowThisPic(3);
+    EXPECT_TRUE(untilDrawn(window->pic(3).canvas()));
     EXPECT_EQ(window->zoom(), 200);
     const Picture& traced = window->pic(3).canvas().picture();
     EXPECT_GT(opsAtZoom, 0u);

@@ -73,6 +73,15 @@ bool copyDrawingWithin(const std::vector<DrawOp>& from, const QRectF& region, do
 void Canvas::draw(DrawOp&& op) {
     if (signDepth_ > 0 && (op.kind == DrawOp::Text || op.kind == DrawOp::Glyph))
         op.meaning = std::exchange(signMeaning_, QString());
+    if (holding_) {
+        if (op.kind == DrawOp::Clear) heldGroups_ = 0;  // a clearing starts the groups afresh
+        held_.push_back({Held::Op, std::move(op)});
+        return;
+    }
+    commit(std::move(op));
+}
+
+void Canvas::commit(DrawOp&& op) {
     paint(op);
     if (!keepsPicture_) return;
     picture_.setSize(QSize(pixelWidth(), pixelHeight()));
@@ -89,22 +98,94 @@ void Canvas::endSign() {
 
 bool Canvas::beginGroup(Group::Kind kind) {
     if (!keepsPicture_) return false;
-    picture_.openGroup(kind);
+    if (holding_) {
+        held_.push_back({Held::Open, {}, kind});
+        ++heldGroups_;
+    } else {
+        picture_.openGroup(kind);
+    }
     return true;
 }
 
 bool Canvas::beginGroupIn(Group::Kind kind, int parent) {
     if (!keepsPicture_) return false;
-    picture_.openGroupIn(kind, parent);
+    if (holding_) {
+        held_.push_back({Held::OpenIn, {}, kind, parent});
+        ++heldGroups_;
+    } else {
+        picture_.openGroupIn(kind, parent);
+    }
     return true;
 }
 
-int Canvas::newestGroup() const { return keepsPicture_ ? int(picture_.groups().size()) - 1 : -1; }
+int Canvas::newestGroup() const {
+    if (!keepsPicture_) return -1;
+    return holding_ ? heldGroups_ - 1 : int(picture_.groups().size()) - 1;
+}
 
-void Canvas::endGroup() { picture_.closeGroup(); }
+void Canvas::adopt(int group, int parent) {
+    if (!keepsPicture_) return;
+    if (holding_) held_.push_back({Held::Adopt, {}, Group::Row, group, parent});
+    else picture_.adopt(group, parent);
+}
+
+void Canvas::endGroup() {
+    if (holding_) held_.push_back({Held::Close});
+    else picture_.closeGroup();
+}
 
 void Canvas::describe(const QString& text) {
-    if (keepsPicture_) picture_.describe(text);
+    if (!keepsPicture_) return;
+    if (holding_) held_.push_back({Held::Describe, {}, Group::Row, -1, -1, text});
+    else picture_.describe(text);
+}
+
+void Canvas::hold() {
+    if (holding_ || !keepsPicture_) return;
+    holding_ = true;
+    heldGroups_ = int(picture_.groups().size());
+}
+
+void Canvas::apply(Held&& h) {
+    switch (h.kind) {
+    case Held::Op: commit(std::move(h.op)); break;
+    case Held::Open: picture_.openGroup(h.group); break;
+    case Held::OpenIn: picture_.openGroupIn(h.group, h.a); break;
+    case Held::Adopt: picture_.adopt(h.a, h.b); break;
+    case Held::Close: picture_.closeGroup(); break;
+    case Held::Describe: picture_.describe(h.text); break;
+    }
+}
+
+void Canvas::showHeld(uint64_t position) {
+    const bool holding = std::exchange(holding_, false);
+    while (shownPosition_ < position && !held_.empty()) {
+        Held h = std::move(held_.front());
+        held_.pop_front();
+        ++shownPosition_;
+        apply(std::move(h));
+    }
+    holding_ = holding;
+}
+
+void Canvas::release() {
+    showHeld(heldPosition());
+    holding_ = false;
+}
+
+void Canvas::drawAhead(Canvas& target, uint64_t position) const {
+    target.replay(picture_);
+    uint64_t at = shownPosition_;
+    for (const Held& h : held_) {
+        if (at++ >= position) break;
+        if (h.kind == Held::Op) target.draw(DrawOp(h.op));
+    }
+}
+
+void Canvas::dropHeld() {
+    shownPosition_ += held_.size();
+    held_.clear();
+    holding_ = false;
 }
 
 double Canvas::TextWidth(const QString& s) { return lenX(measureWidthPx(font(), s)); }

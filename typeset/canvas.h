@@ -16,6 +16,7 @@
 #include <QSize>
 #include <QString>
 #include <cstdint>
+#include <deque>
 
 namespace typeset {
 
@@ -75,6 +76,24 @@ public:
     void Scale(double x1, double y1, double x2, double y2);
     void scaleReset();
 
+    // While held, what is drawn and the groups around it are kept back, in
+    // order, neither painted nor in the picture: a paced drawing is recorded
+    // at once and shown a mark at a time. Measuring and the properties work
+    // as ever. The positions count what has been kept back since the canvas
+    // was made; showHeld(n) shows it up to position n as if it were drawn
+    // then, release() shows the rest and ends the hold, dropHeld() forgets
+    // the rest (the page is about to be drawn afresh).
+    void hold();
+    bool held() const { return holding_; }
+    uint64_t heldPosition() const { return shownPosition_ + held_.size(); }
+    uint64_t shownPosition() const { return shownPosition_; }
+    void showHeld(uint64_t position);
+    void release();
+    void dropHeld();
+    // Draws on target what this canvas will show once shown up to position:
+    // its picture and the operations held before that position.
+    void drawAhead(Canvas& target, uint64_t position) const;
+
     // Every drawing property at once (fonts, colours, pen and fill, current
     // point, user scale), for a drawing that is interrupted and resumed.
     struct State {
@@ -115,9 +134,7 @@ public:
     // The index of the group opened last, -1 when the canvas keeps no picture.
     int newestGroup() const;
     // Makes group, drawn before it, a part of parent (see Picture::adopt).
-    void adopt(int group, int parent) {
-        if (keepsPicture_) picture_.adopt(group, parent);
-    }
+    void adopt(int group, int parent);
     void endGroup();
     // Describes the innermost open group in words (see Picture::describe).
     void describe(const QString& text);
@@ -154,8 +171,23 @@ protected:
     virtual void paint(const DrawOp& op) = 0;
 
 private:
-    // Draws the operation and keeps it in the picture.
+    // Draws the operation and keeps it in the picture (or keeps it back).
     void draw(DrawOp&& op);
+    void commit(DrawOp&& op);
+    // What a held canvas keeps back: an operation, or a change of the
+    // picture's groups.
+    struct Held {
+        enum Kind : uint8_t { Op, Open, OpenIn, Adopt, Close, Describe } kind;
+        DrawOp op{};
+        Group::Kind group = Group::Row;
+        int a = -1, b = -1;
+        QString text{};
+    };
+    void apply(Held&& h);
+    bool holding_ = false;
+    std::deque<Held> held_;
+    uint64_t shownPosition_ = 0;
+    int heldGroups_ = 0;  // the picture's groups once all that is held is shown
     Pen pen(Color c) const { return {c, FillColor, int16_t(DrawWidth), DrawStyle_, FillStyle_}; }
     // The font glyph output uses for a selection, as a page would name it.
     Font glyphFontSpec(GlyphFont which) const;

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "chapter.h"
-#include "pacing.h"
+#include "replay.h"
 
 #include <QString>
 #include <cstdint>
@@ -51,8 +51,8 @@ private:
     void continuedFractionFormula();
     // Each returns false when a newer drawing of the same page has taken
     // over while this one waited; the caller then stops at once.
-    bool drawGraph(float nu, PacedDrawing& trace);
-    bool drawCurve(int idx, float nu, PacedDrawing& trace);
+    void drawGraph(float nu, Pace& trace);
+    void drawCurve(int idx, float nu, Pace& trace);
 };
 
 }  // namespace chapters

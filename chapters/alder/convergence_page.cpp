@@ -6,7 +6,7 @@
 #include "context.h"
 #include "incomplete_gamma.h"
 #include "markup.h"
-#include "pacing.h"
+#include "replay.h"
 #include "pen.h"
 #include "sound.h"
 #include "state.h"
@@ -52,8 +52,7 @@ QString graphDescription(float nu, double lowerExp, double upperExp) {
 
 void AlderChapter::pic3() {
     Canvas& c = *CurPic;
-    PacedDrawing trace(c);
-    trace.keep(graph);
+    Pace trace(c);
 
     c.Cls();
     c.makeVisible();  // the trace is meant to be watched
@@ -65,10 +64,10 @@ void AlderChapter::pic3() {
     graph.H = float(10.0 * UnitH);
     graph.L = float(LeftX + 15.0 * UnitW);
     graph.T = UnitH;
-    if (!drawGraph(0.0f, trace)) return;
+    drawGraph(0.0f, trace);
     graph.T = float(graph.T + graph.H + 2.0 * UnitH);
-    if (!drawGraph(0.5f, trace)) return;
-    PlayRingout();
+    drawGraph(0.5f, trace);
+    trace.then([] { PlayRingout(); });
 }
 
 // Γ(ν, x) = e^(-x) x^(ν-1) × the chain of fractions, each written over the
@@ -161,7 +160,7 @@ void AlderChapter::continuedFractionFormula() {
     c.FontSize = BaseSize;
 }
 
-bool AlderChapter::drawGraph(float nu, PacedDrawing& trace) {
+void AlderChapter::drawGraph(float nu, Pace& trace) {
     Canvas& c = *CurPic;
     graph.lowerExp = 10;
     graph.upperExp = 40;
@@ -221,12 +220,10 @@ bool AlderChapter::drawGraph(float nu, PacedDrawing& trace) {
     pr(QStringLiteral("= "));
     pr(nu == 0.0f ? QStringLiteral("0") : QStringLiteral("0.5"));
 
-    for (int idx = 6; idx >= 1; --idx)
-        if (!drawCurve(idx, nu, trace)) return false;
-    return true;
+    for (int idx = 6; idx >= 1; --idx) drawCurve(idx, nu, trace);
 }
 
-bool AlderChapter::drawCurve(int idx, float nu, PacedDrawing& trace) {
+void AlderChapter::drawCurve(int idx, float nu, Pace& trace) {
     Canvas& c = *CurPic;
     const Color colour = colTable[size_t(idx)];
     const double x = idx == 6 ? 10.0 : double(idx);
@@ -244,7 +241,7 @@ bool AlderChapter::drawCurve(int idx, float nu, PacedDrawing& trace) {
 
     ErrorEstimate e(nu, x);
     c.DrawWidth = 2;
-    const double t0 = trace.now();
+    const Moment t0 = trace.now();
     int firstPoint = 0;
     float lastX = 0, lastY = 0;
     for (;;) {
@@ -268,7 +265,7 @@ bool AlderChapter::drawCurve(int idx, float nu, PacedDrawing& trace) {
             lastY = PenY;
             // Measured from the start of the curve, so the trace moves right
             // at 50 canvas units a second whatever the drawing cost.
-            if (!trace.waitUntil(t0 + 0.02 * double(PenX))) return false;
+            trace.waitUntil(t0 + 0.02 * double(PenX));
         }
         e.next();
     }
@@ -283,7 +280,6 @@ bool AlderChapter::drawCurve(int idx, float nu, PacedDrawing& trace) {
         }
         c.FillStyle_ = FillStyle::Transparent;
     }
-    return true;
 }
 
 }  // namespace chapters

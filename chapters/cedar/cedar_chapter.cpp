@@ -135,24 +135,23 @@ void CedarChapter::showFinishedFigure() {
     }
     L[1]->setText(QStringLiteral("U"));
     PicSq->setShape1Visible(true);
-    PicSq->canvas().Cls();
     for (int i = 1; i <= 5; ++i) Stp[size_t(i)]->hide();
 }
 
 void CedarChapter::Stp_Click(int index) {
     // Only ever forward: a click cannot take the construction back.
     if (index > StepNo) StepNo = index;
+    Replay::poke();
 }
 
-bool CedarChapter::Wait(float seconds) {
-    if (!pacing_) return true;
-    return pacing_->waitUntil(pacing_->now() + double(seconds));
-}
+void CedarChapter::Wait(float seconds) { pace_->waitUntil(pace_->now() + double(seconds)); }
 
-bool CedarChapter::DrawSlow(int32_t x1, int32_t y1, int32_t dx, int32_t dy, Color colour) {
+void CedarChapter::DrawSlow(int32_t x1, int32_t y1, int32_t dx, int32_t dy, Color colour) {
     RasterCanvas& c = PicSq->canvas();
     c.PSet(x1, y1, colour);
-    const double t0 = pacing_ ? pacing_->now() : 0.0;
+    // The pace is measured from the start of the segment, so a slow event
+    // does not slow the whole line.
+    const Moment t0 = pace_->now();
     const int32_t n = dx != 0 ? dx : dy;
     double cx = x1, cy = y1;
     const int32_t dir = n > 0 ? 1 : -1;
@@ -161,31 +160,30 @@ bool CedarChapter::DrawSlow(int32_t x1, int32_t y1, int32_t dx, int32_t dy, Colo
         c.Line(cx, cy, x, y, colour);
         cx = x;
         cy = y;
-        // The pace is measured from the start of the segment, so a slow event
-        // does not slow the whole line.
-        if (pacing_ && !pacing_->waitUntil(t0 + std::abs(k) / 100.0)) return false;
+        pace_->waitUntil(t0 + std::abs(k) / 100.0);
     }
-    return true;
 }
 
-bool CedarChapter::WaitStpNo() {
-    const int32_t c = StepNo + 1;
+void CedarChapter::WaitStpNo() {
+    const int32_t c = ++stepsDrawn_;
     LabelButton* b = Stp.at(size_t(c));
-    setBack(*b, colOrange);
-    form_->layout().move(b, QPoint(LeftX, Round(PenY)));
-    b->setEnabled(true);
-    b->show();
-    if (pacing_) pacing_->setNote(QStringLiteral("Step %1 / 5").arg(c));
-    const bool ok = !pacing_ || pacing_->waitFor([this, c] {
+    const QPoint at(LeftX, Round(PenY));
+    then([this, b, at] {
+        setBack(*b, colOrange);
+        form_->layout().move(b, at);
+        b->setEnabled(true);
+        b->show();
+    });
+    pace_->note(QStringLiteral("Step %1 / 5").arg(c));
+    pace_->waitFor([this, c] {
         if (SkipWait != 0 && StepNo < c) StepNo = c;
         return StepNo >= c;
     });
-    if (!ok) return false;
-    b->setEnabled(false);
-    setBack(*b, RGB(240, 240, 255));
-    const QRect placed = form_->layout().rect(b);
-    PenX = float(placed.x() + placed.width() + double(UnitW));
-    return true;
+    then([b] {
+        b->setEnabled(false);
+        setBack(*b, RGB(240, 240, 255));
+    });
+    PenX = float(at.x() + form_->layout().rect(b).width() + double(UnitW));
 }
 
 void CedarChapter::dif(const QString& v) {

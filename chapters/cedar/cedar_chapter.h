@@ -5,7 +5,7 @@
 #pragma once
 
 #include "chapter.h"
-#include "pacing.h"
+#include "replay.h"
 
 #include <QString>
 #include <array>
@@ -31,11 +31,11 @@ public:
     void attach(Form1& form) override;
     bool composePrintedPage(int page) override;
 
-    // The chapter methods of the construction. Each wait returns false when
-    // the page has been drawn afresh meanwhile (the older drawing then stops).
-    bool Wait(float seconds);
-    bool DrawSlow(int32_t x1, int32_t y1, int32_t dx, int32_t dy, Color colour);
-    bool WaitStpNo();
+    // The chapter methods of the construction. Its waits and what the
+    // reader sees change at them are recorded, and shown in time (Pace).
+    void Wait(float seconds);
+    void DrawSlow(int32_t x1, int32_t y1, int32_t dx, int32_t dy, Color colour);
+    void WaitStpNo();
     void Stp_Click(int index);
 
     // dX: an upright d a little above the line, then the italic variable.
@@ -51,17 +51,20 @@ public:
     int32_t StepNo = 0;  // the last step released, 0 before the first
 
 private:
-    bool construct(PacedDrawing& pacing);
+    void construct();
+    // Runs when the construction's showing gets here.
+    void then(std::function<void()> change) { pace_->then(std::move(change)); }
     // The square as it stands before step 1: outline, letters, diagonals.
     void showFinishedFigure();
-    bool blink(QLabel* label);
+    void blink(QLabel* label);
     void readingTheSquare();
     void maxwellRow(const char* label, const QString (&left)[3], bool minus,
                     const QString (&right)[3]);
 
     Form1* form_ = nullptr;
     PageBox* page1_ = nullptr;
-    PacedDrawing* pacing_ = nullptr;  // the construction under way
+    Pace* pace_ = nullptr;  // the construction being drawn
+    int32_t stepsDrawn_ = 0;  // the steps the construction has come to so far
 };
 
 }  // namespace chapters

@@ -33,21 +33,19 @@ constexpr Word mnemonic[8] = {
 }  // namespace
 
 void CedarChapter::pic1() {
-    PacedDrawing pacing(*CurPic);
-    // A print during a wait moves the margin to paper's; the construction
-    // goes on with the screen's.
-    pacing.keep(LeftX);
-    PacedDrawing* const outer = pacing_;
-    pacing_ = &pacing;
-    construct(pacing);
-    if (pacing_ == &pacing) pacing_ = outer;
+    Pace pace(*CurPic);
+    pace.alsoOn(PicSq->canvas());
+    pace_ = &pace;
+    construct();
+    pace_ = nullptr;
 }
 
-bool CedarChapter::construct(PacedDrawing&) {
+void CedarChapter::construct() {
     Canvas& c = *CurPic;
     c.FontSize = BaseSize;
     openPage();
-    showFinishedFigure();
+    then([this] { showFinishedFigure(); });
+    PicSq->canvas().Cls();
 
     prBlue(QStringLiteral("(3) 魔方陣の作図方法"));
     PenX = float(LeftX);
@@ -55,60 +53,65 @@ bool CedarChapter::construct(PacedDrawing&) {
     pr(QStringLiteral("右の魔方陣は，次の手順で作ります．"));
     SkipH(1.2f);
     StepNo = 0;
-    if (!WaitStpNo()) return false;
+    stepsDrawn_ = 0;
+    WaitStpNo();
 
     // Step 1: the square.
-    for (int i = 0; i <= 8; ++i) L[size_t(i)]->hide();
-    PicSq->setShape1Visible(false);
+    then([this] {
+        for (int i = 0; i <= 8; ++i) L[size_t(i)]->hide();
+        PicSq->setShape1Visible(false);
+    });
     pr(QStringLiteral("まず正方形を描きます．"));
     RasterCanvas& sq = PicSq->canvas();
     sq.DrawWidth = 2;
-    if (!DrawSlow(50, 250, 0, -200, colBlue)) return false;
-    if (!DrawSlow(50, 50, 200, 0, colBlue)) return false;
-    if (!DrawSlow(250, 50, 0, 200, colBlue)) return false;
-    if (!DrawSlow(250, 250, -200, 0, colBlue)) return false;
+    DrawSlow(50, 250, 0, -200, colBlue);
+    DrawSlow(50, 50, 200, 0, colBlue);
+    DrawSlow(250, 50, 0, 200, colBlue);
+    DrawSlow(250, 250, -200, 0, colBlue);
 
     // Step 2: the four energies, clockwise from the left side.
     SkipH(1.2f);
-    if (!WaitStpNo()) return false;
+    WaitStpNo();
     pr(QStringLiteral("次に４つのエネルギー "));
-    if (!Wait(1.0f)) return false;
+    Wait(1.0f);
     prVar(QStringLiteral("E"));
     pr(QStringLiteral(", "));
-    if (!Wait(1.0f)) return false;
-    L[1]->setText(QStringLiteral("E"));
-    L[1]->show();
-    if (!Wait(1.0f)) return false;
+    Wait(1.0f);
+    then([this] {
+        L[1]->setText(QStringLiteral("E"));
+        L[1]->show();
+    });
+    Wait(1.0f);
     prVar(QStringLiteral("F"));
     pr(QStringLiteral(", "));
-    if (!Wait(1.0f)) return false;
-    L[2]->show();
-    if (!Wait(1.0f)) return false;
+    Wait(1.0f);
+    then([this] { L[2]->show(); });
+    Wait(1.0f);
     prVar(QStringLiteral("G"));
     pr(QStringLiteral(", "));
-    if (!Wait(1.2f)) return false;
-    L[3]->show();
-    if (!Wait(1.0f)) return false;
+    Wait(1.2f);
+    then([this] { L[3]->show(); });
+    Wait(1.0f);
     prVar(QStringLiteral("H"));
-    if (!Wait(1.5f)) return false;
-    L[4]->show();
+    Wait(1.5f);
+    then([this] { L[4]->show(); });
     pr(QStringLiteral(" を"));
     NewLine();
     pr(QStringLiteral("左辺から時計回りに，この順で書き込みます．"));
 
     // Step 3: E is the internal energy U.
     SkipH(1.2f);
-    if (!WaitStpNo()) return false;
+    WaitStpNo();
     prVar(QStringLiteral("E"));
     pr(QStringLiteral(" を "));
     prVar(QStringLiteral("U"));
     pr(QStringLiteral(" と書き換えます．"));
-    if (!Wait(1.5f)) return false;
-    L[1]->setText(QStringLiteral("U"));
+    Wait(1.5f);
+    then([this] { L[1]->setText(QStringLiteral("U")); });
 
     // Step 4: the mnemonic, and each initial into its place.
     SkipH(1.2f);
-    if (!WaitStpNo()) return false;
+    WaitStpNo();
     pr(QStringLiteral("次のおまじないを覚えておきます．"));
     NewPara();
     const float y0 = PenY;
@@ -130,34 +133,32 @@ bool CedarChapter::construct(PacedDrawing&) {
     pr(QStringLiteral("その頭文字を，魔方陣に埋め込みます．"));
     for (int k = 0; k < 8; ++k) {
         c.Box(xk[k], y0 + 18, xk[k] + UnitW, y0 + 18 + 2, colOrange, true);
-        if (!blink(L[size_t(mnemonic[k].label)])) return false;
+        blink(L[size_t(mnemonic[k].label)]);
     }
 
     // Step 5: the diagonals, arrowed upward.
     SkipH(1.2f);
-    if (!WaitStpNo()) return false;
+    WaitStpNo();
     pr(QStringLiteral("最後に，矢印つきの対角線を描きます．"));
     sq.DrawWidth = 2;
     sq.Line(240, 60, 224, 84, colBlue);
     sq.Line(240, 60, 216, 76, colBlue);
-    if (!DrawSlow(60, 240, 180, -180, colBlue)) return false;
+    DrawSlow(60, 240, 180, -180, colBlue);
     sq.Line(60, 60, 76, 84, colBlue);
     sq.Line(60, 60, 84, 76, colBlue);
-    if (!DrawSlow(240, 240, -180, -180, colBlue)) return false;
+    DrawSlow(240, 240, -180, -180, colBlue);
 
     readingTheSquare();
-    return true;
 }
 
 // Three blinks: each 0.3 s on view, then 0.5 s off.
-bool CedarChapter::blink(QLabel* label) {
+void CedarChapter::blink(QLabel* label) {
     for (int i = 0; i < 3; ++i) {
-        if (!Wait(0.3f)) return false;
-        label->hide();
-        if (!Wait(0.5f)) return false;
-        label->show();
+        Wait(0.3f);
+        then([label] { label->hide(); });
+        Wait(0.5f);
+        then([label] { label->show(); });
     }
-    return true;
 }
 
 void CedarChapter::readingTheSquare() {

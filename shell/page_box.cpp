@@ -43,7 +43,8 @@ void PageBox::paintEvent(QPaintEvent* e) {
 }
 
 void PageBox::hideEvent(QHideEvent*) {
-    canvas_.rest();
+    // A drawing still showing draws on it again at its next mark.
+    if (!Replay::on(canvas_)) canvas_.rest();
     scaled_.drop();
 }
 

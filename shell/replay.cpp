@@ -145,16 +145,17 @@ void Replay::poke() {
 }
 
 void Replay::join(Canvas& canvas) {
-    if (std::find(canvases_.begin(), canvases_.end(), &canvas) == canvases_.end())
+    if (std::find(canvases_.begin(), canvases_.end(), &canvas) == canvases_.end()) {
+        if (canvases_.size() == std::tuple_size_v<decltype(Mark::positions)>) return;  // not paced there
         canvases_.push_back(&canvas);
+    }
     canvas.hold();
 }
 
 Replay::Mark& Replay::mark(Mark::Kind kind) {
     Mark m;
     m.kind = kind;
-    m.positions.reserve(canvases_.size());
-    for (const Canvas* c : canvases_) m.positions.push_back(c->heldPosition());
+    for (const Canvas* c : canvases_) m.positions[m.canvases++] = c->heldPosition();
     marks_.push_back(std::move(m));
     return marks_.back();
 }
@@ -165,8 +166,7 @@ double Replay::now() const {
 }
 
 void Replay::showTo(const Mark& m) {
-    for (size_t i = 0; i < m.positions.size() && i < canvases_.size(); ++i)
-        canvases_[i]->showHeld(m.positions[i]);
+    for (size_t i = 0; i < m.canvases; ++i) canvases_[i]->showHeld(m.positions[i]);
 }
 
 void Replay::advance() {
@@ -270,9 +270,7 @@ void Replay::lookAhead(Canvas& target) const {
     size_t stop = next_;
     while (stop < marks_.size() && !(marks_[stop].kind == Mark::Step && stop > next_)) ++stop;
     const Canvas& page = *canvases_.front();
-    const uint64_t upTo = stop < marks_.size() && !marks_[stop].positions.empty()
-                              ? marks_[stop].positions.front()
-                              : page.heldPosition();
+    const uint64_t upTo = stop < marks_.size() ? marks_[stop].positions[0] : page.heldPosition();
     page.drawAhead(target, upTo);
 }
 

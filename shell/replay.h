@@ -12,6 +12,7 @@
 
 #include <QString>
 #include <QTimer>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -117,7 +118,9 @@ private:
     explicit Replay(typeset::Canvas& canvas);
     struct Mark {
         enum Kind : uint8_t { Anchor, Until, Step, Action, Note } kind = Anchor;
-        std::vector<uint64_t> positions;  // of each canvas, as far as drawn here
+        // Of each canvas, as far as drawn here (a page and its figure boxes).
+        std::array<uint64_t, 4> positions{};
+        uint8_t canvases = 0;
         int anchor = -1;
         double after = 0;
         std::function<bool()> released;

@@ -12,6 +12,8 @@
 #include "state.h"
 #include "text.h"
 
+#include <deque>
+
 namespace chapters {
 
 namespace {
@@ -24,7 +26,7 @@ constexpr int referencePasses[6][2] = {{0, 0}, {92, 356}, {51, 188}, {37, 131}, 
 
 // The graph of one ν in words: its axes, and where each curve leaves the
 // bottom edge (the pass at which the estimate falls below 10^-upper).
-QString graphDescription(float nu, double lowerExp, double upperExp) {
+QString describeGraph(float nu, double lowerExp, double upperExp) {
     const auto power = [](double e) { return QStringLiteral("10^(\u2212%1)").arg(int(e)); };
     QStringList curves;
     for (int idx = 6; idx >= 1; --idx) {
@@ -46,6 +48,21 @@ QString graphDescription(float nu, double lowerExp, double upperExp) {
                  .arg(marks.join(QStringLiteral("；")));
     }
     return t;
+}
+
+// The same every time the page is drawn, and it runs every curve's passes:
+// made once (a page entered again and again draws it each time).
+const QString& graphDescription(float nu, double lowerExp, double upperExp) {
+    struct Said {
+        float nu;
+        double lower, upper;
+        QString text;
+    };
+    static std::deque<Said> said;
+    for (const Said& s : said)
+        if (s.nu == nu && s.lower == lowerExp && s.upper == upperExp) return s.text;
+    said.push_back({nu, lowerExp, upperExp, describeGraph(nu, lowerExp, upperExp)});
+    return said.back().text;
 }
 
 }  // namespace

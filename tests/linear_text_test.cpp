@@ -176,6 +176,9 @@ TEST(ChapterText, EveryPageReadsItsFormulasInOnePiece) {
         {"alder", "ΔR_n = ((−1)^(n+1)b_1 b_2⋯ b_(n+1))/(F_n F_(n+1))"},
         {"alder", "e^(−x)x^(ν−1)×"},
         {"maple", "2/π ∫_0^π"},
+        // Case blocks, with and without a brace drawn.
+        {"hazel", "(T_k, T_l)  =  {■(N/2 & (k = l ≠ 0) @ N & (k = l = 0) @ 0 & (k ≠ l))┤"},
+        {"maple", "(1−cos nπ)  =  {■(4/(nπ) & (n = 奇数) @ 0 & (n = 偶数))┤"},
         // Bars drawn before or apart from their parts.
         {"alder", "R = b_1/(a_1+  b_2/(a_2+  b_3/(a_3+ ⋯)))"},
         {"alder", " = (G_n + b_(n+1)/a_(n+1)G_(n−1))/(F_n + b_(n+1)/a_(n+1)F_(n−1)) = G_(n+1)/F_(n+1)"},
@@ -198,7 +201,8 @@ TEST(ChapterText, SpokenFormulasCanBeWrittenDownAgain) {
                               "e の x 乗 ～ 1 プラス x プラス 2 分の 1 x の 2 乗"})
         EXPECT_TRUE(p0.contains(QString::fromUtf8(heard))) << heard << "\n" << p0.toStdString();
     for (const char* heard : {"f(x) ～ k イコール 0 から n までの総和 c サブ k T サブ k (x)",
-                              "c サブ k イコール N 分の 2"})
+                              "c サブ k イコール N 分の 2",
+                              "イコール 場合分け 2 分の N (k イコール l ≠ 0)、 N (k イコール l イコール 0)、 0 (k ≠ l) 場合分け終わり"})
         EXPECT_TRUE(p2.contains(QString::fromUtf8(heard))) << heard << "\n" << p2.toStdString();
 }
 

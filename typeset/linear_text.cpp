@@ -171,6 +171,7 @@ public:
         case Group::Tilde: return accented(g, QChar(0x0303));
         case Group::Prime: return QString(QChar(0x2032));
         case Group::Minus: return QString(kMinus);
+        case Group::Cases: return cases(g);
         case Group::Fence:
         case Group::Row:
         case Group::Figure:
@@ -229,14 +230,33 @@ public:
         case Group::Tilde: return accented(g, QChar()) + QStringLiteral(" チルダ ");
         case Group::Prime: return QStringLiteral(" プライム ");
         case Group::Minus: return QStringLiteral(" マイナス ");
+        case Group::Cases: return cases(g);
         default: return content(g, false);
         }
     }
 
+    // A case block's rows, as UnicodeMath writes cases: {■(row @ row)┤. Its
+    // brace is the "{"; spoken, the rows stand between 場合分け and 場合分け終わり.
+    QString cases(size_t g) const {
+        QStringList rows;
+        for (size_t k : children_[g])
+            if (groups_[k].kind == Group::Row) rows << unmarked(content(k, false, true)).simplified();
+        if (spoken_) return QStringLiteral(" 場合分け ") + rows.join(QStringLiteral("、 ")) + QStringLiteral(" 場合分け終わり ");
+        return QStringLiteral("{\u25A0(") + rows.join(QStringLiteral(" @ ")) + QStringLiteral(")\u2524");
+    }
+
     // The ops and child groups of g in drawing order; with `bare`, scripts
     // read without their markers (a limit drawn as a script is the limit).
-    QString content(size_t g, bool bare) const {
+    // With `columns`, a gap of half a line or more parts two columns with
+    // "&" (a case's value and its condition); spoken, with a blank.
+    QString content(size_t g, bool bare, bool columns = false) const {
         QString t;
+        double right = 0;
+        const auto column = [&](const QRectF& c) {
+            if (!columns) return;
+            if (!t.isEmpty() && c.left() - right >= 0.5 * c.height()) append(t, spoken_ ? QStringLiteral(" ") : QStringLiteral(" & "));
+            right = t.isEmpty() ? c.right() : std::max(right, c.right());
+        };
         size_t i = groups_[g].first;
         size_t next = 0;
         const std::vector<size_t>& kids = inside_[g];
@@ -254,6 +274,7 @@ public:
             if (next < kids.size() && groups_[kids[next]].first <= i) {
                 const size_t k = kids[next++];
                 const Group::Kind kind = groups_[k].kind;
+                column(cell(k));
                 append(t,
                        bare && (kind == Group::Superscript || kind == Group::Subscript) ? script(k) : text(k),
                        kind == Group::Fraction);
@@ -261,8 +282,10 @@ public:
                 continue;
             }
             // A part drawn here but belonging elsewhere reads there.
-            if (showsText(ops_[i]) && (apartOwner_[i] < 0 || holds(apartOwner_[i], g)))
+            if (showsText(ops_[i]) && (apartOwner_[i] < 0 || holds(apartOwner_[i], g))) {
+                column(cellOf(ops_[i]));
                 append(t, opText(ops_[i], true));
+            }
             ++i;
         }
         return t;
@@ -308,6 +331,7 @@ public:
     // Where the text of g and everything it holds stands.
     QRectF cell(size_t g) const {
         QRectF all;
+        const bool block = groups_[g].kind == Group::Cases;
         double tallest = 0;
         for (size_t i = groups_[g].first; i < groups_[g].last; ++i) {
             if (!showsText(ops_[i])) continue;
@@ -315,6 +339,9 @@ public:
             all = all.isNull() ? c : all.united(c);
             tallest = std::max(tallest, c.height());
         }
+        // A case block stands on the line of each of its rows, so that it
+        // reads on from what comes before it, on its first row or its middle.
+        if (block) return all;
         // As tall as its tallest piece, about its middle: a fraction or a
         // sum with its limits stands on its line as one of its signs would,
         // and the line keeps the blanks of its own height.

@@ -174,21 +174,28 @@ void MapleChapter::pic1() {
     dsp_pi(c, PenX, PenY);
     pr(QStringLiteral(")  =  "));
     const float braceX = PenX;
-    ColBrace(0, PenX, PenY + 4, 0.35f);
-    PenX = float(braceX + 1.5 * double(UnitW));
-    PenY = RowY - 20;
-    prFrac(QStringLiteral("4"), QStringLiteral("npi"));
-    SkipW(1);
-    pr(QStringLiteral("("));
-    var("n");
-    pr(QStringLiteral(" = 奇数)"));
-    PenX = float(braceX + 2.5 * double(UnitW));
-    PenY = RowY + 20;
-    pr(QStringLiteral("0"));
-    SkipW(2);
-    pr(QStringLiteral("("));
-    var("n");
-    pr(QStringLiteral(" = 偶数)"));
+    {
+        Construct cases(c, Group::Cases);
+        ColBrace(0, PenX, PenY + 4, 0.35f);
+        drawAs(c, Group::Row, [&] {
+            PenX = float(braceX + 1.5 * double(UnitW));
+            PenY = RowY - 20;
+            prFrac(QStringLiteral("4"), QStringLiteral("npi"));
+            SkipW(1);
+            pr(QStringLiteral("("));
+            var("n");
+            pr(QStringLiteral(" = 奇数)"));
+        });
+        drawAs(c, Group::Row, [&] {
+            PenX = float(braceX + 2.5 * double(UnitW));
+            PenY = RowY + 20;
+            pr(QStringLiteral("0"));
+            SkipW(2);
+            pr(QStringLiteral("("));
+            var("n");
+            pr(QStringLiteral(" = 偶数)"));
+        });
+    }
 
     // The partial sum S_N.
     PenX = float(LeftX);

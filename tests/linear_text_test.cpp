@@ -181,6 +181,7 @@ TEST(ChapterText, EveryPageReadsItsFormulasInOnePiece) {
         {"maple", "(1−cos nπ)  =  {■(4/(nπ) & (n = 奇数) @ 0 & (n = 偶数))┤"},
         // Bars drawn before or apart from their parts.
         {"alder", "R = b_1/(a_1+  b_2/(a_2+  b_3/(a_3+ ⋯)))"},
+        {"alder", "R_n = b_1/(a_1+  b_2/(a_2+  b_3/(a_3+ ⋯ +  b_n/a_n)))"},  // "⋯ +" in its bar's run
         {"alder", " = (G_n + b_(n+1)/a_(n+1)G_(n−1))/(F_n + b_(n+1)/a_(n+1)F_(n−1)) = G_(n+1)/F_(n+1)"},
         {"maple", "4/π ((sin x)/1 + (sin 3x)/3 + (sin 5x)/5 + ⋯)"},
         {"maple", "4/π (sin(2Nx))/(2 sin x)"},

@@ -155,7 +155,7 @@ public:
             // A rule drawn with no parts known (a fraction set by hand
             // inside) reads as what it holds.
             if (num.isEmpty() && den.isEmpty()) return content(g, false);
-            return operand(num) + QLatin1Char('/') + operand(den);
+            return beforeBar(g) + operand(num) + QLatin1Char('/') + operand(den);
         }
         case Group::Sum:
         case Group::Integral: {
@@ -212,7 +212,7 @@ public:
             const QString num = part(g, Group::Numerator), den = part(g, Group::Denominator);
             if (num.isEmpty() && den.isEmpty()) return content(g, false);
             const QString lnum = linear_->part(g, Group::Numerator), lden = linear_->part(g, Group::Denominator);
-            return QLatin1Char(' ') + spokenOperand(den, lden) + QStringLiteral(" 分の ") +
+            return beforeBar(g) + QLatin1Char(' ') + spokenOperand(den, lden) + QStringLiteral(" 分の ") +
                    spokenOperand(num, lnum) + QLatin1Char(' ');
         }
         case Group::Sum:
@@ -233,6 +233,23 @@ public:
         case Group::Cases: return cases(g);
         default: return content(g, false);
         }
+    }
+
+    // What a fraction's bar was drawn with, in one run before it ("⋯ + ──"):
+    // it reads before the fraction.
+    QString beforeBar(size_t g) const {
+        static const QRegularExpression bar(QStringLiteral("[\u2500\u2015]+\\s*$"));
+        QString t;
+        for (size_t i = groups_[g].first; i < groups_[g].last; ++i) {
+            const bool inPart = std::any_of(inside_[g].begin(), inside_[g].end(), [&](size_t k) {
+                return i >= groups_[k].first && i < groups_[k].last;
+            });
+            if (inPart || !showsText(ops_[i]) || (apartOwner_[i] >= 0 && !holds(apartOwner_[i], g))) continue;
+            const QString run = opText(ops_[i], true);
+            const QRegularExpressionMatch m = bar.match(run);
+            if (m.hasMatch() && m.capturedStart() > 0) t += run.left(m.capturedStart());
+        }
+        return t;
     }
 
     // A case block's rows, as UnicodeMath writes cases: {■(row @ row)┤. Its
@@ -293,7 +310,9 @@ public:
 
     static void append(QString& t, QString more, bool fraction = false) {
         // A descending ellipsis is drawn dot by dot: one ellipsis.
-        if (more == QString(QChar(0x22EF)) && t.endsWith(more)) return;
+        const QChar dots(0x22EF);
+        if (more.startsWith(dots) && t.endsWith(dots)) more.remove(0, 1);
+        if (more.isEmpty()) return;
         seam(t, more, fraction);
         if (runsOn(t, more)) t += QLatin1Char(' ');
         t += more;

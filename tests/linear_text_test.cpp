@@ -171,6 +171,7 @@ TEST(ChapterText, EveryPageReadsItsFormulasInOnePiece) {
     const std::pair<const char*, const char*> formulas[] = {
         {"rowan", "N^2 = 10^6"},
         {"rowan", "p = 0 ～ n，N = 2^n [9]"},  // the number after its formula
+        {"rowan", "k_n = (2πn)/(Nh) という"},  // a slash for its bar
         {"hazel", "f(x)  ～  ∑_(k=0)^n c_k T_k(x)"},
         {"hazel", "(T_k, T_l) = ∑_(j=1)^N T_k(x_j)T_l(x_j)"},
         {"alder", "ΔR_n = ((−1)^(n+1)b_1 b_2⋯ b_(n+1))/(F_n F_(n+1))"},

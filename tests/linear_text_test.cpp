@@ -186,6 +186,7 @@ TEST(ChapterText, EveryPageReadsItsFormulasInOnePiece) {
         {"alder", " = (G_n + b_(n+1)/a_(n+1)G_(n−1))/(F_n + b_(n+1)/a_(n+1)F_(n−1)) = G_(n+1)/F_(n+1)"},
         {"maple", "4/π ((sin x)/1 + (sin 3x)/3 + (sin 5x)/5 + ⋯)"},
         {"maple", "4/π (sin(2Nx))/(2 sin x)"},
+        {"maple", "(sin((2N−1)π/(2N)))/(2N−1))"},  // π set after its fraction's bar
         {"hazel", "= (sin 2Nθ)/(2 sin θ)"},
         {"rowan", "∑_(j=0)^(2^p−1) f(jN/2^p + l)ω^(jkN/2^p)"},
         // A name and its argument apart; an absolute value as one operand.

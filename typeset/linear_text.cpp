@@ -318,11 +318,18 @@ public:
         t += more;
     }
 
-    // Its first child of a kind, read.
+    // Its children of a kind, read. A part drawn in pieces (a numerator's
+    // last factor set after the fraction's bar) reads as their product.
     QString part(size_t g, Group::Kind kind, bool bare = false) const {
+        std::vector<size_t> pieces;
         for (size_t k : children_[g])
-            if (groups_[k].kind == kind) return unmarked(content(k, bare)).trimmed();
-        return QString();
+            if (groups_[k].kind == kind) pieces.push_back(k);
+        const auto read = [bare](const Reader& r, size_t k) { return unmarked(r.content(k, bare)).trimmed(); };
+        if (pieces.size() <= 1) return pieces.empty() ? QString() : read(*this, pieces[0]);
+        QString t;
+        for (size_t k : pieces)
+            t += spoken_ ? spokenOperand(read(*this, k), read(*linear_, k)) + QLatin1Char(' ') : operand(read(*this, k));
+        return t.trimmed();
     }
 
     QString limit(size_t g, Group::Kind kind) const { return script(g, part(g, kind, true)); }
@@ -406,6 +413,11 @@ QString operand(const QString& textIn) {
     if (t.size() >= 3 && t.front() == QLatin1Char('|') && t.back() == QLatin1Char('|') &&
         !t.mid(1, t.size() - 2).contains(QLatin1Char('|')) && operand(t.mid(1, t.size() - 2)) == t.mid(1, t.size() - 2))
         return t;
+    // A bracketed factor times one letter reads as one: (2N−1)π/(2N).
+    if (t.front() == QLatin1Char('(')) {
+        const qsizetype close = t.lastIndexOf(QLatin1Char(')'));
+        if (close > 0 && bracketed(t.left(close + 1)) && isSymbol(t.mid(close + 1))) return t;
+    }
     // A partial derivative's parts read as one: ∂U/∂T.
     if (t.front() == QChar(0x2202) && isSymbol(t.mid(1))) return t;
     return QLatin1Char('(') + t + QLatin1Char(')');

@@ -313,9 +313,11 @@ void MapleChapter::pic1() {
     PenX = float(BarX[7]);
     drawPartOf(c, fractions[7], Group::Numerator, [&c] {
         prSin();
-        // (2N−1)π/(2N): the π after the fraction multiplies its numerator.
+        // (2N−1)π/(2N): the π after the fraction multiplies its numerator,
+        // and is a part of it.
+        const int fraction = c.newestGroup() + 1;  // the one prFracS opens
         prFracS(QStringLiteral("2N-1"), QStringLiteral("2N"));
-        dsp_pi(c, PenX, PenY);
+        drawPartOf(c, fraction, Group::Numerator, [&c] { dsp_pi(c, PenX, PenY); });
     });
     PenY = RowY + 12;
     for (int k : {1, 3, 5}) {

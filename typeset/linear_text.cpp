@@ -258,7 +258,8 @@ public:
         QStringList rows;
         for (size_t k : children_[g])
             if (groups_[k].kind == Group::Row) rows << unmarked(content(k, false, true)).simplified();
-        if (spoken_) return QStringLiteral(" 場合分け ") + rows.join(QStringLiteral("、 ")) + QStringLiteral(" 場合分け終わり ");
+        if (spoken_)
+            return QStringLiteral(" 場合分け ") + rows.join(QStringLiteral("、 ")) + QStringLiteral(" 場合分け終わり ");
         return QStringLiteral("{\u25A0(") + rows.join(QStringLiteral(" @ ")) + QStringLiteral(")\u2524");
     }
 
@@ -271,7 +272,8 @@ public:
         double right = 0;
         const auto column = [&](const QRectF& c) {
             if (!columns) return;
-            if (!t.isEmpty() && c.left() - right >= 0.5 * c.height()) append(t, spoken_ ? QStringLiteral(" ") : QStringLiteral(" & "));
+            if (!t.isEmpty() && c.left() - right >= 0.5 * c.height())
+                append(t, spoken_ ? QStringLiteral(" ") : QStringLiteral(" & "));
             right = t.isEmpty() ? c.right() : std::max(right, c.right());
         };
         size_t i = groups_[g].first;
@@ -328,7 +330,8 @@ public:
         if (pieces.size() <= 1) return pieces.empty() ? QString() : read(*this, pieces[0]);
         QString t;
         for (size_t k : pieces)
-            t += spoken_ ? spokenOperand(read(*this, k), read(*linear_, k)) + QLatin1Char(' ') : operand(read(*this, k));
+            t += spoken_ ? spokenOperand(read(*this, k), read(*linear_, k)) + QLatin1Char(' ')
+                         : operand(read(*this, k));
         return t.trimmed();
     }
 
@@ -357,7 +360,6 @@ public:
     // Where the text of g and everything it holds stands.
     QRectF cell(size_t g) const {
         QRectF all;
-        const bool block = groups_[g].kind == Group::Cases;
         double tallest = 0;
         for (size_t i = groups_[g].first; i < groups_[g].last; ++i) {
             if (!showsText(ops_[i])) continue;
@@ -367,7 +369,7 @@ public:
         }
         // A case block stands on the line of each of its rows, so that it
         // reads on from what comes before it, on its first row or its middle.
-        if (block) return all;
+        if (groups_[g].kind == Group::Cases) return all;
         // As tall as its tallest piece, about its middle: a fraction or a
         // sum with its limits stands on its line as one of its signs would,
         // and the line keeps the blanks of its own height.

@@ -171,16 +171,22 @@ TEST(ChapterText, EveryPageReadsItsFormulasInOnePiece) {
     const std::pair<const char*, const char*> formulas[] = {
         {"rowan", "N^2 = 10^6"},
         {"rowan", "p = 0 ～ n，N = 2^n [9]"},  // the number after its formula
+        {"rowan", "k_n = (2πn)/(Nh) という"},  // a slash for its bar
         {"hazel", "f(x)  ～  ∑_(k=0)^n c_k T_k(x)"},
         {"hazel", "(T_k, T_l) = ∑_(j=1)^N T_k(x_j)T_l(x_j)"},
         {"alder", "ΔR_n = ((−1)^(n+1)b_1 b_2⋯ b_(n+1))/(F_n F_(n+1))"},
         {"alder", "e^(−x)x^(ν−1)×"},
         {"maple", "2/π ∫_0^π"},
+        // Case blocks, with and without a brace drawn.
+        {"hazel", "(T_k, T_l)  =  {■(N/2 & (k = l ≠ 0) @ N & (k = l = 0) @ 0 & (k ≠ l))┤"},
+        {"maple", "(1−cos nπ)  =  {■(4/(nπ) & (n = 奇数) @ 0 & (n = 偶数))┤"},
         // Bars drawn before or apart from their parts.
         {"alder", "R = b_1/(a_1+  b_2/(a_2+  b_3/(a_3+ ⋯)))"},
+        {"alder", "R_n = b_1/(a_1+  b_2/(a_2+  b_3/(a_3+ ⋯ +  b_n/a_n)))"},  // "⋯ +" in its bar's run
         {"alder", " = (G_n + b_(n+1)/a_(n+1)G_(n−1))/(F_n + b_(n+1)/a_(n+1)F_(n−1)) = G_(n+1)/F_(n+1)"},
         {"maple", "4/π ((sin x)/1 + (sin 3x)/3 + (sin 5x)/5 + ⋯)"},
         {"maple", "4/π (sin(2Nx))/(2 sin x)"},
+        {"maple", "(sin((2N−1)π/(2N)))/(2N−1))"},  // π set after its fraction's bar
         {"hazel", "= (sin 2Nθ)/(2 sin θ)"},
         {"rowan", "∑_(j=0)^(2^p−1) f(jN/2^p + l)ω^(jkN/2^p)"},
         // A name and its argument apart; an absolute value as one operand.
@@ -198,7 +204,8 @@ TEST(ChapterText, SpokenFormulasCanBeWrittenDownAgain) {
                               "e の x 乗 ～ 1 プラス x プラス 2 分の 1 x の 2 乗"})
         EXPECT_TRUE(p0.contains(QString::fromUtf8(heard))) << heard << "\n" << p0.toStdString();
     for (const char* heard : {"f(x) ～ k イコール 0 から n までの総和 c サブ k T サブ k (x)",
-                              "c サブ k イコール N 分の 2"})
+                              "c サブ k イコール N 分の 2",
+                              "イコール 場合分け 2 分の N (k イコール l ≠ 0)、 N (k イコール l イコール 0)、 0 (k ≠ l) 場合分け終わり"})
         EXPECT_TRUE(p2.contains(QString::fromUtf8(heard))) << heard << "\n" << p2.toStdString();
 }
 

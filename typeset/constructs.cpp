@@ -29,56 +29,47 @@ void piece(Canvas& c, double x, double y, int codeValue) {
 
 // Numerator of the common and pi-aware forms: scripts end it, Greek
 // spellings and single characters go through the token printer.
-void printNumerator(Canvas& c, float x, float y, const QString& numIn) {
+void printNumerator(Canvas& c, float x, float y, const QString& num) {
     const bool piAware = Variant.fraction == LibraryVariant::FractionForm::PiAware;
-    if (numIn == QLatin1String("y")) {
-        dsp_var(c, x, y - 2, numIn);
+    if (num == QLatin1String("y")) {
+        dsp_var(c, x, y - 2, num);
         return;
     }
-    QString num = numIn;
-    while (!num.isEmpty()) {
-        if (takePrefix(num, "^")) {
+    const std::vector<MarkupToken> tokens = piAware ? scanMarkup(num, {Greek::Alpha, Greek::LetterPi})
+                                                    : scanMarkup(num, {Greek::Alpha});
+    for (const MarkupToken& t : tokens) {
+        if (t.ch == QLatin1Char('^')) {
             x += 2;
-            dsp_sup(c, x, y, num);
+            dsp_sup(c, x, y, num.mid(t.at + 1));
             return;
         }
-        if (takePrefix(num, "_")) {
-            dsp_sub(c, x, y, num);
+        if (t.ch == QLatin1Char('_')) {
+            dsp_sub(c, x, y, num.mid(t.at + 1));
             return;
         }
-        if (takePrefix(num, "alpha")) {
-            dsp_symbolIt(c, x, y, QStringLiteral("a"));
-            continue;
-        }
-        if (piAware && takePrefix(num, "pi")) {
-            dsp_pi(c, x, y);
-            continue;
-        }
-        dsp_limit(c, x, y, num.left(1));
-        num.remove(0, 1);
+        if (t.greek == Greek::Alpha) dsp_symbolIt(c, x, y, QStringLiteral("a"));
+        else if (t.greek == Greek::LetterPi) dsp_pi(c, x, y);
+        else dsp_limit(c, x, y, QString(t.ch));
     }
 }
 
-void printDenominator(Canvas& c, float x, float y, float scale, const QString& denIn) {
+void printDenominator(Canvas& c, float x, float y, float scale, const QString& den) {
     const bool piAware = Variant.fraction == LibraryVariant::FractionForm::PiAware;
-    QString den = denIn;
-    while (!den.isEmpty()) {
-        if (takePrefix(den, "^")) {
+    for (const MarkupToken& t : scanMarkup(den, {Greek::Omega, Greek::LetterPi, Greek::Epsilon})) {
+        if (t.ch == QLatin1Char('^')) {
             // As in the numerator: the rest is the superscript.
             x += 2;
-            dsp_sup(c, x, y, den);
+            dsp_sup(c, x, y, den.mid(t.at + 1));
             return;
         }
-        if (takePrefix(den, "_")) {
-            dsp_sub(c, x, y, den);
+        if (t.ch == QLatin1Char('_')) {
+            dsp_sub(c, x, y, den.mid(t.at + 1));
             return;
         }
-        if (takePrefix(den, "omega")) {
+        if (t.greek == Greek::Omega) {
             x = float(x + 0.3 * UnitW);
             dsp_omega(c, x, y);
-            continue;
-        }
-        if (takePrefix(den, "pi")) {
+        } else if (t.greek == Greek::LetterPi) {
             if (piAware) {
                 x = float(x + scale * 0.2 * UnitW);
                 dsp_pi(c, x, float(y - scale * 0.03 * UnitH));
@@ -86,15 +77,12 @@ void printDenominator(Canvas& c, float x, float y, float scale, const QString& d
                 x = float(x + 0.4 * UnitW);
                 dsp_pi(c, x, float(y - 0.03 * UnitH));
             }
-            continue;
-        }
-        if (takePrefix(den, "epsln")) {
+        } else if (t.greek == Greek::Epsilon) {
             x = float(x + 0.4 * UnitW);
             dsp_epsln(c, x, float(y - 0.03 * UnitH));
-            continue;
+        } else {
+            dsp_limit(c, x, y, QString(t.ch));
         }
-        dsp_limit(c, x, y, den.left(1));
-        den.remove(0, 1);
     }
 }
 

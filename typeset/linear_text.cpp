@@ -155,7 +155,7 @@ public:
             // A rule drawn with no parts known (a fraction set by hand
             // inside) reads as what it holds.
             if (num.isEmpty() && den.isEmpty()) return content(g, false);
-            return operand(num) + QLatin1Char('/') + operand(den);
+            return beforeBar(g) + operand(num) + QLatin1Char('/') + operand(den);
         }
         case Group::Sum:
         case Group::Integral: {
@@ -171,6 +171,7 @@ public:
         case Group::Tilde: return accented(g, QChar(0x0303));
         case Group::Prime: return QString(QChar(0x2032));
         case Group::Minus: return QString(kMinus);
+        case Group::Cases: return cases(g);
         case Group::Fence:
         case Group::Row:
         case Group::Figure:
@@ -211,7 +212,7 @@ public:
             const QString num = part(g, Group::Numerator), den = part(g, Group::Denominator);
             if (num.isEmpty() && den.isEmpty()) return content(g, false);
             const QString lnum = linear_->part(g, Group::Numerator), lden = linear_->part(g, Group::Denominator);
-            return QLatin1Char(' ') + spokenOperand(den, lden) + QStringLiteral(" 分の ") +
+            return beforeBar(g) + QLatin1Char(' ') + spokenOperand(den, lden) + QStringLiteral(" 分の ") +
                    spokenOperand(num, lnum) + QLatin1Char(' ');
         }
         case Group::Sum:
@@ -229,14 +230,52 @@ public:
         case Group::Tilde: return accented(g, QChar()) + QStringLiteral(" チルダ ");
         case Group::Prime: return QStringLiteral(" プライム ");
         case Group::Minus: return QStringLiteral(" マイナス ");
+        case Group::Cases: return cases(g);
         default: return content(g, false);
         }
     }
 
+    // What a fraction's bar was drawn with, in one run before it ("⋯ + ──"):
+    // it reads before the fraction.
+    QString beforeBar(size_t g) const {
+        static const QRegularExpression bar(QStringLiteral("[\u2500\u2015]+\\s*$"));
+        QString t;
+        for (size_t i = groups_[g].first; i < groups_[g].last; ++i) {
+            const bool inPart = std::any_of(inside_[g].begin(), inside_[g].end(), [&](size_t k) {
+                return i >= groups_[k].first && i < groups_[k].last;
+            });
+            if (inPart || !showsText(ops_[i]) || (apartOwner_[i] >= 0 && !holds(apartOwner_[i], g))) continue;
+            const QString run = opText(ops_[i], true);
+            const QRegularExpressionMatch m = bar.match(run);
+            if (m.hasMatch() && m.capturedStart() > 0) t += run.left(m.capturedStart());
+        }
+        return t;
+    }
+
+    // A case block's rows, as UnicodeMath writes cases: {■(row @ row)┤. Its
+    // brace is the "{"; spoken, the rows stand between 場合分け and 場合分け終わり.
+    QString cases(size_t g) const {
+        QStringList rows;
+        for (size_t k : children_[g])
+            if (groups_[k].kind == Group::Row) rows << unmarked(content(k, false, true)).simplified();
+        if (spoken_)
+            return QStringLiteral(" 場合分け ") + rows.join(QStringLiteral("、 ")) + QStringLiteral(" 場合分け終わり ");
+        return QStringLiteral("{\u25A0(") + rows.join(QStringLiteral(" @ ")) + QStringLiteral(")\u2524");
+    }
+
     // The ops and child groups of g in drawing order; with `bare`, scripts
     // read without their markers (a limit drawn as a script is the limit).
-    QString content(size_t g, bool bare) const {
+    // With `columns`, a gap of half a line or more parts two columns with
+    // "&" (a case's value and its condition); spoken, with a blank.
+    QString content(size_t g, bool bare, bool columns = false) const {
         QString t;
+        double right = 0;
+        const auto column = [&](const QRectF& c) {
+            if (!columns) return;
+            if (!t.isEmpty() && c.left() - right >= 0.5 * c.height())
+                append(t, spoken_ ? QStringLiteral(" ") : QStringLiteral(" & "));
+            right = t.isEmpty() ? c.right() : std::max(right, c.right());
+        };
         size_t i = groups_[g].first;
         size_t next = 0;
         const std::vector<size_t>& kids = inside_[g];
@@ -254,6 +293,7 @@ public:
             if (next < kids.size() && groups_[kids[next]].first <= i) {
                 const size_t k = kids[next++];
                 const Group::Kind kind = groups_[k].kind;
+                column(cell(k));
                 append(t,
                        bare && (kind == Group::Superscript || kind == Group::Subscript) ? script(k) : text(k),
                        kind == Group::Fraction);
@@ -261,8 +301,10 @@ public:
                 continue;
             }
             // A part drawn here but belonging elsewhere reads there.
-            if (showsText(ops_[i]) && (apartOwner_[i] < 0 || holds(apartOwner_[i], g)))
+            if (showsText(ops_[i]) && (apartOwner_[i] < 0 || holds(apartOwner_[i], g))) {
+                column(cellOf(ops_[i]));
                 append(t, opText(ops_[i], true));
+            }
             ++i;
         }
         return t;
@@ -270,17 +312,27 @@ public:
 
     static void append(QString& t, QString more, bool fraction = false) {
         // A descending ellipsis is drawn dot by dot: one ellipsis.
-        if (more == QString(QChar(0x22EF)) && t.endsWith(more)) return;
+        const QChar dots(0x22EF);
+        if (more.startsWith(dots) && t.endsWith(dots)) more.remove(0, 1);
+        if (more.isEmpty()) return;
         seam(t, more, fraction);
         if (runsOn(t, more)) t += QLatin1Char(' ');
         t += more;
     }
 
-    // Its first child of a kind, read.
+    // Its children of a kind, read. A part drawn in pieces (a numerator's
+    // last factor set after the fraction's bar) reads as their product.
     QString part(size_t g, Group::Kind kind, bool bare = false) const {
+        std::vector<size_t> pieces;
         for (size_t k : children_[g])
-            if (groups_[k].kind == kind) return unmarked(content(k, bare)).trimmed();
-        return QString();
+            if (groups_[k].kind == kind) pieces.push_back(k);
+        const auto read = [bare](const Reader& r, size_t k) { return unmarked(r.content(k, bare)).trimmed(); };
+        if (pieces.size() <= 1) return pieces.empty() ? QString() : read(*this, pieces[0]);
+        QString t;
+        for (size_t k : pieces)
+            t += spoken_ ? spokenOperand(read(*this, k), read(*linear_, k)) + QLatin1Char(' ')
+                         : operand(read(*this, k));
+        return t.trimmed();
     }
 
     QString limit(size_t g, Group::Kind kind) const { return script(g, part(g, kind, true)); }
@@ -315,6 +367,9 @@ public:
             all = all.isNull() ? c : all.united(c);
             tallest = std::max(tallest, c.height());
         }
+        // A case block stands on the line of each of its rows, so that it
+        // reads on from what comes before it, on its first row or its middle.
+        if (groups_[g].kind == Group::Cases) return all;
         // As tall as its tallest piece, about its middle: a fraction or a
         // sum with its limits stands on its line as one of its signs would,
         // and the line keeps the blanks of its own height.
@@ -360,6 +415,11 @@ QString operand(const QString& textIn) {
     if (t.size() >= 3 && t.front() == QLatin1Char('|') && t.back() == QLatin1Char('|') &&
         !t.mid(1, t.size() - 2).contains(QLatin1Char('|')) && operand(t.mid(1, t.size() - 2)) == t.mid(1, t.size() - 2))
         return t;
+    // A bracketed factor times one letter reads as one: (2N−1)π/(2N).
+    if (t.front() == QLatin1Char('(')) {
+        const qsizetype close = t.lastIndexOf(QLatin1Char(')'));
+        if (close > 0 && bracketed(t.left(close + 1)) && isSymbol(t.mid(close + 1))) return t;
+    }
     // A partial derivative's parts read as one: ∂U/∂T.
     if (t.front() == QChar(0x2202) && isSymbol(t.mid(1))) return t;
     return QLatin1Char('(') + t + QLatin1Char(')');

@@ -4,6 +4,8 @@
 #include "pen.h"
 #include "text.h"
 
+#include <algorithm>
+
 using namespace typeset;
 
 namespace {
@@ -12,56 +14,76 @@ const QString kTime = QStringLiteral("Time:");
 
 enum class Script { Sup, Sub };
 
-// The Greek spellings the two script printers share; true when one was
-// printed (and removed from text).
-bool scriptGreek(Canvas& c, Script kind, float& x, float yLine, QString& text, float entrySize,
-                 float scriptSize, double W) {
-    if (takePrefix(text, "phi")) {
+// Every spelling the markup knows. None is the start of another, so the
+// order does not matter.
+constexpr std::pair<Greek, const char*> kSpellings[] = {
+    {Greek::Alpha, "alpha"},  {Greek::Beta, "beta"}, {Greek::Epsilon, "epsln"},   {Greek::Theta, "theta"},
+    {Greek::LetterPi, "pi"}, {Greek::Phi, "phi"},   {Greek::PhiVariant, "fi"}, {Greek::Omega, "omega"},
+};
+
+// The letters the script printers draw; omega only above the line.
+constexpr std::initializer_list<Greek> kSubGreek = {Greek::Phi,      Greek::PhiVariant, Greek::Theta,
+                                                     Greek::LetterPi, Greek::Alpha,      Greek::Beta};
+constexpr std::initializer_list<Greek> kSupGreek = {Greek::Phi,   Greek::PhiVariant, Greek::Theta, Greek::LetterPi,
+                                                     Greek::Alpha, Greek::Beta,       Greek::Omega};
+
+// A Greek letter in a script, as the two script printers draw it.
+void scriptGreek(Canvas& c, Script kind, float& x, float yLine, Greek g, float entrySize, float scriptSize,
+                 double W) {
+    switch (g) {
+    case Greek::Phi:
         if (kind == Script::Sup) x = float(x + 0.1 * W);
         c.FontItalic = true;
         dsp_text(c, x, yLine, QStringLiteral("φ"));
         c.FontItalic = false;
-        return true;
-    }
-    if (takePrefix(text, "fi")) {
-        dsp_symbolIt(c, x, yLine, QStringLiteral("j"));
-        return true;
-    }
-    if (takePrefix(text, "theta")) {
-        dsp_symbolIt(c, x, yLine + 1, QStringLiteral("q"));
-        return true;
-    }
-    if (takePrefix(text, "pi")) {
+        break;
+    case Greek::PhiVariant: dsp_symbolIt(c, x, yLine, QStringLiteral("j")); break;
+    case Greek::Theta: dsp_symbolIt(c, x, yLine + 1, QStringLiteral("q")); break;
+    case Greek::LetterPi:
         c.FontSize = entrySize;
         x += 1;
         dsp_symbol(c, x, yLine - 2, QStringLiteral("p"));
         x += 1;
         c.FontSize = scriptSize;
-        return true;
-    }
-    if (takePrefix(text, "alpha")) {
-        dsp_symbolIt(c, x, yLine, QStringLiteral("a"));
-        return true;
-    }
-    if (takePrefix(text, "beta")) {
-        dsp_symbolIt(c, x, yLine, QStringLiteral("b"));
-        return true;
-    }
-    if (kind == Script::Sup && takePrefix(text, "omega")) {
+        break;
+    case Greek::Alpha: dsp_symbolIt(c, x, yLine, QStringLiteral("a")); break;
+    case Greek::Beta: dsp_symbolIt(c, x, yLine, QStringLiteral("b")); break;
+    case Greek::Omega:
         dsp_omega(c, x, yLine + 1);
         x += 2;
-        return true;
+        break;
+    case Greek::Epsilon:
+    case Greek::None: break;
     }
-    return false;
+}
+
+// The character after a piece, or none at the end.
+QChar after(const QString& text, const MarkupToken& t) {
+    return t.at + t.size < text.size() ? text[t.at + t.size] : QChar();
 }
 
 }  // namespace
 
-bool takePrefix(QString& text, const char* prefix) {
-    const QLatin1String p(prefix);
-    if (!text.startsWith(p)) return false;
-    text.remove(0, p.size());
-    return true;
+std::vector<MarkupToken> scanMarkup(const QString& text, std::initializer_list<Greek> drawn) {
+    std::vector<MarkupToken> tokens;
+    for (qsizetype i = 0; i < text.size();) {
+        MarkupToken t{Greek::None, text[i], i, 1};
+        for (const auto& [letter, spelling] : kSpellings)
+            if (std::find(drawn.begin(), drawn.end(), letter) != drawn.end() &&
+                QStringView(text).mid(i).startsWith(QLatin1String(spelling))) {
+                t = {letter, QChar(), i, qsizetype(qstrlen(spelling))};
+                break;
+            }
+        tokens.push_back(t);
+        i += t.size;
+    }
+    return tokens;
+}
+
+Greek greekLetter(const QString& text) {
+    for (const auto& [letter, spelling] : kSpellings)
+        if (text == QLatin1String(spelling)) return letter;
+    return Greek::None;
 }
 
 bool isLatinLetter(QChar ch) {
@@ -69,7 +91,7 @@ bool isLatinLetter(QChar ch) {
     return (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z');
 }
 
-void dsp_sup(Canvas& c, float& x, float y, const QString& textIn) {
+void dsp_sup(Canvas& c, float& x, float y, const QString& text) {
     Construct group(c, Group::Superscript);
     const double W = c.TextWidth(QStringLiteral("A"));
     const double H = c.TextHeight(QStringLiteral("A"));
@@ -79,26 +101,25 @@ void dsp_sup(Canvas& c, float& x, float y, const QString& textIn) {
     c.FontSize = scriptSize;
     const float yLine = float(y - SupRaise * H);
     float pos = x;
-    QString text = textIn;
-    while (!text.isEmpty()) {
-        if (text.contains(kTime)) {
-            dsp_text(c, pos, yLine, text);
+    for (const MarkupToken& t : scanMarkup(text, kSupGreek)) {
+        if (text.mid(t.at).contains(kTime)) {
+            dsp_text(c, pos, yLine, text.mid(t.at));
             break;
         }
-        if (scriptGreek(c, Script::Sup, pos, yLine, text, S, scriptSize, W)) {
+        if (t.greek != Greek::None) {
+            scriptGreek(c, Script::Sup, pos, yLine, t.greek, S, scriptSize, W);
             // The italic Greek letters lean into a closing parenthesis.
-            if (text.startsWith(QLatin1Char(')'))) pos += 2;
+            if (after(text, t) == QLatin1Char(')')) pos += 2;
             continue;
         }
-        const QString ch = text.left(1);
-        text.remove(0, 1);
+        const QString ch(t.ch);
         // Nor may an italic letter lean into an opening one.
-        if (ch == QLatin1String("(") && !text.isEmpty() && isLatinLetter(text[0])) {
+        if (ch == QLatin1String("(") && isLatinLetter(after(text, t))) {
             dsp_text(c, pos, yLine, ch);
             pos += 2;
             continue;
         }
-        if (isLatinLetter(ch[0])) {
+        if (isLatinLetter(t.ch)) {
             dsp_var(c, pos, yLine, ch);
             pos += 2;
         } else if (ch == QLatin1String("-")) {
@@ -131,18 +152,18 @@ void dsp_sub(Canvas& c, float& x, float y, const QString& textIn) {
         dsp_text(c, pos, yLine, text);
         text.clear();
     }
-    while (!text.isEmpty()) {
-        if (text.contains(kTime)) {
-            dsp_text(c, pos, yLine, text);
+    for (const MarkupToken& t : scanMarkup(text, kSubGreek)) {
+        if (text.mid(t.at).contains(kTime)) {
+            dsp_text(c, pos, yLine, text.mid(t.at));
             break;
         }
-        if (scriptGreek(c, Script::Sub, pos, yLine, text, S, scriptSize, W)) {
+        if (t.greek != Greek::None) {
+            scriptGreek(c, Script::Sub, pos, yLine, t.greek, S, scriptSize, W);
             afterGreek = true;
             continue;
         }
-        const QString ch = text.left(1);
-        const QChar u = ch[0];
-        text.remove(0, 1);
+        const QString ch(t.ch);
+        const QChar u = t.ch;
         // The fallback italic comma leans back into a Greek letter before it.
         if (u == QLatin1Char(',') && afterGreek && BookmanOK != 1) pos += 2;
         afterGreek = false;
@@ -168,39 +189,35 @@ void dsp_sub(Canvas& c, float& x, float y, const QString& textIn) {
     c.FontItalic = italic;
 }
 
-void dsp_limit(Canvas& c, float& x, float y, const QString& textIn) {
-    QString text = textIn;
-    while (!text.isEmpty()) {
-        const char* spelled = nullptr;
-        for (const char* g : {"-pi", "alpha", "beta", "omega", "pi", "epsln"})
-            if (text.startsWith(QLatin1String(g))) {
-                spelled = g;
-                break;
-            }
-        if (spelled) {
-            const QLatin1String g(spelled);
+void dsp_limit(Canvas& c, float& x, float y, const QString& text) {
+    const std::vector<MarkupToken> tokens =
+        scanMarkup(text, {Greek::Alpha, Greek::Beta, Greek::Omega, Greek::LetterPi, Greek::Epsilon});
+    for (size_t i = 0; i < tokens.size(); ++i) {
+        const MarkupToken& t = tokens[i];
+        const bool minusPi =
+            t.ch == QLatin1Char('-') && i + 1 < tokens.size() && tokens[i + 1].greek == Greek::LetterPi;
+        if (t.greek != Greek::None || minusPi) {
             x += 2;
-            if (g == QLatin1String("-pi")) {
+            if (minusPi) {
                 dsp_courier(c, x, y, QStringLiteral("-"));
                 dsp_pi(c, x, y - 3);
-            } else if (g == QLatin1String("alpha")) {
+                ++i;
+            } else if (t.greek == Greek::Alpha) {
                 dsp_symbolIt(c, x, y, QStringLiteral("a"));
-            } else if (g == QLatin1String("beta")) {
+            } else if (t.greek == Greek::Beta) {
                 dsp_symbolIt(c, x, y, QStringLiteral("b"));
-            } else if (g == QLatin1String("omega")) {
+            } else if (t.greek == Greek::Omega) {
                 dsp_omega(c, x, y);
-            } else if (g == QLatin1String("pi")) {
+            } else if (t.greek == Greek::LetterPi) {
                 dsp_pi(c, x, y);
             } else {
                 dsp_text(c, x, y, QStringLiteral("ε"));
             }
             x += 2;
-            text.remove(0, g.size());
             continue;
         }
-        const QString ch = text.left(1);
-        const QChar u = ch[0];
-        text.remove(0, 1);
+        const QString ch(t.ch);
+        const QChar u = t.ch;
         if (u == QLatin1Char('j')) {
             x += 4;
             dsp_var(c, x, y, ch);
@@ -214,28 +231,21 @@ void dsp_limit(Canvas& c, float& x, float y, const QString& textIn) {
     }
 }
 
-int32_t MarkupWidth(const QString& textIn) {
+int32_t MarkupWidth(const QString& text) {
     Canvas& c = *CurPic;
     double w = 0;
-    QString text = textIn;
-    while (!text.isEmpty()) {
-        bool greek = false;
-        for (const char* g : {"alpha", "beta", "omega", "pi", "epsln"})
-            if (takePrefix(text, g)) {
-                greek = true;
-                break;
-            }
-        if (greek) {
+    for (const MarkupToken& t :
+         scanMarkup(text, {Greek::Alpha, Greek::Beta, Greek::Omega, Greek::LetterPi, Greek::Epsilon})) {
+        if (t.greek != Greek::None) {
             w += c.TextWidth(QStringLiteral("w"));
             continue;
         }
-        const QString ch = text.left(1);
-        text.remove(0, 1);
+        const QString ch(t.ch);
         if (Variant.plainMarkupWidth) {
             w += c.TextWidth(ch);
         } else if (ch == QLatin1String("^") || ch == QLatin1String("_")) {
             // scripts markers take no room
-        } else if (isLatinLetter(ch[0])) {
+        } else if (isLatinLetter(t.ch)) {
             const QString saved = c.FontName;
             c.FontName = BookmanOK == 1 ? face::Bookman : face::Times;
             w += 1.3 * c.TextWidth(ch);

@@ -7,6 +7,8 @@
 
 #include <QString>
 #include <cstdint>
+#include <initializer_list>
+#include <vector>
 
 void dsp_sup(typeset::Canvas& c, float& x, float y, const QString& text);
 void dsp_sub(typeset::Canvas& c, float& x, float y, const QString& text);
@@ -18,6 +20,31 @@ void prSub(const QString& text);
 void prSquare(const QString& v);
 
 bool isLatinLetter(QChar ch);
-// Takes prefix (a markup spelling such as "pi") off the front of text when it
-// is there.
-bool takePrefix(QString& text, const char* prefix);
+
+// A Greek letter as the markup spells it out.
+enum class Greek : uint8_t {
+    None,
+    Alpha,       // "alpha"
+    Beta,        // "beta"
+    Epsilon,     // "epsln"
+    Theta,       // "theta"
+    LetterPi,    // "pi" (Pi is the number)
+    Phi,         // "phi": the text face's φ
+    PhiVariant,  // "fi": the Symbol face's form
+    Omega,       // "omega"
+};
+
+// One piece of markup: a Greek letter, or one character (the script
+// markers "^" and "_" among them), and where it stands in the markup.
+struct MarkupToken {
+    Greek greek = Greek::None;
+    QChar ch;  // when it is no Greek letter
+    qsizetype at = 0, size = 1;
+};
+
+// The markup in pieces, the one place that knows the spellings. A printer
+// names the letters it has a drawing for; any other spelling reads as its
+// characters, one piece each.
+std::vector<MarkupToken> scanMarkup(const QString& text, std::initializer_list<Greek> drawn);
+// The letter text spells out whole, or Greek::None.
+Greek greekLetter(const QString& text);

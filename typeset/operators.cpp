@@ -103,7 +103,7 @@ void dsp_intSign(Canvas& c, float& x, float y) {
     x = float(xi);
 }
 
-void dsp_integral(Canvas& c, float& x, float y, const QString& upperIn, const QString& lowerIn) {
+void dsp_integral(Canvas& c, float& x, float y, const QString& upper, const QString& lower) {
     const double W = c.TextWidth(QStringLiteral("A"));
     const double H = c.TextHeight(QStringLiteral("A"));
     const float S = c.FontSize;
@@ -115,39 +115,38 @@ void dsp_integral(Canvas& c, float& x, float y, const QString& upperIn, const QS
     float xu = float(xa + 0.5 * W);
     const float yU = float(y - 0.5 * H);
     std::optional<Construct> part(std::in_place, c, Group::Upper);
-    QString upper = upperIn;
-    while (!upper.isEmpty()) {
-        if (takePrefix(upper, "pi")) {
+    for (const MarkupToken& t : scanMarkup(upper, {Greek::LetterPi})) {
+        if (t.greek == Greek::LetterPi) {
             dsp_symbol(c, xu, float(y - 0.6 * H), QStringLiteral("p"));
-        } else if (takePrefix(upper, "_")) {
-            dsp_sub(c, xu, yU, upper);
+        } else if (t.ch == QLatin1Char('_')) {
+            dsp_sub(c, xu, yU, upper.mid(t.at + 1));
             break;
         } else {
             c.FontSize = small;
-            dsp_limit(c, xu, yU, upper.left(1));
+            dsp_limit(c, xu, yU, QString(t.ch));
             c.FontSize = S;
-            upper.remove(0, 1);
         }
     }
 
     part.emplace(c, Group::Lower);
     float xl = xa;
     const float yL = float(y + 0.7 * H);
-    QString lower = lowerIn;
-    while (!lower.isEmpty()) {
-        if (takePrefix(lower, "-pi")) {
+    const std::vector<MarkupToken> tokens = scanMarkup(lower, {Greek::LetterPi});
+    for (size_t i = 0; i < tokens.size(); ++i) {
+        const MarkupToken& t = tokens[i];
+        if (t.ch == QLatin1Char('-') && i + 1 < tokens.size() && tokens[i + 1].greek == Greek::LetterPi) {
             dsp_courier(c, xl, yL, QStringLiteral("-"));
             dsp_symbol(c, xl, float(y + 0.6 * H), QStringLiteral("p"));
-        } else if (takePrefix(lower, "pi")) {
+            ++i;
+        } else if (t.greek == Greek::LetterPi) {
             dsp_symbol(c, xl, yL, QStringLiteral("p"));
-        } else if (takePrefix(lower, "_")) {
-            dsp_sub(c, xl, yL, lower);
+        } else if (t.ch == QLatin1Char('_')) {
+            dsp_sub(c, xl, yL, lower.mid(t.at + 1));
             break;
         } else {
             c.FontSize = small;
-            dsp_limit(c, xl, yL, lower.left(1));
+            dsp_limit(c, xl, yL, QString(t.ch));
             c.FontSize = S;
-            lower.remove(0, 1);
         }
     }
     x = float(xl + 0.5 * W);

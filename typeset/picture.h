@@ -25,6 +25,7 @@ struct Group {
         Dot, DoubleDot, Tilde,  // the letter, and the accent above it
         Prime, Minus,
         Row,         // parts read one after another (a partial derivative)
+        Cases,       // a case block: its Row parts are its rows, top to bottom
         Figure,      // a graph, drawing or table: its labels read by themselves
     };
     Kind kind = Row;

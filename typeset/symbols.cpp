@@ -40,7 +40,7 @@ void dottedVariable(const QString& v, int dots) {
     const float x0 = PenX, y0 = PenY;
     Construct accented(c, dots == 1 ? Group::Dot : Group::DoubleDot);
     float dx = -2, dy = -8;
-    if (v == QLatin1String("theta")) {
+    if (greekLetter(v) == Greek::Theta) {
         dsp_symbolIt(c, PenX, PenY, QStringLiteral("q"));
         dx = 0, dy = -11;
     } else {
@@ -176,31 +176,23 @@ void prDeriv(const QString& f, const QString& v) {
 }
 
 void prThermoVar(Canvas& c, float& x, float y, const QString& text) {
-    int i = 0;
-    const int n = int(text.size());
-    while (i < n) {
-        const QStringView rest = QStringView(text).mid(i);
-        if (rest.startsWith(QLatin1String("theta"))) {
+    const std::vector<MarkupToken> tokens = scanMarkup(text, {Greek::Theta, Greek::Phi, Greek::PhiVariant});
+    for (size_t i = 0; i < tokens.size(); ++i) {
+        const MarkupToken& t = tokens[i];
+        if (t.greek == Greek::Theta) {
             dsp_symbolIt(c, x, y, QStringLiteral("q"));
-            i += 5;
-        } else if (rest.startsWith(QLatin1String("phi"))) {
+        } else if (t.greek == Greek::Phi) {
             textPhi(c, x, y);
-            i += 3;
-        } else if (rest.startsWith(QLatin1String("fi"))) {
+        } else if (t.greek == Greek::PhiVariant) {
             dsp_symbolIt(c, x, y, QStringLiteral("j"));
-            i += 2;
-        } else if (i == n - 1) {
-            dsp_var(c, x, y, rest.toString());
-            i += 1;
-        } else if (rest.at(1) == QLatin1Char(',') && rest.at(0) != QLatin1Char(',') &&
-                   rest.at(0) != QLatin1Char(' ')) {
+        } else if (i + 1 < tokens.size() && tokens[i + 1].ch == QLatin1Char(',') && t.ch != QLatin1Char(',') &&
+                   t.ch != QLatin1Char(' ')) {
             // A letter and its comma in one piece, so the comma leans with it.
-            dsp_var(c, x, y, rest.left(2).toString());
-            i += 2;
+            dsp_var(c, x, y, text.mid(t.at, 2));
+            ++i;
         } else {
             // A comma, a blank, or a letter among letters: one at a time.
-            dsp_var(c, x, y, rest.left(1).toString());
-            i += 1;
+            dsp_var(c, x, y, QString(t.ch));
         }
     }
 }
@@ -257,8 +249,8 @@ void prPartialFrac(const QString& num, const QString& den) {
     const bool savedBold = c.FontBold;
     const QString partial{QChar(symbol::Partial)};
     const int tilde = int(num.indexOf(QLatin1String("tilde")));
-    const bool greekDen = den == QLatin1String("theta") || den == QLatin1String("phi") ||
-                          den == QLatin1String("fi");
+    const Greek denGreek = greekLetter(den);
+    const bool greekDen = denGreek == Greek::Theta || denGreek == Greek::Phi || denGreek == Greek::PhiVariant;
 
     c.FontName = face::Times;
     c.FontBold = true;
@@ -289,9 +281,9 @@ void prPartialFrac(const QString& num, const QString& den) {
     x = x0;
     if (wN > wD) x = float(x + 0.45 * (wN - wD));
     dsp_symbol(c, x, y0 + 10, partial);
-    if (den == QLatin1String("theta")) dsp_symbolIt(c, x, y0 + 11, QStringLiteral("q"));
-    else if (den == QLatin1String("phi")) textPhi(c, x, y0 + 10);
-    else if (den == QLatin1String("fi")) dsp_symbolIt(c, x, y0 + 10, QStringLiteral("j"));
+    if (denGreek == Greek::Theta) dsp_symbolIt(c, x, y0 + 11, QStringLiteral("q"));
+    else if (denGreek == Greek::Phi) textPhi(c, x, y0 + 10);
+    else if (denGreek == Greek::PhiVariant) dsp_symbolIt(c, x, y0 + 10, QStringLiteral("j"));
     else dsp_var(c, x, y0 + 10, den);
     PenX = x;
     c.FontName = savedFace;

@@ -48,11 +48,12 @@ void diagonalDots() {
 // The first three levels of a continued fraction as a staircase, each level's
 // numerator over a text bar and the next level 0.6 lines lower, ending with
 // "a_3 + " and a descending ellipsis. b_1 stands b1Units units right of T;
-// the bars have the given lengths. Returns the origin of the last level.
+// the bars have the given lengths. tail(origin of the last level) draws
+// what ends a cut-off staircase, in the last level's denominator.
 // Each level is recorded as a fraction whose numerator (drawn before its
 // bar) and denominator (the next level and all below it) are its parts.
-template <class LeftSide>
-float staircase(float T, double b1Units, LeftSide left, std::initializer_list<int> bars) {
+template <class LeftSide, class Tail>
+void staircase(float T, double b1Units, LeftSide left, std::initializer_list<int> bars, Tail tail) {
     Canvas& c = *CurPic;
     const int* len = bars.begin();
     const auto numerator = [&c](const char* k) {
@@ -92,8 +93,8 @@ float staircase(float T, double b1Units, LeftSide left, std::initializer_list<in
     SkipH(0.6f);
     level(origin, "3", QStringLiteral("+ "));
     diagonalDots();
+    tail(origin);
     for (; open > 0; --open) c.endGroup();
-    return origin;
 }
 
 }  // namespace
@@ -134,7 +135,7 @@ void AlderChapter::pic0() {
 
     // R = b_1/(a_1 + b_2/(a_2 + b_3/(a_3 + ...))) as a staircase.
     const float T = float(TabX2);
-    staircase(T, 7, [] { prVar(QStringLiteral("R")); }, {13, 10, 6});
+    staircase(T, 7, [] { prVar(QStringLiteral("R")); }, {13, 10, 6}, [](float) {});
 
     PenX = float(LeftX);
     SkipH(1.5f);
@@ -143,18 +144,22 @@ void AlderChapter::pic0() {
     pr(QStringLiteral("そこで，どこかで打ち切って有限連分数とする："));
 
     // R_n: the same staircase, cut off after a_n.
-    float origin = staircase(T, 8, [] { prVS("R", "n"); }, {16, 13, 10});
-    PenY = PenY + 11;
-    origin = float(origin + 7.0 * UnitW);
-    PenX = float(origin + 3.8 * UnitW);
-    prVS("b", "n");
-    SkipH(0.6f);
-    PenX = origin;
-    pr(QStringLiteral("･ +  ──"));
-    SkipH(0.4f);
-    PenX = float(origin + 3.8 * UnitW);
-    origin = PenX;
-    prVS("a", "n");
+    float origin = 0;
+    staircase(T, 8, [] { prVS("R", "n"); }, {16, 13, 10}, [&c, &origin](float last) {
+        // "⋯ + b_n/a_n": its bar is drawn in one run with the "⋯ +".
+        PenY = PenY + 11;
+        origin = float(last + 7.0 * UnitW);
+        PenX = float(origin + 3.8 * UnitW);
+        const int bn = drawConstruct(c, Group::Numerator, [] { prVS("b", "n"); });
+        SkipH(0.6f);
+        PenX = origin;
+        const int cut = drawConstruct(c, Group::Fraction, [] { pr(QStringLiteral("･ +  ──")); });
+        c.adopt(bn, cut);
+        SkipH(0.4f);
+        PenX = float(origin + 3.8 * UnitW);
+        origin = PenX;
+        drawPartOf(c, cut, Group::Denominator, [] { prVS("a", "n"); });
+    });
 
     if (Pic1Drawn) {
         // The substitution of page 1's proof: a_n -> a_n + b_(n+1)/a_(n+1).

@@ -135,34 +135,39 @@ void HazelChapter::pic2() {
     pr(QStringLiteral(")  =  "));
     const float valueX = PenX;
     const float condX = float(valueX + 8 * UnitW);
-    prFrac(QStringLiteral("N"), QStringLiteral("2"));
-    PenX = condX;
-    pr(QStringLiteral("("));
-    prVar(QStringLiteral("k"));
-    pr(QStringLiteral(" = "));
-    prVar(QStringLiteral("l"));
-    pr(QStringLiteral(" ≠ 0)"));
+    // "(k = l", "(k ≠ l" in the conditions' column.
+    const auto condition = [condX](const char* sign) {
+        PenX = condX;
+        pr(QStringLiteral("("));
+        prVar(QStringLiteral("k"));
+        pr(QString::fromUtf8(sign));
+        prVar(QStringLiteral("l"));
+    };
+    {
+        Construct cases(*CurPic, Group::Cases);
+        drawAs(*CurPic, Group::Row, [&] {
+            prFrac(QStringLiteral("N"), QStringLiteral("2"));
+            condition(" = ");
+            pr(QStringLiteral(" ≠ 0)"));
+        });
 
-    SkipH(1.6f);
-    PenX = valueX + 4;
-    prVar(QStringLiteral("N"));
-    PenX = condX;
-    pr(QStringLiteral("("));
-    prVar(QStringLiteral("k"));
-    pr(QStringLiteral(" = "));
-    prVar(QStringLiteral("l"));
-    pr(QStringLiteral(" = 0)"));
+        SkipH(1.6f);
+        drawAs(*CurPic, Group::Row, [&] {
+            PenX = valueX + 4;
+            prVar(QStringLiteral("N"));
+            condition(" = ");
+            pr(QStringLiteral(" = 0)"));
+        });
 
-    NewLine();
-    PenX = valueX + 4;
-    pr(QStringLiteral("0"));
-    PenX = condX;
-    pr(QStringLiteral("("));
-    prVar(QStringLiteral("k"));
-    pr(QStringLiteral(" ≠ "));
-    prVar(QStringLiteral("l"));
-    Skip(2);  // the italic l leans into the parenthesis
-    pr(QStringLiteral(")"));
+        NewLine();
+        drawAs(*CurPic, Group::Row, [&] {
+            PenX = valueX + 4;
+            pr(QStringLiteral("0"));
+            condition(" ≠ ");
+            Skip(2);  // the italic l leans into the parenthesis
+            pr(QStringLiteral(")"));
+        });
+    }
 
     NewPara();
     pr(QStringLiteral("が成り立ちます．これをさっそく使うと（証明は後で示します），係数は"));

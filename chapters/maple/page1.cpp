@@ -174,21 +174,28 @@ void MapleChapter::pic1() {
     dsp_pi(c, PenX, PenY);
     pr(QStringLiteral(")  =  "));
     const float braceX = PenX;
-    ColBrace(0, PenX, PenY + 4, 0.35f);
-    PenX = float(braceX + 1.5 * double(UnitW));
-    PenY = RowY - 20;
-    prFrac(QStringLiteral("4"), QStringLiteral("npi"));
-    SkipW(1);
-    pr(QStringLiteral("("));
-    var("n");
-    pr(QStringLiteral(" = 奇数)"));
-    PenX = float(braceX + 2.5 * double(UnitW));
-    PenY = RowY + 20;
-    pr(QStringLiteral("0"));
-    SkipW(2);
-    pr(QStringLiteral("("));
-    var("n");
-    pr(QStringLiteral(" = 偶数)"));
+    {
+        Construct cases(c, Group::Cases);
+        ColBrace(0, PenX, PenY + 4, 0.35f);
+        drawAs(c, Group::Row, [&] {
+            PenX = float(braceX + 1.5 * double(UnitW));
+            PenY = RowY - 20;
+            prFrac(QStringLiteral("4"), QStringLiteral("npi"));
+            SkipW(1);
+            pr(QStringLiteral("("));
+            var("n");
+            pr(QStringLiteral(" = 奇数)"));
+        });
+        drawAs(c, Group::Row, [&] {
+            PenX = float(braceX + 2.5 * double(UnitW));
+            PenY = RowY + 20;
+            pr(QStringLiteral("0"));
+            SkipW(2);
+            pr(QStringLiteral("("));
+            var("n");
+            pr(QStringLiteral(" = 偶数)"));
+        });
+    }
 
     // The partial sum S_N.
     PenX = float(LeftX);
@@ -306,9 +313,11 @@ void MapleChapter::pic1() {
     PenX = float(BarX[7]);
     drawPartOf(c, fractions[7], Group::Numerator, [&c] {
         prSin();
-        // (2N−1)π/(2N): the π after the fraction multiplies its numerator.
+        // (2N−1)π/(2N): the π after the fraction multiplies its numerator,
+        // and is a part of it.
+        const int fraction = c.newestGroup() + 1;  // the one prFracS opens
         prFracS(QStringLiteral("2N-1"), QStringLiteral("2N"));
-        dsp_pi(c, PenX, PenY);
+        drawPartOf(c, fraction, Group::Numerator, [&c] { dsp_pi(c, PenX, PenY); });
     });
     PenY = RowY + 12;
     for (int k : {1, 3, 5}) {

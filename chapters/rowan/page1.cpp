@@ -103,12 +103,19 @@ void RowanChapter::pic1() {
     pr(QStringLiteral(" は連続変数ですが，これを "));
     prVar(QStringLiteral("k"));
     prSub(QStringLiteral("n"));
-    pr(QStringLiteral(" = 2"));
-    dsp_pi(c, PenX, PenY);
-    Skip(1);  // the Symbol face's π and the italic n have no kerning: they touched
-    prVar(QStringLiteral("n"));
-    pr(QStringLiteral("/"));
-    prVar(QStringLiteral("Nh"));
+    pr(QStringLiteral(" = "));
+    {
+        // 2πn/Nh with the slash for its bar: Nh is all the denominator.
+        Construct fraction(c, Group::Fraction);
+        drawAs(c, Group::Numerator, [&c] {
+            pr(QStringLiteral("2"));
+            dsp_pi(c, PenX, PenY);
+            Skip(1);  // the Symbol face's π and the italic n have no kerning: they touched
+            prVar(QStringLiteral("n"));
+        });
+        pr(QStringLiteral("/"));
+        drawAs(c, Group::Denominator, [] { prVar(QStringLiteral("Nh")); });
+    }
     pr(QStringLiteral(" というとびとびの値に限ると"));
 
     // [6] F(k_n) = h sum_(j=0)^(N-1) omega^(jn) f(x_j),  omega = e^(-2 pi i/N)

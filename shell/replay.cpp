@@ -91,13 +91,17 @@ Replay::~Replay() = default;
 Replay* Replay::record(Canvas& canvas, const std::function<void()>& draw) {
     // The drawing before this one stops where it stands; what it has not
     // shown is never shown (the new drawing covers it).
+    std::unique_ptr<Replay> r(new Replay(canvas));
     if (auto it = showing().find(&canvas); it != showing().end()) {
         std::unique_ptr<Replay> old = std::move(it->second);
         showing().erase(it);
         for (Canvas* c : old->canvases_) c->dropHeld();
         if (!old->finished_) old->statusChanged();
+        // A page entered again and again records as many marks each time:
+        // the room is kept.
+        r->marks_ = std::move(old->marks_);
+        r->marks_.clear();
     }
-    std::unique_ptr<Replay> r(new Replay(canvas));
     recordings().emplace_back(&canvas, r.get());
     struct Pop {
         ~Pop() { recordings().pop_back(); }

@@ -207,8 +207,8 @@ struct StormPlan {
     int events;
     bool closes;  // ends by closing the window or Escape at a random moment
     // What the reader does at each step instead of a random action, until
-    // it returns false (null: events random actions). Steps run inside the
-    // waits of paced drawings that earlier steps began.
+    // it returns false (null: events random actions). Steps run while the
+    // paced drawings that earlier steps began show.
     std::function<bool(Storm&, int step)> script = nullptr;
     int pauseMs = 7;  // the longest pause between steps
     // A long storm counts its prints and keeps only the newest drawing of
@@ -375,8 +375,8 @@ private:
     }
 
     // One thing the reader does, then the next one queued a few milliseconds
-    // later. The next is queued first: what this one does may run a paced
-    // drawing, inside whose waits the storm goes on.
+    // later. The next is queued first, so that the storm goes on whatever
+    // this one does.
     void tick() {
         if (finished_) return;
         if ((plan_.script ? scriptDone_ : sent_ >= plan_.events) || ended_ || form_->closed()) {
@@ -594,18 +594,15 @@ void expectFlat(const PacedStormResult& r) {
 
 // A held key, an automation tool or a stuck key can page faster than any
 // reader: alder's page 3 entered and left again and again while it traces,
-// in bursts, with a print of the page now and then (which traces too).
+// in bursts, with a print of the page now and then.
 TEST(PacedPageStorm, AlderPageThreeEnteredAgainAndAgainWhileItTraces) {
     const int keys = sized("STORM_REENTRIES", 20000, 6000);
     const int warmUp = keys / 20;
     PacedStormResult r;
     bool down = true, ending = false;
     // The storm pauses once in its warm-up until page 3 has been traced to
-    // its end (its picture then holds as much as it ever will). Prints of
-    // page 3 trace too, and a print lies under the storm's drawings of the
-    // page until the keys stop: the storm pauses for the first print until
-    // it is out, goes on over the second, and pauses for that one three
-    // quarters through, so that it ends as it stood after the warm-up.
+    // its end (its picture then holds as much as it ever will), and prints
+    // page 3 twice, the second time three quarters through.
     enum class Pause { None, UntilDrawn, UntilPrinted };
     struct Moment {
         int at;
@@ -680,7 +677,6 @@ TEST(PacedPageStorm, CedarPageOneLeftAndEnteredAgainMidConstruction) {
         for (int i = 0; i < burst && done < reentries; ++i) {
             ++done;
             r.keys += 2;
-            // Each print lets events run once, and the storm goes on inside.
             const bool print = done >= nextPrint;
             if (print) nextPrint += reentries / 10;
             s.key(Qt::Key_Up);

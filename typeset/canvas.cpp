@@ -159,11 +159,14 @@ void Canvas::apply(Held&& h) {
 
 void Canvas::showHeld(uint64_t position) {
     const bool holding = std::exchange(holding_, false);
-    while (shownPosition_ < position && !held_.empty()) {
-        Held h = std::move(held_.front());
-        held_.pop_front();
+    while (shownPosition_ < position && heldNext_ < held_.size()) {
         ++shownPosition_;
-        apply(std::move(h));
+        apply(std::move(held_[heldNext_++]));
+    }
+    // All shown: the room stays for what is held next.
+    if (heldNext_ == held_.size()) {
+        held_.clear();
+        heldNext_ = 0;
     }
     holding_ = holding;
 }
@@ -171,20 +174,24 @@ void Canvas::showHeld(uint64_t position) {
 void Canvas::release() {
     showHeld(heldPosition());
     holding_ = false;
+    held_ = {};
 }
 
 void Canvas::drawAhead(Canvas& target, uint64_t position) const {
     target.replay(picture_);
     uint64_t at = shownPosition_;
-    for (const Held& h : held_) {
+    for (size_t i = heldNext_; i < held_.size(); ++i) {
+        const Held& h = held_[i];
         if (at++ >= position) break;
         if (h.kind == Held::Op) target.draw(DrawOp(h.op));
     }
 }
 
 void Canvas::dropHeld() {
-    shownPosition_ += held_.size();
+    shownPosition_ += held_.size() - heldNext_;
+    // The room stays: the page is about to be drawn afresh.
     held_.clear();
+    heldNext_ = 0;
     holding_ = false;
 }
 
@@ -340,32 +347,6 @@ void Canvas::Scale(double x1, double y1, double x2, double y2) {
 void Canvas::scaleReset() {
     scaleLeft_ = scaleTop_ = 0;
     sx_ = sy_ = 1;
-}
-
-Canvas::State Canvas::state() const {
-    return {FontName,   FontSize,    FontBold,   FontItalic, ForeColor, BackColor,
-            FillColor,  FillStyle_,  DrawStyle_, DrawWidth,  FontTransparent,
-            CurrentX,   CurrentY,    scaleLeft_, scaleTop_,  sx_,       sy_};
-}
-
-void Canvas::setState(const State& s) {
-    FontName = s.FontName;
-    FontSize = s.FontSize;
-    FontBold = s.FontBold;
-    FontItalic = s.FontItalic;
-    ForeColor = s.ForeColor;
-    BackColor = s.BackColor;
-    FillColor = s.FillColor;
-    FillStyle_ = s.FillStyle_;
-    DrawStyle_ = s.DrawStyle_;
-    DrawWidth = s.DrawWidth;
-    FontTransparent = s.FontTransparent;
-    CurrentX = s.CurrentX;
-    CurrentY = s.CurrentY;
-    scaleLeft_ = s.scaleLeft;
-    scaleTop_ = s.scaleTop;
-    sx_ = s.sx;
-    sy_ = s.sy;
 }
 
 void Canvas::copyFrom(const Canvas& src, int dx, int dy, int w, int h, int sx, int sy) {

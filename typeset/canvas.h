@@ -16,7 +16,7 @@
 #include <QSize>
 #include <QString>
 #include <cstdint>
-#include <deque>
+#include <vector>
 
 namespace typeset {
 
@@ -85,7 +85,7 @@ public:
     // the rest (the page is about to be drawn afresh).
     void hold();
     bool held() const { return holding_; }
-    uint64_t heldPosition() const { return shownPosition_ + held_.size(); }
+    uint64_t heldPosition() const { return shownPosition_ + (held_.size() - heldNext_); }
     uint64_t shownPosition() const { return shownPosition_; }
     void showHeld(uint64_t position);
     void release();
@@ -93,23 +93,6 @@ public:
     // Draws on target what this canvas will show once shown up to position:
     // its picture and the operations held before that position.
     void drawAhead(Canvas& target, uint64_t position) const;
-
-    // Every drawing property at once (fonts, colours, pen and fill, current
-    // point, user scale), for a drawing that is interrupted and resumed.
-    struct State {
-        QString FontName;
-        float FontSize;
-        bool FontBold, FontItalic;
-        Color ForeColor, BackColor, FillColor;
-        FillStyle FillStyle_;
-        DrawStyle DrawStyle_;
-        int DrawWidth;
-        bool FontTransparent;
-        float CurrentX, CurrentY;
-        double scaleLeft, scaleTop, sx, sy;
-    };
-    State state() const;
-    void setState(const State& s);
 
     // Pixel copy of a region of another canvas (source copy). A source that
     // has no pixels (a recording canvas) gives nothing to copy.
@@ -185,7 +168,8 @@ private:
     };
     void apply(Held&& h);
     bool holding_ = false;
-    std::deque<Held> held_;
+    std::vector<Held> held_;
+    size_t heldNext_ = 0;  // the first of held_ not yet shown
     uint64_t shownPosition_ = 0;
     int heldGroups_ = 0;  // the picture's groups once all that is held is shown
     Pen pen(Color c) const { return {c, FillColor, int16_t(DrawWidth), DrawStyle_, FillStyle_}; }

@@ -19,6 +19,7 @@
 #include <QKeyEvent>
 #include <QPalette>
 #include <QScreen>
+#include <QTimer>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cstdio>
@@ -294,6 +295,26 @@ void Form1::showBoxes(int32_t n) {
 void Form1::ShowThisPic(int32_t n) {
     showBoxes(n);
     if (!contains(profile_.redrawnWhenShown, n)) return;
+    RasterCanvas& c = pic(n).canvas();
+    if (SkipWait == 0 && Replay::on(c)) {
+        // Entered again while its drawing still shows: drawn afresh once the
+        // events in hand have been handled, so that a burst of keys (a held
+        // key, an automation tool) records the page once, not once a key.
+        // Keys after Home or End wait for that drawing as for any other.
+        if (KeyBusy) keysHeldFor_ = &c;
+        if (!redrawSoon_.contains(n)) {
+            redrawSoon_.push_back(n);
+            QTimer::singleShot(0, this, [this, n] {
+                redrawSoon_.removeAll(n);
+                redraw(n);
+            });
+        }
+        return;
+    }
+    redraw(n);
+}
+
+void Form1::redraw(int32_t n) {
     // Shown while another page is being drawn for paper: this one is still
     // for the screen.
     const int32_t printing = std::exchange(Printing, 0);

@@ -11,6 +11,7 @@
 #include "print_canvas.h"
 #include "zoom.h"
 
+#include <QList>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -133,6 +134,8 @@ private:
     // Draws page n on its box; a paced drawing goes on showing after it
     // returns.
     void drawOnBox(int32_t n);
+    // The drawing ShowThisPic does, for the screen even during a print.
+    void redraw(int32_t n);
     // The start-up pages from the from-th on; a page drawn in view that
     // waits for the reader holds back the rest until its drawing is done.
     void drawStartupPages(size_t from);
@@ -170,6 +173,7 @@ private:
     // until it is drawn.
     const typeset::Canvas* keysHeldFor_ = nullptr;
     int32_t pageAfterStartup_ = -1;
+    QList<int32_t> redrawSoon_;  // pages to be drawn afresh once the events in hand are done
     // A start-up page whose drawing waits for the reader holds back the rest
     // of start-up until it is drawn.
     const typeset::Canvas* startupWaitsFor_ = nullptr;

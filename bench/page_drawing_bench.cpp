@@ -6,7 +6,6 @@
 // canvas while its operations are kept), and that page written as one PDF
 // page, as vectors and, for comparison, as its 96-dpi image. And a page
 // turn: the page left put to rest, the page shown painted from its runs.
-#include "cedar/square_box.h"
 #include "chapter_catalog.h"
 #include "faces.h"
 #include "font_cache.h"
@@ -111,7 +110,6 @@ void replay(QImage& img, const std::vector<Prepared>& ops) {
 std::vector<RasterCanvas*> pageCanvases(PageBox& box) {
     std::vector<RasterCanvas*> out{&box.canvas()};
     for (PageBox* inner : box.findChildren<PageBox*>()) out.push_back(&inner->canvas());
-    for (SquareBox* square : box.findChildren<SquareBox*>()) out.push_back(&square->canvas());
     return out;
 }
 

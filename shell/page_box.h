@@ -17,6 +17,7 @@ public:
     PageBox(QWidget* parent, const Rect& geometry);
     ~PageBox() override;
     typeset::RasterCanvas& canvas() { return canvas_; }
+    const typeset::RasterCanvas& canvas() const { return canvas_; }
 
     // At 100 % the box shows its canvas's image; at any other scale its
     // picture drawn afresh at that scale.

@@ -390,8 +390,20 @@ void PresenterView::paintAhead(QPainter& p, PageBox& box, const Replay& drawing,
     p.drawImage(QRectF(r), ahead.image());
     p.scale(double(r.width()) / box.width(), double(r.height()) / box.height());
     painting_ = true;
-    for (QWidget* child : box.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
-        if (child->isVisibleTo(&box)) child->render(&p, child->pos(), QRegion(), QWidget::DrawChildren);
+    for (QWidget* child : box.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (!child->isVisibleTo(&box)) continue;
+        // A figure box the drawing paces (cedar's square) as it will stand.
+        if (auto* figure = qobject_cast<PageBox*>(child)) {
+            const typeset::RasterCanvas& c = figure->canvas();
+            typeset::RasterCanvas aheadOfFigure(c.pixelWidth(), c.pixelHeight());
+            aheadOfFigure.keepPicture(false);
+            if (drawing.lookAhead(aheadOfFigure, c)) {
+                p.drawImage(QRectF(child->geometry()), aheadOfFigure.image());
+                continue;
+            }
+        }
+        child->render(&p, child->pos(), QRegion(), QWidget::DrawChildren);
+    }
     painting_ = false;
 }
 

@@ -270,12 +270,18 @@ QString Replay::status() const {
     return note_.isEmpty() ? what : note_ + QStringLiteral("、") + what;
 }
 
-void Replay::lookAhead(Canvas& target) const {
+bool Replay::lookAhead(Canvas& target, const Canvas& of) const {
+    const auto at = std::find(canvases_.begin(), canvases_.end(), &of);
+    if (at == canvases_.end()) return false;
+    const size_t i = size_t(at - canvases_.begin());
     size_t stop = next_;
     while (stop < marks_.size() && !(marks_[stop].kind == Mark::Step && stop > next_)) ++stop;
-    const Canvas& page = *canvases_.front();
-    const uint64_t upTo = stop < marks_.size() ? marks_[stop].positions[0] : page.heldPosition();
-    page.drawAhead(target, upTo);
+    // A canvas the drawing came to only after that mark is as it stands.
+    const uint64_t upTo = stop >= marks_.size() ? of.heldPosition()
+                          : i < marks_[stop].canvases ? marks_[stop].positions[i]
+                                                      : of.shownPosition();
+    of.drawAhead(target, upTo);
+    return true;
 }
 
 void Replay::statusChanged() const {

@@ -101,8 +101,10 @@ public:
 
     // Draws on target what the canvas will show when the replay next waits
     // for the reader (a step), or when it ends: the picture shown so far and
-    // the held rest up to there.
-    void lookAhead(typeset::Canvas& target) const;
+    // the held rest up to there. `of` is the page's canvas or one of its
+    // figure boxes; false for a canvas the replay does not draw on.
+    bool lookAhead(typeset::Canvas& target, const typeset::Canvas& of) const;
+    void lookAhead(typeset::Canvas& target) const { lookAhead(target, canvas()); }
 
     // Called whenever a replay's status may have changed (the window tells
     // screen readers); one handler at a time, empty for none.

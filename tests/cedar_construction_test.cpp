@@ -5,6 +5,7 @@
 #include "cedar/square_box.h"
 #include "end_program.h"
 #include "faces.h"
+#include "font_cache.h"
 #include "form1.h"
 #include "label_button.h"
 #include "pacing_clock.h"
@@ -16,7 +17,6 @@
 #include "text.h"
 
 #include <QElapsedTimer>
-#include <QLabel>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -86,12 +86,12 @@ protected:
     void click(int step) { QTest::mouseClick(chapter.Stp[size_t(step)], Qt::LeftButton); }
     void key(Qt::Key k) { QTest::keyClick(window.get(), k); }
 
-    bool letterShown(int i) const { return chapter.L[size_t(i)]->isVisibleTo(chapter.PicSq); }
+    bool letterShown(int i) const { return !chapter.PicSq->letterOnView(i).isEmpty(); }
     // The square's visible letters, row by row ("." for one not on view).
     QString square() const {
         QString s;
         for (int i : {7, 2, 8, 1, 0, 3, 6, 4, 5})
-            s += i == 0 ? QStringLiteral(" ") : letterShown(i) ? chapter.L[size_t(i)]->text() : ".";
+            s += i == 0 ? QStringLiteral(" ") : letterShown(i) ? chapter.PicSq->letterOnView(i) : QStringLiteral(".");
         return s;
     }
 
@@ -99,6 +99,12 @@ protected:
     std::vector<DrawOp> printOps() {
         QTest::mouseClick(&window->cmdPrint(), Qt::LeftButton);
         return window->Form2().canvas().picture().ops();
+    }
+    // What the print copied of the square: its picture's operations.
+    static std::vector<DrawOp> squareOf(const std::vector<DrawOp>& ops) {
+        for (const DrawOp& op : ops)
+            if (op.kind == DrawOp::Copy && op.x1 == 446) return op.copied->drawing;
+        return {};
     }
     static std::multiset<QString> texts(const std::vector<DrawOp>& ops) {
         std::multiset<QString> t;
@@ -154,14 +160,15 @@ TEST_F(CedarConstruction, EachStepWaitsForItsOwnClick) {
                                              ".F.U G.H.", "VFTU GSHp"}));
     EXPECT_EQ(square(), QStringLiteral("VFTU GSHp"));
     EXPECT_FALSE(letterShown(0));
-    EXPECT_FALSE(chapter.PicSq->shape1Visible());
+    EXPECT_EQ(count(squareOps, DrawOp::Rect, RGB(0, 0, 0)), 0);  // the outline went at step 1
     EXPECT_EQ(chapter.StepNo, 5);
     for (int c = 1; c <= 5; ++c) {
         EXPECT_TRUE(chapter.Stp[size_t(c)]->isVisibleTo(&window->pic(1)));
         EXPECT_FALSE(chapter.Stp[size_t(c)]->isEnabled());
         EXPECT_EQ(background(chapter.Stp[size_t(c)]), QColor(240, 240, 255));
     }
-    // The square's sides, then its arrowed diagonals pixel by pixel: the one
+    // The square's sides, kept as whole lines when the blinking letters
+    // drew it afresh, then its arrowed diagonals pixel by pixel: the one
     // drawn leftward ends at the top-left corner.
     int strokes = 0;
     DrawOp last;
@@ -170,7 +177,7 @@ TEST_F(CedarConstruction, EachStepWaitsForItsOwnClick) {
             ++strokes;
             last = op;
         }
-    EXPECT_EQ(strokes, 4 * 200 + 4 + 2 * 180);
+    EXPECT_EQ(strokes, 4 + 4 + 2 * 180);
     EXPECT_EQ(last.x2, 60);
     EXPECT_EQ(last.y2, 60);
     // Start-up went on with pages 2 to 4 only now, and ends on page 0.
@@ -259,21 +266,31 @@ TEST_F(CedarConstruction, PrintingPageOnePrintsWhatIsOnView) {
     const Color black = RGB(0, 0, 0);
     using T = std::multiset<QString>;
     // Before step 1: the finished figure in outline, the letters, step 1.
-    EXPECT_EQ(texts(before), (T{"V", "F", "T", "U", "G", "S", "H", "p", "Step 1"}));
-    EXPECT_EQ(count(before, DrawOp::Rect, black), 1);
-    EXPECT_EQ(count(before, DrawOp::Line, black), 2);  // the thin diagonals
+    EXPECT_EQ(texts(before), (T{"Step 1"}));
+    const std::vector<DrawOp> squareBefore = squareOf(before);
+    EXPECT_EQ(texts(squareBefore), (T{"V", "F", "T", "U", "G", "S", "H", "p"}));
+    EXPECT_EQ(count(squareBefore, DrawOp::Rect, black), 1);
+    EXPECT_EQ(count(squareBefore, DrawOp::Line, black), 2);  // the thin diagonals
     EXPECT_EQ(std::count_if(before.begin(), before.end(),
                             [](const DrawOp& op) { return op.kind == DrawOp::Copy; }),
               2);
     // Waiting for step 4: the letters of steps 2 and 3, four step labels, no
     // outline.
-    EXPECT_EQ(texts(middle), (T{"F", "U", "G", "H", "Step 1", "Step 2", "Step 3", "Step 4"}));
-    EXPECT_EQ(count(middle, DrawOp::Rect, black), 0);
+    EXPECT_EQ(texts(middle), (T{"Step 1", "Step 2", "Step 3", "Step 4"}));
+    EXPECT_EQ(texts(squareOf(middle)), (T{"F", "U", "G", "H"}));
+    EXPECT_EQ(count(squareOf(middle), DrawOp::Rect, black), 0);
     EXPECT_EQ(count(middle, DrawOp::Rect, colBlue), 4);
-    // Done.
-    EXPECT_EQ(texts(after), (T{"V", "F", "T", "U", "G", "S", "H", "p", "Step 1", "Step 2",
-                                "Step 3", "Step 4", "Step 5"}));
-    EXPECT_EQ(count(after, DrawOp::Line, black), 2);
+    // Done: every letter, and the thin diagonals over the blue ones.
+    EXPECT_EQ(texts(after), (T{"Step 1", "Step 2", "Step 3", "Step 4", "Step 5"}));
+    const std::vector<DrawOp> squareAfter = squareOf(after);
+    EXPECT_EQ(texts(squareAfter), (T{"V", "F", "T", "U", "G", "S", "H", "p"}));
+    auto lastLine = [&](Color c) {
+        return std::find_if(squareAfter.rbegin(), squareAfter.rend(), [c](const DrawOp& op) {
+            return op.kind == DrawOp::Line && op.pen.color == c;
+        });
+    };
+    ASSERT_NE(lastLine(black), squareAfter.rend());
+    EXPECT_LT(lastLine(black), lastLine(colBlue));
     // The composition starts from a cleared canvas every time.
     EXPECT_EQ(before.front().kind, DrawOp::Clear);
     EXPECT_EQ(texts(printOps()), texts(after));
@@ -286,17 +303,17 @@ TEST_F(CedarConstruction, LettersAreSerifItalicsAndPaperStepBoxesHoldTheirCaptio
     if (FontExists(face::Bookman)) GTEST_SKIP() << "the letters are Bookman here";
     SkipWait = 1;
     window->Form_Load();
-    const QList<QLabel*> letters = window->pic(1).findChildren<QLabel*>();
     int serif = 0;
-    for (const QLabel* l : letters) {
-        if (l->text().size() != 1) continue;  // the step buttons
-        const QFontInfo info(l->font());
-        EXPECT_EQ(info.family(), QStringLiteral("Liberation Serif")) << l->text().toStdString();
+    for (const DrawOp& op : chapter.PicSq->canvas().picture().ops()) {
+        if (op.kind != DrawOp::Text) continue;
+        const QFontInfo info(resolveFont(op.font.face, op.font.size, op.font.bold, op.font.italic).font);
+        EXPECT_EQ(info.family(), QStringLiteral("Liberation Serif")) << op.text.toStdString();
         EXPECT_TRUE(info.italic());
         EXPECT_TRUE(info.bold());
+        EXPECT_EQ(info.pixelSize(), 21);
         ++serif;
     }
-    EXPECT_EQ(serif, 9);
+    EXPECT_EQ(serif, 8);
     window->ShowThisPic(1);
     const std::vector<DrawOp> ops = printOps();
     for (size_t i = 0; i + 1 < ops.size(); ++i) {

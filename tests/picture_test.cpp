@@ -3,7 +3,6 @@
 // page again.
 #include "backends/raster_canvas.h"
 #include "backends/recording_canvas.h"
-#include "cedar/square_box.h"
 #include "chapter_catalog.h"
 #include "end_program.h"
 #include "faces.h"
@@ -107,8 +106,6 @@ TEST(Picture, EveryCanvasDrawnAgainFromItsPictureGivesItsPixels) {
             std::vector<RasterCanvas*> all{&w.window().pic(n).canvas()};
             for (PageBox* inner : w.window().pic(n).findChildren<PageBox*>())
                 all.push_back(&inner->canvas());
-            for (chapters::SquareBox* square : w.window().pic(n).findChildren<chapters::SquareBox*>())
-                all.push_back(&square->canvas());
             for (RasterCanvas* c : all) {
                 RasterCanvas again(c->pixelWidth(), c->pixelHeight());
                 again.replay(c->picture());

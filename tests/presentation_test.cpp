@@ -203,11 +203,11 @@ TEST_F(Lecture, PageUpTakesTheConstructionBackAStepAndThePreviewLooksAhead) {
     ASSERT_TRUE(until(3));
     const QString atThree = Replay::statusOn(window.pic(1).canvas());
     const size_t opsAtThree = window.pic(1).canvas().picture().ops().size();
-    EXPECT_TRUE(chapter.L[4]->isVisibleTo(chapter.PicSq));  // step 2 wrote E to H
+    EXPECT_EQ(chapter.PicSq->letterOnView(4), QStringLiteral("H"));  // step 2 wrote E to H
     // Back to step 2 as it stood: the square drawn, no letter yet.
     QTest::keyClick(&lecture.view(), Qt::Key_PageUp);
     EXPECT_EQ(waiting(), 2);
-    EXPECT_FALSE(chapter.L[4]->isVisibleTo(chapter.PicSq));
+    EXPECT_EQ(chapter.PicSq->letterOnView(4), QString());
     EXPECT_LT(window.pic(1).canvas().picture().ops().size(), opsAtThree);
     EXPECT_EQ(CurPage, 1);
     // The preview is the page as step 2 will leave it: more of its text.
@@ -216,6 +216,12 @@ TEST_F(Lecture, PageUpTakesTheConstructionBackAStepAndThePreviewLooksAhead) {
     RasterCanvas ahead(774, 729);
     drawing->lookAhead(ahead);
     EXPECT_GT(ahead.picture().ops().size(), window.pic(1).canvas().picture().ops().size());
+    // And the square as step 2 leaves it: its four energies written in, read
+    // row by row.
+    RasterCanvas squareAhead(325, 304);
+    ASSERT_TRUE(drawing->lookAhead(squareAhead, chapter.PicSq->canvas()));
+    EXPECT_EQ(squareAhead.picture().text(), QStringLiteral("FEGH"));
+    EXPECT_EQ(chapter.PicSq->canvas().picture().text(), QString());
     QTest::keyClick(&lecture.view(), Qt::Key_PageDown);
     ASSERT_TRUE(until(3));
     EXPECT_EQ(Replay::statusOn(window.pic(1).canvas()), atThree);

@@ -15,7 +15,6 @@
 // OUTDIR/CHAPTER-pN-formulas.txt, the linear text of each formula of the
 // paper page, one a line, for checking the PDF's text.
 #include "backends/painter_canvas.h"
-#include "cedar/square_box.h"
 #include "chapter_catalog.h"
 #include "chapter_pdf.h"
 #include "backends/painting.h"
@@ -130,8 +129,6 @@ bool writeScreenPdf(Form1& window, const QString& path, QSize client) {
         std::vector<std::pair<QPoint, const RasterCanvas*>> canvases{{box.pos(), &box.canvas()}};
         for (PageBox* inner : box.findChildren<PageBox*>(Qt::FindDirectChildrenOnly))
             if (inner->isVisibleTo(&box)) canvases.push_back({box.pos() + inner->pos(), &inner->canvas()});
-        for (chapters::SquareBox* square : box.findChildren<chapters::SquareBox*>())
-            if (square->isVisibleTo(&box)) canvases.push_back({box.pos() + square->pos(), &square->canvas()});
         p.setClipRect(QRect(QPoint(0, 0), client));
         for (const auto& [at, canvas] : canvases) {
             p.save();

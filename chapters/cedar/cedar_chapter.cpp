@@ -2,7 +2,6 @@
 
 #include "cedar/square_box.h"
 #include "context.h"
-#include "faces.h"
 #include "form1.h"
 #include "label_button.h"
 #include "page_box.h"
@@ -12,7 +11,6 @@
 #include "text.h"
 
 #include <QFont>
-#include <QLabel>
 #include <QPalette>
 #include <algorithm>
 #include <cstdlib>
@@ -23,38 +21,12 @@ namespace {
 
 // Where PicSq sits inside pic(1).
 constexpr int sqLeft = 446, sqTop = -1;
-// Pixels of room beside each letter of the square.
-constexpr int letterRoom = 3;
-
-struct LetterPlace {
-    const char* caption;
-    int x, y;
-};
-// L(0) … L(8) as designed: the finished square V F T / U G / S H p, and
-// L(0), a spare "U" that page 1 hides for good.
-constexpr LetterPlace letterPlaces[9] = {
-    {"U", 23, 112}, {"E", 21, 143},  {"F", 155, 15}, {"G", 280, 144}, {"H", 143, 266},
-    {"p", 267, 263}, {"S", 17, 261}, {"V", 19, 17},  {"T", 270, 22},
-};
 
 void setBack(QWidget& w, Color c) {
     QPalette pal = w.palette();
     pal.setColor(QPalette::Window, toQColor(c));
     w.setPalette(pal);
     w.setAutoFillBackground(true);
-}
-
-// The letters are variables: at 15.75 points in the face every other
-// variable of the pages is set in, Bookman where the machine has it, else
-// the bold italic Times face (a family of the face table, so the font system
-// sees it).
-QFont letterFont() {
-    const bool bookman = FontExists(face::Bookman);
-    QFont f(bookman ? face::Bookman : face::Times);
-    f.setItalic(true);
-    f.setBold(!bookman);
-    f.setPixelSize(21);
-    return f;
 }
 
 }  // namespace
@@ -92,23 +64,6 @@ void CedarChapter::attach(Form1& form) {
     // that it scales with the page.
     ClientLayout& layout = form.layout();
     layout.add(PicSq);
-    PicSq->canvas().BackColor = RGB(255, 255, 255);
-    PicSq->canvas().Cls();
-    const QFont font = letterFont();
-    for (int i = 0; i < 9; ++i) {
-        auto* l = new QLabel(QString::fromLatin1(letterPlaces[i].caption), PicSq);
-        l->setFont(font);
-        // An italic letter reaches past its advance (the tail of the p to the
-        // left, the arms of T and V to the right): room on either side keeps
-        // it whole, and the label stands that much further left so that the
-        // letter stays where it was designed.
-        l->setContentsMargins(letterRoom, 0, letterRoom, 0);
-        l->move(letterPlaces[i].x - letterRoom, letterPlaces[i].y);
-        l->adjustSize();
-        l->setAttribute(Qt::WA_TransparentForMouseEvents);
-        layout.add(l);
-        L[size_t(i)] = l;
-    }
     for (int i = 1; i <= 5; ++i) {
         auto* b = new LabelButton(QStringLiteral("Step%1").arg(i), page1_);
         // The window's 19-pixel face has a line taller than the 23 pixels
@@ -128,13 +83,7 @@ void CedarChapter::attach(Form1& form) {
     }
 }
 
-void CedarChapter::showFinishedFigure() {
-    for (int i = 0; i <= 8; ++i) {
-        L[size_t(i)]->setText(QString::fromLatin1(letterPlaces[i].caption));
-        L[size_t(i)]->setVisible(i != 0);
-    }
-    L[1]->setText(QStringLiteral("U"));
-    PicSq->setShape1Visible(true);
+void CedarChapter::hideSteps() {
     for (int i = 1; i <= 5; ++i) Stp[size_t(i)]->hide();
 }
 
@@ -147,8 +96,8 @@ void CedarChapter::Stp_Click(int index) {
 void CedarChapter::Wait(float seconds) { pace_->waitUntil(pace_->now() + double(seconds)); }
 
 void CedarChapter::DrawSlow(int32_t x1, int32_t y1, int32_t dx, int32_t dy, Color colour) {
-    RasterCanvas& c = PicSq->canvas();
-    c.PSet(x1, y1, colour);
+    constexpr int width = 2;
+    PicSq->dot(x1, y1, colour, width);
     // The pace is measured from the start of the segment, so a slow event
     // does not slow the whole line.
     const Moment t0 = pace_->now();
@@ -157,7 +106,7 @@ void CedarChapter::DrawSlow(int32_t x1, int32_t y1, int32_t dx, int32_t dy, Colo
     const int32_t dir = n > 0 ? 1 : -1;
     for (int32_t k = dir; n != 0 && k * dir <= n * dir; k += dir) {
         const double x = x1 + double(dx) * k / n, y = y1 + double(dy) * k / n;
-        c.Line(cx, cy, x, y, colour);
+        PicSq->line(cx, cy, x, y, colour, width, k != dir);
         cx = x;
         cy = y;
         pace_->waitUntil(t0 + std::abs(k) / 100.0);
@@ -221,15 +170,6 @@ bool CedarChapter::composePrintedPage(int page) {
     out.copyFrom(pageImage, 0, 0, pageImage.pixelWidth(), pageImage.pixelHeight(), 0, 0);
     RasterCanvas& sq = PicSq->canvas();
     out.copyFrom(sq, sqLeft, sqTop, sq.pixelWidth(), sq.pixelHeight(), 0, 0);
-    // What lies over the square's image on screen, as far as it is on view.
-    PicSq->drawOverlay(out, sqLeft, sqTop);
-    for (int h = 1; h <= 8; ++h) {
-        const QLabel* l = L[size_t(h)];
-        if (!l->isVisibleTo(PicSq)) continue;
-        const QRect at = form_->layout().rect(l);
-        float x = float(at.x() + letterRoom + sqLeft);
-        dsp_var(out, x, float(at.y() + sqTop), l->text());
-    }
     for (int i = 1; i <= 5; ++i) {
         const LabelButton* b = Stp[size_t(i)];
         if (!b->isVisibleTo(page1_)) continue;

@@ -11,8 +11,6 @@
 #include <array>
 #include <cstdint>
 
-class QLabel;
-
 namespace chapters {
 
 class SquareBox;
@@ -45,7 +43,6 @@ public:
 
     // Controls of page 1 (null until attach).
     SquareBox* PicSq = nullptr;
-    std::array<QLabel*, 9> L{};
     std::array<LabelButton*, 6> Stp{};  // Stp[1] … Stp[5]
 
     int32_t StepNo = 0;  // the last step released, 0 before the first
@@ -54,9 +51,8 @@ private:
     void construct();
     // Runs when the construction's showing gets here.
     void then(std::function<void()> change) { pace_->then(std::move(change)); }
-    // The square as it stands before step 1: outline, letters, diagonals.
-    void showFinishedFigure();
-    void blink(QLabel* label);
+    void hideSteps();
+    void blink(int letter);
     void readingTheSquare();
     void maxwellRow(const char* label, const QString (&left)[3], bool minus,
                     const QString (&right)[3]);

@@ -10,7 +10,6 @@
 #include "state.h"
 #include "text.h"
 
-#include <QLabel>
 
 namespace chapters {
 
@@ -44,8 +43,8 @@ void CedarChapter::construct() {
     Canvas& c = *CurPic;
     c.FontSize = BaseSize;
     openPage();
-    then([this] { showFinishedFigure(); });
-    PicSq->canvas().Cls();
+    PicSq->showFinished();
+    then([this] { hideSteps(); });
 
     prBlue(QStringLiteral("(3) 魔方陣の作図方法"));
     PenX = float(LeftX);
@@ -57,13 +56,8 @@ void CedarChapter::construct() {
     WaitStpNo();
 
     // Step 1: the square.
-    then([this] {
-        for (int i = 0; i <= 8; ++i) L[size_t(i)]->hide();
-        PicSq->setShape1Visible(false);
-    });
+    PicSq->clearForConstruction();
     pr(QStringLiteral("まず正方形を描きます．"));
-    RasterCanvas& sq = PicSq->canvas();
-    sq.DrawWidth = 2;
     DrawSlow(50, 250, 0, -200, colBlue);
     DrawSlow(50, 50, 200, 0, colBlue);
     DrawSlow(250, 50, 0, 200, colBlue);
@@ -77,24 +71,22 @@ void CedarChapter::construct() {
     prVar(QStringLiteral("E"));
     pr(QStringLiteral(", "));
     Wait(1.0f);
-    then([this] {
-        L[1]->setText(QStringLiteral("E"));
-        L[1]->show();
-    });
+    PicSq->setLetter(1, QStringLiteral("E"));
+    PicSq->showLetter(1, true);
     Wait(1.0f);
     prVar(QStringLiteral("F"));
     pr(QStringLiteral(", "));
     Wait(1.0f);
-    then([this] { L[2]->show(); });
+    PicSq->showLetter(2, true);
     Wait(1.0f);
     prVar(QStringLiteral("G"));
     pr(QStringLiteral(", "));
     Wait(1.2f);
-    then([this] { L[3]->show(); });
+    PicSq->showLetter(3, true);
     Wait(1.0f);
     prVar(QStringLiteral("H"));
     Wait(1.5f);
-    then([this] { L[4]->show(); });
+    PicSq->showLetter(4, true);
     pr(QStringLiteral(" を"));
     NewLine();
     pr(QStringLiteral("左辺から時計回りに，この順で書き込みます．"));
@@ -107,7 +99,7 @@ void CedarChapter::construct() {
     prVar(QStringLiteral("U"));
     pr(QStringLiteral(" と書き換えます．"));
     Wait(1.5f);
-    then([this] { L[1]->setText(QStringLiteral("U")); });
+    PicSq->setLetter(1, QStringLiteral("U"));
 
     // Step 4: the mnemonic, and each initial into its place.
     SkipH(1.2f);
@@ -133,31 +125,30 @@ void CedarChapter::construct() {
     pr(QStringLiteral("その頭文字を，魔方陣に埋め込みます．"));
     for (int k = 0; k < 8; ++k) {
         c.Box(xk[k], y0 + 18, xk[k] + UnitW, y0 + 18 + 2, colOrange, true);
-        blink(L[size_t(mnemonic[k].label)]);
+        blink(mnemonic[k].label);
     }
 
     // Step 5: the diagonals, arrowed upward.
     SkipH(1.2f);
     WaitStpNo();
     pr(QStringLiteral("最後に，矢印つきの対角線を描きます．"));
-    sq.DrawWidth = 2;
-    sq.Line(240, 60, 224, 84, colBlue);
-    sq.Line(240, 60, 216, 76, colBlue);
+    PicSq->line(240, 60, 224, 84, colBlue, 2);
+    PicSq->line(240, 60, 216, 76, colBlue, 2);
     DrawSlow(60, 240, 180, -180, colBlue);
-    sq.Line(60, 60, 76, 84, colBlue);
-    sq.Line(60, 60, 84, 76, colBlue);
+    PicSq->line(60, 60, 76, 84, colBlue, 2);
+    PicSq->line(60, 60, 84, 76, colBlue, 2);
     DrawSlow(240, 240, -180, -180, colBlue);
 
     readingTheSquare();
 }
 
 // Three blinks: each 0.3 s on view, then 0.5 s off.
-void CedarChapter::blink(QLabel* label) {
+void CedarChapter::blink(int letter) {
     for (int i = 0; i < 3; ++i) {
         Wait(0.3f);
-        then([label] { label->hide(); });
+        PicSq->showLetter(letter, false);
         Wait(0.5f);
-        then([label] { label->show(); });
+        PicSq->showLetter(letter, true);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "end_program.h"
 #include "entities.h"
 #include "faces.h"
+#include "font_pages.h"
 #include "replay.h"
 #include "page_reading.h"
 #include "picture.h"
@@ -242,6 +243,9 @@ void Form1::drawStartupPages(size_t from) {
         // in view: paging and printing act on what the reader sees.
         if (interactive) showBoxes(n);
         drawOnBox(n);
+        // What this page's glyphs mapped of the font files is not needed
+        // to draw the next one.
+        releaseFontFilePages();
         // The reader sees the page in view at once, not after every other
         // start-up page; what the reader does waits until start-up is done.
         if (!firstPaintDone_ && pic(n).isVisible()) {

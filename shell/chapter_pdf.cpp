@@ -249,7 +249,7 @@ public:
             write("/Span << /MCID " + std::to_string(mcid_));
             if (mcid_ >= 0 && mcid_ < texts.size())
                 write(" /ActualText " +
-                      QPDFObjectHandle::newUnicodeString(texts[qsizetype(mcid_)].toStdString()).unparse());
+                      QPDFObjectHandle::newUnicodeString(extracted(qsizetype(mcid_)).toStdString()).unparse());
             write(" >> BDC");
             held_.clear();
             matched_ = 0;
@@ -270,6 +270,23 @@ public:
     }
 
 private:
+    // What text extraction takes for a span: its text; for a table's cells,
+    // the whole row at its first cell and nothing at the others, so that a
+    // copy of the table reads row by row (the structure keeps each cell's
+    // own text).
+    QString extracted(qsizetype span) const {
+        const QStringList& texts = layer_.spans[page_];
+        const auto& about = layer_.about[page_];
+        const auto sameRow = [&](qsizetype a, qsizetype b) {
+            const PdfTextLayer::About &x = about[size_t(a)], &y = about[size_t(b)];
+            return x.cell != 0 && y.cell != 0 && x.row == y.row && x.figure == y.figure && x.place == y.place;
+        };
+        if (about[size_t(span)].cell == 0) return texts[span];
+        if (span > 0 && sameRow(span - 1, span)) return QString();
+        QStringList cells;
+        for (qsizetype s = span; s < texts.size() && sameRow(span, s); ++s) cells << texts[s].trimmed();
+        return cells.join(QLatin1Char(' '));
+    }
     void release() {
         for (const auto& t : held_) pass(t);
         held_.clear();
@@ -321,7 +338,8 @@ private:
 // The document's structure: cairo leaves one element per span, in order;
 // each becomes its role's element (with its text, and a formula's spoken
 // reading as its alternative), under one Document, a figure's labels under
-// a Figure whose alternative is the labels read as one.
+// a Figure whose alternative is the labels read as one, a table's cells as
+// TD under a TR for each row, under a Table.
 void buildStructure(QPDF& pdf, const PdfTextLayer& layer, const std::map<QPDFObjGen, size_t>& pageIndex) {
     QPDFObjectHandle tree = pdf.getRoot().getKey("/StructTreeRoot");
     if (!tree.isDictionary()) return;
@@ -334,6 +352,8 @@ void buildStructure(QPDF& pdf, const PdfTextLayer& layer, const std::map<QPDFObj
     QPDFObjectHandle kids = QPDFObjectHandle::newArray();
     // By sheet, page on the sheet and figure of the page.
     std::map<std::tuple<size_t, int, int>, QPDFObjectHandle> figures;
+    // Of a table's rows, by its figure and the row's group.
+    std::map<std::tuple<size_t, int, int, int>, QPDFObjectHandle> rows;
     for (int i = 0; i < leaves.getArrayNItems(); ++i) {
         QPDFObjectHandle leaf = leaves.getArrayItem(i);
         const auto page = pageIndex.find(leaf.getKey("/Pg").getObjGen());
@@ -360,18 +380,41 @@ void buildStructure(QPDF& pdf, const PdfTextLayer& layer, const std::map<QPDFObj
             continue;
         }
         QPDFObjectHandle& figure = figures[{p, about.place, about.figure}];
+        const QPDFObjectHandle said = QPDFObjectHandle::newUnicodeString(
+            (about.figureText.isEmpty() ? layer.spans[p][mcid] : about.figureText).toStdString());
         if (!figure.isInitialized()) {
             figure = pdf.makeIndirectObject(QPDFObjectHandle::parse("<< /Type /StructElem /S /Figure >>"));
             figure.replaceKey("/P", document);
             figure.replaceKey("/Pg", leaf.getKey("/Pg"));
-            figure.replaceKey("/Alt", QPDFObjectHandle::newUnicodeString(
-                                          (about.figureText.isEmpty() ? layer.spans[p][mcid] : about.figureText)
-                                              .toStdString()));
+            figure.replaceKey("/Alt", said);
             figure.replaceKey("/K", QPDFObjectHandle::newArray());
             kids.appendItem(figure);
         }
-        leaf.replaceKey("/P", figure);
-        figure.getKey("/K").appendItem(leaf);
+        if (about.cell == 0) {
+            // A label of a figure, or a table's caption.
+            if (figure.getKey("/S").getName() == "/Table") leaf.replaceKey("/S", QPDFObjectHandle::newName("/Caption"));
+            leaf.replaceKey("/P", figure);
+            figure.getKey("/K").appendItem(leaf);
+            continue;
+        }
+        // A table's cell: the figure is the table, read row by row and cell
+        // by cell, which says all its description would (the page's text
+        // introduces it).
+        if (figure.getKey("/S").getName() != "/Table") {
+            figure.replaceKey("/S", QPDFObjectHandle::newName("/Table"));
+            figure.removeKey("/Alt");
+        }
+        QPDFObjectHandle& row = rows[{p, about.place, about.figure, about.row}];
+        if (!row.isInitialized()) {
+            row = pdf.makeIndirectObject(QPDFObjectHandle::parse("<< /Type /StructElem /S /TR >>"));
+            row.replaceKey("/P", figure);
+            row.replaceKey("/Pg", leaf.getKey("/Pg"));
+            row.replaceKey("/K", QPDFObjectHandle::newArray());
+            figure.getKey("/K").appendItem(row);
+        }
+        leaf.replaceKey("/S", QPDFObjectHandle::newName("/TD"));
+        leaf.replaceKey("/P", row);
+        row.getKey("/K").appendItem(leaf);
     }
     document.replaceKey("/K", kids);
     tree.replaceKey("/K", document);

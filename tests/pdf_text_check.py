@@ -18,7 +18,9 @@ the catalog says the language is "ja"; every font is an embedded subset.
 Tagged: pdfinfo says so; the structure is one Document holding the title
 (H1), each numbered heading (H2), and P, Formula, Figure elements; every
 Formula has an alternative text and an actual text, every Figure an
-alternative text; an element in English (cedar's motto) has /Lang en, and no
+alternative text; a table (maple's series) is a Table of TR rows of TD
+cells, each row with the chapter's number of cells, and nothing else holds
+a TR or a TD; an element in English (cedar's motto) has /Lang en, and no
 element in Japanese, no formula and not the title has; nothing is drawn outside marked content (an element's or
 an Artifact); the XMP metadata carry the title and the PDF/UA part. No page
 holds an image: copies are drawn as vectors. With --per-sheet N (a handout
@@ -47,6 +49,8 @@ PHRASES = {
 # A line of each chapter's that is in English, not Japanese.
 ENGLISH = {"cedar": "Good Physicists Have Studied Under Very Fine Teachers."}
 JAPANESE = re.compile("[\u3040-\u30ff\u3400-\u9fff\uff00-\uffef]")
+# Each chapter's tables: rows and cells a row.
+TABLES = {"maple": [(7, 3)]}
 # How many numbered headings each chapter has.
 HEADINGS = {"alder": 4, "birch": 8, "cedar": 9, "hazel": 6, "larch": 4, "maple": 3, "rowan": 7}
 
@@ -94,6 +98,28 @@ def tagged(pdf, info, chapter):
             failures.append(f"a Formula without its alternative or actual text: {key}")
         if kind == "/Figure" and not value.get("/Alt", "u:").strip("u:"):
             failures.append(f"a Figure without an alternative text: {key}")
+    def kind_of(ref):
+        return objects.get("obj:" + ref, {}).get("value", {}).get("/S") if isinstance(ref, str) else None
+
+    tables = []
+    for key, obj in objects.items():
+        value = obj.get("value", {})
+        if not isinstance(value, dict) or value.get("/Type") != "/StructElem":
+            continue
+        kind, parent = value.get("/S"), kind_of(value.get("/P"))
+        kids = value.get("/K", [])
+        kids = [k for k in (kids if isinstance(kids, list) else [kids]) if isinstance(k, str)]
+        if kind == "/TR" and parent != "/Table" or kind in ("/TD", "/TH") and parent != "/TR":
+            failures.append(f"a {kind} under a {parent}: {key}")
+        if kind == "/Table":
+            rows = [k for k in kids if kind_of(k) == "/TR"]
+            if len(rows) + sum(kind_of(k) == "/Caption" for k in kids) != len(kids):
+                failures.append(f"a Table holding more than rows and a caption: {key}")
+            cells = {len([c for c in (objects["obj:" + r]["value"].get("/K") or []) if kind_of(c) in ("/TD", "/TH")])
+                     for r in rows}
+            tables.append((len(rows), cells.pop() if len(cells) == 1 else sorted(cells)))
+    if sorted(tables) != sorted(TABLES.get(chapter, [])):
+        failures.append(f"tables of (rows, cells a row) {tables}, not {TABLES.get(chapter, [])}")
     if chapter in ENGLISH and not any(ENGLISH[chapter] in said for said in english):
         failures.append(f"the English line {ENGLISH[chapter]!r} is not marked /Lang en")
     catalog = objects["obj:" + objects["trailer"]["value"]["/Root"]]["value"]

@@ -175,6 +175,8 @@ public:
         case Group::Fence:
         case Group::Row:
         case Group::Figure:
+        case Group::TableRow:
+        case Group::Cell:
         case Group::Numerator:
         case Group::Denominator:
         case Group::Lower:
@@ -467,8 +469,10 @@ void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture, 
                 figure[i] = (block << 16) | int(g + 1);
             continue;
         }
+        if (placesOnly(groups[g].kind)) continue;
         int32_t p = groups[g].parent;
-        while (p >= 0 && groups[size_t(p)].kind == Group::Figure) p = groups[size_t(p)].parent;
+        while (p >= 0 && (groups[size_t(p)].kind == Group::Figure || placesOnly(groups[size_t(p)].kind)))
+            p = groups[size_t(p)].parent;
         if (p < 0) top.push_back(g);
     }
     const std::vector<bool> readElsewhere = readWithTheirConstruct(picture);

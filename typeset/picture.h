@@ -27,11 +27,18 @@ struct Group {
         Row,         // parts read one after another (a partial derivative)
         Cases,       // a case block: its Row parts are its rows, top to bottom
         Figure,      // a graph, drawing or table: its labels read by themselves
+        // A table's row and one cell of it, inside the table's Figure: they
+        // say where a label stands, and read as the labels they hold.
+        TableRow, Cell,
     };
     Kind kind = Row;
     uint32_t first = 0, last = 0;
     int32_t parent = -1;  // index of the enclosing group, -1 for none
 };
+
+// A table's rows and cells say where a label stands, not what it is: no
+// reading takes one as a construct.
+inline bool placesOnly(Group::Kind k) { return k == Group::TableRow || k == Group::Cell; }
 
 class Picture {
 public:

@@ -116,12 +116,14 @@ void MapleChapter::seriesTable() {
                    .arg(rows.size())
                    .arg(said.join(QStringLiteral("；"))));
     for (size_t i = 0; i < rows.size(); ++i) {
-        PenX = float(TabX3);
-        dsp_text(c, PenX, PenY, QString::number(i));
-        PenX = float(TabX3 + 3 * double(UnitW));
-        signedValue(rows[i].term);
-        PenX = float(TabX3 + 12 * double(UnitW));
-        signedValue(rows[i].sum);
+        drawAs(c, Group::TableRow, [&] {
+            PenX = float(TabX3);
+            drawAs(c, Group::Cell, [&] { dsp_text(c, PenX, PenY, QString::number(i)); });
+            PenX = float(TabX3 + 3 * double(UnitW));
+            drawAs(c, Group::Cell, [&] { signedValue(rows[i].term); });
+            PenX = float(TabX3 + 12 * double(UnitW));
+            drawAs(c, Group::Cell, [&] { signedValue(rows[i].sum); });
+        });
         PenY += UnitH;
     }
 }

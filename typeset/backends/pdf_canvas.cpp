@@ -366,11 +366,20 @@ void PdfCanvas::drawPicture(const Picture& picture) {
     for (size_t p = 0; p < pieces_.size(); ++p)
         for (size_t i = pieces_[p].firstOp; i < pieces_[p].lastOp && i < ops.size(); ++i)
             if (ops[i].kind != DrawOp::Copy) pieceOf_[i] = int32_t(p);
+    tablePlaceOf_.assign(ops.size(), TablePlace());
+    const std::vector<Group>& groups = picture.groups();
+    for (size_t g = 0; g < groups.size(); ++g) {
+        if (!placesOnly(groups[g].kind)) continue;
+        for (size_t i = groups[g].first; i < groups[g].last && i < ops.size(); ++i)
+            (groups[g].kind == Group::TableRow ? tablePlaceOf_[i].row : tablePlaceOf_[i].cell) = int(g + 1);
+    }
     piece_ = -1;
     // As Canvas::replay draws, operation by operation.
     for (at_ = 0; at_ < ops.size(); ++at_) paint(ops[at_]);
     at_ = size_t(-1);
     pieceOf_.clear();
+    tablePlaceOf_.clear();
+    tablePlace_ = {};
     pieces_.clear();
     picture_ = nullptr;
 }
@@ -393,7 +402,8 @@ void PdfCanvas::joinSpan(const QRectF& cell, const QString& meaning, const QStri
     // A piece drawn further along the span's line continues it; anything
     // else (another line, a step back, another figure) starts a span of its
     // own.
-    if (!span_ || !span_->holds(cell) || cell.left() < spanLeft_ || layer_.about.back().back().figure != figure) {
+    if (!span_ || !span_->holds(cell) || cell.left() < spanLeft_ || layer_.about.back().back().figure != figure ||
+        layer_.about.back().back().cell != tablePlace_.cell) {
         finish();
         cairo_tag_begin(cr_, "Span", "");
         span_.emplace();
@@ -401,6 +411,8 @@ void PdfCanvas::joinSpan(const QRectF& cell, const QString& meaning, const QStri
         PdfTextLayer::About about;
         about.figure = figure;
         about.place = layer_.place;
+        about.row = tablePlace_.row;
+        about.cell = tablePlace_.cell;
         if (figure > 0 && picture_) {
             // What the page says the figure shows, else its labels as one.
             about.figureText = picture_->description(size_t(figure - 1));
@@ -591,6 +603,7 @@ void PdfCanvas::text(const ResolvedFont& rf, const DrawOp& op, const QString& sh
     for (const Run& r : runs) glyphCount += qsizetype(r.glyphs.size());
     if (glyphCount == 0) return;
     const int32_t piece = at_ < pieceOf_.size() ? pieceOf_[at_] : -1;
+    tablePlace_ = at_ < tablePlaceOf_.size() ? tablePlaceOf_[at_] : TablePlace();
     if (piece == kReadElsewhere) {
         // In a span of no text, so that extractors take nothing for it.
         joinSpan(QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)).normalized(), QString());

@@ -63,6 +63,9 @@ struct PdfTextLayer {
         int figure = 0;        // the figure it labels (0: none), by picture
         QString figureText;    // that figure's labels, read as one
         int place = 0;         // the page it is on, among its sheet's (from 0)
+        // In a table: its row and cell (the picture's groups, from 1); 0
+        // outside tables.
+        int row = 0, cell = 0;
     };
     std::vector<std::vector<About>> about;
 
@@ -116,7 +119,8 @@ private:
     void text(const ResolvedFont& rf, const DrawOp& op, const QString& shown);
     void copy(const DrawOp& op);
     // Puts a piece into the span in progress, or ends it and starts another
-    // (also where the piece labels another figure than the span).
+    // (also where the piece labels another figure or table cell than the
+    // span).
     void joinSpan(const QRectF& cell, const QString& meaning, const QString& spoken = QString(),
                   bool formula = false, int figure = 0);
     _cairo* cr_;
@@ -131,6 +135,13 @@ private:
     std::vector<QString> spoken_;  // each piece's spoken text, where known
     const Picture* picture_ = nullptr;
     std::vector<int32_t> pieceOf_;
+    // The table row and cell each operation stands in, and those of the
+    // operation being drawn.
+    struct TablePlace {
+        int row = 0, cell = 0;
+    };
+    std::vector<TablePlace> tablePlaceOf_;
+    TablePlace tablePlace_;
     size_t at_ = size_t(-1);
     int32_t piece_ = -1;
     const QString* copiedText_ = nullptr;  // of the copied text being drawn

@@ -352,6 +352,8 @@ void buildStructure(QPDF& pdf, const PdfTextLayer& layer, const std::map<QPDFObj
     QPDFObjectHandle kids = QPDFObjectHandle::newArray();
     // By sheet, page on the sheet and figure of the page.
     std::map<std::tuple<size_t, int, int>, QPDFObjectHandle> figures;
+    // The element of the last line of prose, which a part of it joins.
+    QPDFObjectHandle line;
     // Of a table's rows, by its figure and the row's group.
     std::map<std::tuple<size_t, int, int, int>, QPDFObjectHandle> rows;
     for (int i = 0; i < leaves.getArrayNItems(); ++i) {
@@ -374,11 +376,33 @@ void buildStructure(QPDF& pdf, const PdfTextLayer& layer, const std::map<QPDFObj
             leaf.replaceKey("/Alt", QPDFObjectHandle::newUnicodeString(about.spoken.toStdString()));
         else if (role != "H1" && isEnglish(layer.spans[p][mcid]))
             leaf.replaceKey("/Lang", QPDFObjectHandle::newUnicodeString("en"));
+        if (!about.figure && about.linePart && line.isInitialized()) {
+            // A part of the line before, parted where its language changes:
+            // the line becomes one element of its parts.
+            if (!line.getKey("/K").isArray()) {
+                QPDFObjectHandle whole = pdf.makeIndirectObject(QPDFObjectHandle::newDictionary());
+                whole.replaceKey("/Type", QPDFObjectHandle::newName("/StructElem"));
+                whole.replaceKey("/S", line.getKey("/S"));
+                whole.replaceKey("/P", document);
+                whole.replaceKey("/Pg", line.getKey("/Pg"));
+                whole.replaceKey("/K", QPDFObjectHandle::newArray({line}));
+                line.replaceKey("/S", QPDFObjectHandle::newName("/Span"));
+                line.replaceKey("/P", whole);
+                kids.setArrayItem(kids.getArrayNItems() - 1, whole);
+                line = whole;
+            }
+            leaf.replaceKey("/S", QPDFObjectHandle::newName("/Span"));
+            leaf.replaceKey("/P", line);
+            line.getKey("/K").appendItem(leaf);
+            continue;
+        }
         if (!about.figure) {
             leaf.replaceKey("/P", document);
             kids.appendItem(leaf);
+            line = leaf;
             continue;
         }
+        line = QPDFObjectHandle();
         QPDFObjectHandle& figure = figures[{p, about.place, about.figure}];
         const QPDFObjectHandle said = QPDFObjectHandle::newUnicodeString(
             (about.figureText.isEmpty() ? layer.spans[p][mcid] : about.figureText).toStdString());

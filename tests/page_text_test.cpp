@@ -77,6 +77,18 @@ TEST(ReadingLines, TheFirstHeadingIsTheFirstNumberedSection) {
     EXPECT_EQ(firstHeading({"", "  "}), QString());
 }
 
+// Where a reader aloud changes language: an English name in a Japanese
+// line; not a formula's function names, a button's caption or an all-English
+// line (that is one element in English as a whole).
+TEST(ReadingLines, EnglishPhrasesInAJapaneseLine) {
+    using Ranges = std::vector<std::pair<qsizetype, qsizetype>>;
+    EXPECT_EQ(englishPhrases(QStringLiteral("(Gibbs phenomenon) とよびます．")), (Ranges{{1, 17}}));
+    EXPECT_EQ(englishPhrases(QStringLiteral("熱力学の魔方陣 (Thermodynamic Square)")), (Ranges{{9, 29}}));
+    EXPECT_EQ(englishPhrases(QStringLiteral("関数 sin x cos x の積と exp log")), Ranges{});
+    EXPECT_EQ(englishPhrases(QStringLiteral("Step 1 を押します")), Ranges{});
+    EXPECT_EQ(englishPhrases(QStringLiteral("Good Physicists Have Studied")), Ranges{});
+}
+
 TEST(CopiedText, ACopyCarriesTheTextOfWhatItCopiedWhereItLands) {
     RasterCanvas source(200, 100);
     float x = 10;

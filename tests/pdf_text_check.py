@@ -18,7 +18,9 @@ the catalog says the language is "ja"; every font is an embedded subset.
 Tagged: pdfinfo says so; the structure is one Document holding the title
 (H1), each numbered heading (H2), and P, Formula, Figure elements; every
 Formula has an alternative text and an actual text, every Figure an
-alternative text; a table (maple's series) is a Table of TR rows of TD
+alternative text; an English phrase in a Japanese line (maple's "Gibbs
+phenomenon", cedar's "Thermodynamic Square" in its title) is a Span with
+/Lang en inside its line's element; a table (maple's series) is a Table of TR rows of TD
 cells, each row with the chapter's number of cells, and nothing else holds
 a TR or a TD; an element in English (cedar's motto) has /Lang en, and no
 element in Japanese, no formula and not the title has; nothing is drawn outside marked content (an element's or
@@ -46,8 +48,10 @@ PHRASES = {
     "larch": ["格子"],
     "rowan": ["高速", "(5) FFT の仕組み"],
 }
-# A line of each chapter's that is in English, not Japanese.
-ENGLISH = {"cedar": "Good Physicists Have Studied Under Very Fine Teachers."}
+# What each chapter has in English, not Japanese: whole lines, and phrases
+# in a Japanese line (the title's, a term's English name).
+ENGLISH = {"cedar": ["Good Physicists Have Studied Under Very Fine Teachers.", "Thermodynamic Square"],
+           "maple": ["Gibbs phenomenon"]}
 JAPANESE = re.compile("[\u3040-\u30ff\u3400-\u9fff\uff00-\uffef]")
 # Each chapter's tables: rows and cells a row.
 TABLES = {"maple": [(7, 3)]}
@@ -120,8 +124,9 @@ def tagged(pdf, info, chapter):
             tables.append((len(rows), cells.pop() if len(cells) == 1 else sorted(cells)))
     if sorted(tables) != sorted(TABLES.get(chapter, [])):
         failures.append(f"tables of (rows, cells a row) {tables}, not {TABLES.get(chapter, [])}")
-    if chapter in ENGLISH and not any(ENGLISH[chapter] in said for said in english):
-        failures.append(f"the English line {ENGLISH[chapter]!r} is not marked /Lang en")
+    for phrase in ENGLISH.get(chapter, []):
+        if not any(phrase in said for said in english):
+            failures.append(f"the English {phrase!r} is not marked /Lang en")
     catalog = objects["obj:" + objects["trailer"]["value"]["/Root"]]["value"]
     if catalog.get("/MarkInfo", {}).get("/Marked") is not True:
         failures.append("the catalog has no /MarkInfo << /Marked true >>")

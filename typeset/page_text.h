@@ -83,4 +83,10 @@ QString sectionHeading(const QStringList& lines);
 // an empty text.
 QString firstHeading(const QStringList& lines);
 
+// The English phrases of a line that is Japanese besides ("(Gibbs
+// phenomenon) とよびます"): runs of two or more words of three letters or
+// more that are no function's name, as [start, end) in UTF-16 units. Empty
+// for a line without Japanese or without such a phrase.
+std::vector<std::pair<qsizetype, qsizetype>> englishPhrases(const QString& line);
+
 }  // namespace typeset

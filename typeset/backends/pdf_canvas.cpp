@@ -1,9 +1,12 @@
 #include "backends/pdf_canvas.h"
 
+#include "page_text.h"
+
 #include "color.h"
 #include "faces.h"
 #include "font_cache.h"
 #include "linear_text.h"
+#include "page_text.h"
 #include "picture.h"
 
 #include <QFontInfo>
@@ -402,8 +405,8 @@ void PdfCanvas::joinSpan(const QRectF& cell, const QString& meaning, const QStri
     // A piece drawn further along the span's line continues it; anything
     // else (another line, a step back, another figure) starts a span of its
     // own.
-    if (!span_ || !span_->holds(cell) || cell.left() < spanLeft_ || layer_.about.back().back().figure != figure ||
-        layer_.about.back().back().cell != tablePlace_.cell) {
+    if (newLinePart_ || !span_ || !span_->holds(cell) || cell.left() < spanLeft_ ||
+        layer_.about.back().back().figure != figure || layer_.about.back().back().cell != tablePlace_.cell) {
         finish();
         cairo_tag_begin(cr_, "Span", "");
         span_.emplace();
@@ -413,6 +416,7 @@ void PdfCanvas::joinSpan(const QRectF& cell, const QString& meaning, const QStri
         about.place = layer_.place;
         about.row = tablePlace_.row;
         about.cell = tablePlace_.cell;
+        about.linePart = std::exchange(newLinePart_, false);
         if (figure > 0 && picture_) {
             // What the page says the figure shows, else its labels as one.
             about.figureText = picture_->description(size_t(figure - 1));
@@ -610,10 +614,40 @@ void PdfCanvas::text(const ResolvedFont& rf, const DrawOp& op, const QString& sh
     } else if (piece < 0) {
         joinSpan(QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)).normalized(),
                  copiedText_ ? *copiedText_ : op.meaning);
-    } else if (piece != piece_) {
+    }
+    // A line of Japanese with an English phrase in it is drawn in parts, a
+    // span each, so that the phrase can say its language. Only where each
+    // glyph is one character of the text, set straight.
+    const TextPiece* whole = piece >= 0 && piece != piece_ ? &pieces_[size_t(piece)] : nullptr;
+    std::vector<qsizetype> partStarts;  // glyphs (and characters) where a part begins
+    if (whole && whole->lastOp == whole->firstOp + 1 && whole->text == op.meaning && op.meaning == shown &&
+        shown.size() == glyphCount && shown.toUcs4().size() == glyphCount && !op.angle && !slanted &&
+        (whole->block & 0xFFFF) == 0 && tablePlace_.cell == 0) {
+        for (const auto& [from, to] : englishPhrases(shown)) {
+            if (from > 0) partStarts.push_back(from);
+            if (to < shown.size()) partStarts.push_back(to);
+        }
+        partStarts.erase(std::unique(partStarts.begin(), partStarts.end()), partStarts.end());
+    }
+    std::vector<double> glyphX;
+    for (const Run& r : runs)
+        for (const cairo_glyph_t& g : r.glyphs) glyphX.push_back(op.x1 + g.x);
+    const auto joinPart = [&](size_t k) {
+        const qsizetype from = k == 0 ? 0 : partStarts[k - 1];
+        const qsizetype to = k < partStarts.size() ? partStarts[k] : shown.size();
+        const double left = k == 0 ? whole->cell.left() : glyphX[size_t(from)];
+        const double right = to < shown.size() ? glyphX[size_t(to)] : whole->cell.right();
+        const QRectF cell(QPointF(left, whole->cell.top()), QPointF(right, whole->cell.bottom()));
+        const QString part = shown.mid(from, to - from);
+        newLinePart_ = k > 0;
+        joinSpan(cell, part, k == 0 && partStarts.empty() ? spoken_[size_t(piece)] : part);
+    };
+    if (whole && !partStarts.empty()) {
+        joinPart(0);
+    } else if (whole) {
         // The rest of the piece's operations draw into this span.
-        const TextPiece& p = pieces_[size_t(piece)];
-        joinSpan(p.cell, p.text, spoken_[size_t(piece)], p.lastOp > p.firstOp + 1, p.block & 0xFFFF);
+        joinSpan(whole->cell, whole->text, spoken_[size_t(piece)], whole->lastOp > whole->firstOp + 1,
+                 whole->block & 0xFFFF);
     }
     piece_ = piece;
 
@@ -676,10 +710,18 @@ void PdfCanvas::text(const ResolvedFont& rf, const DrawOp& op, const QString& sh
             else if (*known != own) continue;
             if (!own.isEmpty()) said[i] = own.toUtf8();
         }
-        // Runs of glyphs with and without their characters, in order.
+        // Runs of glyphs with and without their characters, in order, and
+        // parted where a part of the line begins.
+        const qsizetype runStart = next - qsizetype(glyphs.size());
+        const auto partAt = [&](size_t i) {
+            return std::find(partStarts.begin(), partStarts.end(), runStart + qsizetype(i)) - partStarts.begin();
+        };
         for (size_t from = 0; from < glyphs.size();) {
+            if (const auto k = partAt(from); size_t(k) < partStarts.size()) joinPart(size_t(k) + 1);
             size_t to = from + 1;
-            while (to < glyphs.size() && said[to].isEmpty() == said[from].isEmpty()) ++to;
+            while (to < glyphs.size() && said[to].isEmpty() == said[from].isEmpty() &&
+                   size_t(partAt(to)) == partStarts.size())
+                ++to;
             if (said[from].isEmpty()) {
                 cairo_show_glyphs(cr_, glyphs.data() + from, int(to - from));
             } else {

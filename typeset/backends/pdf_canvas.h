@@ -66,6 +66,9 @@ struct PdfTextLayer {
         // In a table: its row and cell (the picture's groups, from 1); 0
         // outside tables.
         int row = 0, cell = 0;
+        // It goes on the line of the span before it, parted from it where
+        // the language changes (an English phrase in a Japanese line).
+        bool linePart = false;
     };
     std::vector<std::vector<About>> about;
 
@@ -139,9 +142,13 @@ private:
     // operation being drawn.
     struct TablePlace {
         int row = 0, cell = 0;
+        // It goes on the line of the span before it, parted from it where
+        // the language changes (an English phrase in a Japanese line).
+        bool linePart = false;
     };
     std::vector<TablePlace> tablePlaceOf_;
     TablePlace tablePlace_;
+    bool newLinePart_ = false;  // the next span goes on the line of the one before
     size_t at_ = size_t(-1);
     int32_t piece_ = -1;
     const QString* copiedText_ = nullptr;  // of the copied text being drawn

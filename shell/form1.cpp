@@ -251,6 +251,7 @@ void Form1::drawStartupPages(size_t from) {
         if (!firstPaintDone_ && pic(n).isVisible()) {
             firstPaintDone_ = true;
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            releaseFontFilePages();
         }
         if (!interactive) continue;
         const auto backToStart = [this, n, startPage, goWas, backWas] {
@@ -337,6 +338,9 @@ void Form1::drawOnBox(int32_t n) {
         drawing->onFinished = [this, &c] { drawn(c); };
         return;
     }
+    // A page in view gets its pixels now, to rest as runs before it is
+    // painted; one out of view only when it is first shown.
+    if (pic(n).isVisible()) c.image();
     drawn(c);
 }
 

@@ -21,6 +21,9 @@ PageBox::PageBox(QWidget* parent, const Rect& g)
         update();
     };
     canvas_.onMakeVisible = [this] { show(); };
+    // Pages are drawn at start-up, most of them out of view: their pixels
+    // wait until they are first shown.
+    canvas_.defer();
 }
 
 // A drawing still showing on the box ends with it (it may hold other
@@ -37,9 +40,17 @@ void PageBox::setScale(double scale) {
 void PageBox::paintEvent(QPaintEvent* e) {
     repaintPending_ = false;
     QPainter p(this);
-    if (scale_ != 1) scaled_.paint(p, canvas_, scale_, devicePixelRatioF(), size());
-    else if (canvas_.resting()) canvas_.paintResting(p, e->rect());
-    else p.drawImage(QPointF(0, 0), canvas_.image());
+    if (scale_ != 1) {
+        scaled_.paint(p, canvas_, scale_, devicePixelRatioF(), size());
+    } else if (canvas_.resting()) {
+        canvas_.paintResting(p, e->rect());
+    } else {
+        const bool first = canvas_.deferred();
+        p.drawImage(QPointF(0, 0), canvas_.image());
+        // Shown for the first time, a page nobody draws on rests as the
+        // pages drawn in view do.
+        if (first && !Replay::on(canvas_)) canvas_.rest();
+    }
 }
 
 void PageBox::hideEvent(QHideEvent*) {

@@ -132,6 +132,7 @@ public:
     // A canvas that only shows another's picture (at another scale) need
     // not keep one of its own.
     void keepPicture(bool on) { keepsPicture_ = on; }
+    bool keepsPicture() const { return keepsPicture_; }
 
     // Makes the surface visible on screen (a page box, or the print canvas as
     // a window of its own). Surfaces without a window ignore it.

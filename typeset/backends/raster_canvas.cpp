@@ -29,6 +29,15 @@ RasterCanvas::RasterCanvas(int w, int h, qreal devicePixelRatio)
     : w_(w), h_(h), dpr_(devicePixelRatio), blank_(toQColor(BackColor)) {}
 
 QImage& RasterCanvas::pixels() const {
+    if (image_.isNull() && deferred_) {
+        deferred_ = false;
+        image_ = blankImage(w_, h_, dpr_, blank_);
+        // Only reading: the canvas is as it was, its pixels made at last.
+        auto& self = const_cast<RasterCanvas&>(*this);
+        for (const DrawOp& op : picture().ops()) self.paintOp(op);
+        flush();
+        return image_;
+    }
     if (image_.isNull()) {
         if (rested_.isEmpty()) {
             image_ = blankImage(w_, h_, dpr_, blank_);
@@ -38,6 +47,14 @@ QImage& RasterCanvas::pixels() const {
         }
     }
     return image_;
+}
+
+void RasterCanvas::defer() {
+    if (!keepsPicture()) return;  // the picture is all it would have
+    flush();
+    image_ = QImage();
+    rested_ = PixelRuns();
+    deferred_ = true;
 }
 
 void RasterCanvas::rest() {
@@ -115,6 +132,15 @@ QImage RasterCanvas::pixelsOf(const QRect& r) const {
 }
 
 void RasterCanvas::paint(const DrawOp& op) {
+    if (deferred_) {
+        if (op.kind == DrawOp::Clear) blank_ = toQColor(op.pen.color);
+    } else {
+        paintOp(op);
+    }
+    if (onChange) onChange();
+}
+
+void RasterCanvas::paintOp(const DrawOp& op) {
     switch (op.kind) {
     case DrawOp::Text:
     case DrawOp::Glyph: {
@@ -130,7 +156,6 @@ void RasterCanvas::paint(const DrawOp& op) {
     case DrawOp::Clear: clear(op); break;
     case DrawOp::Copy: copy(op); break;
     }
-    if (onChange) onChange();
 }
 
 void RasterCanvas::text(const ResolvedFont& rf, const DrawOp& op, const QString& shown) {

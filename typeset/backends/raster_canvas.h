@@ -42,6 +42,11 @@ public:
     // Keeps the picture as runs of pixels until it is next drawn on or read,
     // which gives back most of its memory. For a page nobody is drawing on.
     void rest();
+    // From now on draws into the picture only, until the pixels are first
+    // read: then they are made from the picture, and drawing paints again.
+    // A page drawn out of view costs no pixels nor glyphs until it is shown.
+    void defer();
+    bool deferred() const { return deferred_; }
     bool resting() const { return image_.isNull() && !rested_.isEmpty(); }
     // Paints the part of a resting picture within `area` (logical pixels)
     // at the painter's origin, a band at a time, without making the image.
@@ -64,6 +69,7 @@ protected:
     void paint(const DrawOp& op) override;
 
 private:
+    void paintOp(const DrawOp& op);
     void text(const ResolvedFont& rf, const DrawOp& op, const QString& shown);
     void line(const DrawOp& op);
     void box(const DrawOp& op);
@@ -94,6 +100,7 @@ private:
     qreal dpr_;
     mutable QImage image_;  // null until pixels() makes it, or while resting
     mutable PixelRuns rested_;
+    mutable bool deferred_ = false;  // the pixels are the picture's, not yet made
     QColor blank_;          // what pixels() fills a new image with
     mutable std::unique_ptr<QPainter> painter_;  // after image_: ends before it goes
 };

@@ -212,6 +212,42 @@ TEST(RasterCanvas, UndrawnCanvasShowsItsClearsAndResizes) {
     EXPECT_EQ(shrunk.image().pixelColor(25, 5), QColor(255, 255, 255));
 }
 
+// A canvas drawn out of view: its pixels come from its picture when first
+// read, exactly as if drawn at once, and from then on it paints as it goes.
+TEST(RasterCanvas, ADeferredCanvasMakesItsPixelsWhenReadAndThenPaintsAsItGoes) {
+    auto draw = [](RasterCanvas& c) {
+        c.BackColor = RGB(255, 255, 200);
+        c.Cls();
+        c.FontName = face::Meiryo;
+        c.FontSize = 13;
+        c.CurrentX = 3, c.CurrentY = 2;
+        c.Print(QStringLiteral("Aあ∫"));
+        c.DrawWidth = 2;
+        c.Line(0, 30, 119, 45, RGB(200, 0, 0));
+        c.Circle(90, 40, 12, RGB(0, 0, 255));
+    };
+    RasterCanvas later(120, 60), now(120, 60);
+    later.defer();
+    draw(later);
+    draw(now);
+    EXPECT_TRUE(later.deferred());
+    // A copy reads its source: the pixels are made for it.
+    RasterCanvas copy(120, 60);
+    copy.copyFrom(later, 0, 0, 120, 60, 0, 0);
+    EXPECT_FALSE(later.deferred());
+    EXPECT_EQ(later.image(), now.image());
+    EXPECT_EQ(copy.image(), now.image());
+    later.Box(10, 10, 50, 20, RGB(0, 128, 0), true);
+    now.Box(10, 10, 50, 20, RGB(0, 128, 0), true);
+    EXPECT_EQ(later.image(), now.image());
+    // Cleared while deferred, it is the clearing's colour, drawn or not.
+    RasterCanvas blank(20, 20);
+    blank.defer();
+    blank.BackColor = RGB(0, 0, 128);
+    blank.Cls();
+    EXPECT_EQ(blank.image().pixelColor(10, 10), QColor(0, 0, 128));
+}
+
 TEST(RasterCanvas, ARestingPictureComesBackExactlyAndTakesUpDrawing) {
     auto draw = [](RasterCanvas& c) {
         c.FontName = face::Meiryo;

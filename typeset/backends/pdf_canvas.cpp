@@ -1,7 +1,5 @@
 #include "backends/pdf_canvas.h"
 
-#include "page_text.h"
-
 #include "color.h"
 #include "faces.h"
 #include "font_cache.h"

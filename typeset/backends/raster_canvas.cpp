@@ -50,7 +50,7 @@ QImage& RasterCanvas::pixels() const {
 }
 
 void RasterCanvas::defer() {
-    if (!keepsPicture()) return;  // the picture is all it would have
+    if (!keepsPicture()) return;  // no picture to make the pixels from
     flush();
     image_ = QImage();
     rested_ = PixelRuns();

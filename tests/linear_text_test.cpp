@@ -205,8 +205,12 @@ TEST(ChapterText, SpokenFormulasCanBeWrittenDownAgain) {
         EXPECT_TRUE(p0.contains(QString::fromUtf8(heard))) << heard << "\n" << p0.toStdString();
     for (const char* heard : {"f(x) ～ k イコール 0 から n までの総和 c サブ k T サブ k (x)",
                               "c サブ k イコール N 分の 2",
-                              "イコール 場合分け 2 分の N (k イコール l ≠ 0)、 N (k イコール l イコール 0)、 0 (k ≠ l) 場合分け終わり"})
+                              "イコール 場合分け 2 分の N (k イコール l ノットイコール 0)、 N (k イコール l イコール 0)、 0 (k ノットイコール l) 場合分け終わり"})
         EXPECT_TRUE(p2.contains(QString::fromUtf8(heard))) << heard << "\n" << p2.toStdString();
+    // A bracket heard closes on what it holds.
+    ChapterWindow orbit("birch");
+    const QString p1 = pageText(orbit.window().pic(1), true);
+    EXPECT_TRUE(p1.contains(QString::fromUtf8("(1 マイナス ε の 2 乗)a"))) << p1.toStdString();
 }
 
 TEST(ReadingLines, AFigureLabelBesideTheProseStaysOutOfItsLine) {

@@ -448,9 +448,13 @@ QString words(const QString& text) {
     QString t = text;
     for (const auto& [sign, word] : {std::pair{u"=", u" イコール "}, {u"＝", u" イコール "},
                                      {u"+", u" プラス "}, {u"＋", u" プラス "}, {u"\u2212", u" マイナス "},
-                                     {u"－", u" マイナス "}, {u"×", u" かける "}})
+                                     {u"－", u" マイナス "}, {u"×", u" かける "}, {u"\u2260", u" ノットイコール "}})
         t.replace(QString::fromUtf16(sign), QString::fromUtf16(word));
-    return t.simplified();
+    t = t.simplified();
+    // A bracket heard closes on what it holds: "(1 マイナス ε の 2 乗)a".
+    t.replace(QStringLiteral(" )"), QStringLiteral(")"));
+    t.replace(QStringLiteral("( "), QStringLiteral("("));
+    return t;
 }
 
 void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture, QPointF offset,

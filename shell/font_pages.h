@@ -1,8 +1,8 @@
 // The font files FreeType maps are tens of megabytes (the CJK faces); every
 // glyph drawn maps the file's pages around it into the process, and they stay
-// counted against it long after the glyph is in Qt's cache. Start-up draws
-// every page once, so it lets them go between pages; the page cache keeps
-// the file, so a later glyph costs a minor fault.
+// counted against it long after the glyph is in Qt's cache. Start-up lets
+// them go once its first page is on the screen; the page cache keeps the
+// file, so a later glyph costs a minor fault.
 #pragma once
 
 namespace shell {

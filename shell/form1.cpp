@@ -243,14 +243,13 @@ void Form1::drawStartupPages(size_t from) {
         // in view: paging and printing act on what the reader sees.
         if (interactive) showBoxes(n);
         drawOnBox(n);
-        // What this page's glyphs mapped of the font files is not needed
-        // to draw the next one.
-        releaseFontFilePages();
         // The reader sees the page in view at once, not after every other
         // start-up page; what the reader does waits until start-up is done.
         if (!firstPaintDone_ && pic(n).isVisible()) {
             firstPaintDone_ = true;
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            // What the page's glyphs mapped of the font files is not needed
+            // any more; the pages drawn out of view set no glyphs.
             releaseFontFilePages();
         }
         if (!interactive) continue;

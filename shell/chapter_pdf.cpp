@@ -191,15 +191,10 @@ bool isCjkLetter(QChar c) {
 // to a reader aloud).
 bool isEnglish(const QString& text) {
     static const QRegularExpression japanese(QStringLiteral("[\\x{3000}-\\x{30FF}\\x{3400}-\\x{9FFF}\\x{F900}-\\x{FAFF}\\x{FF00}-\\x{FFEF}]"));
-    static const QRegularExpression word(QStringLiteral("\\b[A-Za-z]{3,}\\b"));
-    static const QRegularExpression function(QStringLiteral("^(sin|cos|tan|cot|sec|exp|log|max|min|lim|sinh|cosh|tanh|arg|det)$"));
     // Nor a formula's signs: "dU=TdS−pdV" has letters too.
     static const QRegularExpression math(QStringLiteral("[=+<>^_\\x{2212}\\x{00B1}\\x{00D7}\\x{00F7}\\x{2211}\\x{222B}\\x{221A}\\x{2264}\\x{2265}\\x{2248}]"));
     if (japanese.match(text).hasMatch() || math.match(text).hasMatch()) return false;
-    int n = 0;
-    for (auto words = word.globalMatch(text); words.hasNext() && n < 2;)
-        if (!function.match(words.next().captured()).hasMatch()) ++n;
-    return n >= 2;
+    return englishWords(text) >= 2;
 }
 
 // The structure element a span is: the chapter's title (the first span),

@@ -125,21 +125,25 @@ QString firstHeading(const QStringList& lines) {
     return QString();
 }
 
+int englishWords(const QString& text) {
+    static const QRegularExpression word(QStringLiteral("\\b[A-Za-z]{3,}\\b"));
+    static const QRegularExpression function(
+        QStringLiteral("^(sin|cos|tan|cot|sec|exp|log|max|min|lim|sinh|cosh|tanh|arg|det)$"));
+    int n = 0;
+    for (auto w = word.globalMatch(text); w.hasNext();)
+        if (!function.match(w.next().captured()).hasMatch()) ++n;
+    return n;
+}
+
 std::vector<std::pair<qsizetype, qsizetype>> englishPhrases(const QString& line) {
     static const QRegularExpression japanese(
         QStringLiteral("[\\x{3040}-\\x{30FF}\\x{3400}-\\x{9FFF}\\x{F900}-\\x{FAFF}]"));
     static const QRegularExpression phrase(QStringLiteral("[A-Za-z][A-Za-z'-]*(?:[ ,]+[A-Za-z][A-Za-z'-]*)+"));
-    static const QRegularExpression word(QStringLiteral("\\b[A-Za-z]{3,}\\b"));
-    static const QRegularExpression function(
-        QStringLiteral("^(sin|cos|tan|cot|sec|exp|log|max|min|lim|sinh|cosh|tanh|arg|det)$"));
     std::vector<std::pair<qsizetype, qsizetype>> out;
     if (!japanese.match(line).hasMatch()) return out;
     for (auto m = phrase.globalMatch(line); m.hasNext();) {
         const QRegularExpressionMatch p = m.next();
-        int words = 0;
-        for (auto w = word.globalMatch(p.captured()); w.hasNext();)
-            if (!function.match(w.next().captured()).hasMatch()) ++words;
-        if (words >= 2) out.emplace_back(p.capturedStart(), p.capturedEnd());
+        if (englishWords(p.captured()) >= 2) out.emplace_back(p.capturedStart(), p.capturedEnd());
     }
     return out;
 }

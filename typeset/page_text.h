@@ -83,9 +83,13 @@ QString sectionHeading(const QStringList& lines);
 // an empty text.
 QString firstHeading(const QStringList& lines);
 
+// The words of three letters or more in a text that are no function's name
+// (sin, exp, det): what makes it English rather than a formula to a reader
+// aloud.
+int englishWords(const QString& text);
 // The English phrases of a line that is Japanese besides ("(Gibbs
-// phenomenon) とよびます"): runs of two or more words of three letters or
-// more that are no function's name, as [start, end) in UTF-16 units. Empty
+// phenomenon) とよびます"): runs of words with two English words in them,
+// as [start, end) in UTF-16 units. Empty
 // for a line without Japanese or without such a phrase.
 std::vector<std::pair<qsizetype, qsizetype>> englishPhrases(const QString& line);
 

@@ -53,6 +53,17 @@ protected:
     int ended = 0;
 };
 
+// cedar presented, its paced waits passing at once and its steps waiting
+// for the clicker.
+struct CedarLecture {
+    CedarLecture() {
+        SkipWait = 0;
+        setPacingClock(std::make_unique<RushingClock>());
+    }
+    CedarChapter chapter;
+    Form1 window{chapter};
+};
+
 }  // namespace
 
 TEST(PresentationScreens, ThePresenterKeepsThePrimaryAndTheHallTakesTheLargestOther) {
@@ -154,11 +165,9 @@ TEST_F(Lecture, ThePlainWindowTakesNoPresenterKeysButF5StartsIt) {
 }
 
 TEST_F(Lecture, TheClickerTakesAConstructionStepByStepThenPagesOn) {
-    SkipWait = 0;
-    // The paced waits pass at once, the steps wait.
-    setPacingClock(std::make_unique<RushingClock>());
-    CedarChapter chapter;
-    Form1 window(chapter);
+    CedarLecture cedar;
+    CedarChapter& chapter = cedar.chapter;
+    Form1& window = cedar.window;
     ASSERT_TRUE(window.startPresentation());
     std::vector<QString> said;
     auto* clicker = new QTimer(&window);
@@ -183,10 +192,9 @@ TEST_F(Lecture, TheClickerTakesAConstructionStepByStepThenPagesOn) {
 }
 
 TEST_F(Lecture, PageUpTakesTheConstructionBackAStepAndThePreviewLooksAhead) {
-    SkipWait = 0;
-    setPacingClock(std::make_unique<RushingClock>());
-    CedarChapter chapter;
-    Form1 window(chapter);
+    CedarLecture cedar;
+    CedarChapter& chapter = cedar.chapter;
+    Form1& window = cedar.window;
     ASSERT_TRUE(window.startPresentation());
     Presentation& lecture = *window.presentation();
     auto waiting = [&] {

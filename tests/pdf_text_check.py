@@ -46,6 +46,8 @@ PHRASES = {
     "cedar": ["魔方陣", "(M1)", "(M4)", "Step 1", "Step 5"],
     "hazel": ["(3) 誤差を比較する.", "1.26606"],
     "larch": ["格子"],
+    # A table's row, and a line parted where its language changes, read whole.
+    "maple": ["1 −1.09662 0.90338", "(Gibbs phenomenon) とよびます"],
     "rowan": ["高速", "(5) FFT の仕組み"],
 }
 # What each chapter has in English, not Japanese: whole lines, and phrases

@@ -1,14 +1,15 @@
 #include "chapter_pdf.h"
 
+
 #include "backends/pdf_canvas.h"
 #include "form1.h"
 #include "page_text.h"
 #include "picture.h"
+#include "safe_file.h"
 
 #include <QDateTime>
 #include <QRectF>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <cairo-pdf.h>
 #include <cairo.h>
 #include <exception>
@@ -23,6 +24,7 @@
 #include <set>
 #include <memory>
 #include <tuple>
+#include <unistd.h>
 
 using namespace typeset;
 
@@ -574,14 +576,16 @@ QString writePdf(const std::vector<PrintedPage>& pages, const QString& path,
     if (drawn.isEmpty()) return why;
     const QByteArray document = finish(drawn, layer, title, &why);
     if (document.isEmpty()) return why;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(document) != document.size() ||
-        !file.commit()) {
-        const QString error = file.errorString();
-        file.cancelWriting();
-        return QStringLiteral("cannot write %1 (%2)").arg(path, error);
+    if (path == QLatin1String("-")) {
+        // A pipe or a file the shell opened takes it; a terminal would show
+        // the reader a screenful of binary.
+        if (::isatty(STDOUT_FILENO))
+            return QStringLiteral("standard output is a terminal; a PDF goes to a file or a pipe");
+        why = writeStandardOutput(document);
+        return why.isEmpty() ? why : QStringLiteral("cannot write the PDF to standard output (%1)").arg(why);
     }
-    return QString();
+    why = writeFileSafely(path, document);
+    return why.isEmpty() ? why : QStringLiteral("cannot write %1 (%2)").arg(path, why);
 }
 
 QString writeChapterPdf(Form1& window, const QString& path, int perSheet) {

@@ -8,6 +8,8 @@
 #include "viewer_settings.h"
 #include "window_watch.h"
 
+#include <csignal>
+
 using namespace typeset;
 
 namespace shell {
@@ -20,27 +22,46 @@ QStringList commandLine(int argc, char** argv) {
     return args;
 }
 
-// Qt's own options are a dash and a word (-platform, -display); the
-// application takes them out of the arguments when it is made.
-bool mayHoldQtOptions(const QStringList& args) {
-    for (qsizetype i = 1; i < args.size(); ++i)
-        if (args[i].size() > 2 && args[i][0] == QLatin1Char('-') && args[i][1] != QLatin1Char('-'))
-            return true;
-    return false;
+// The arguments less Qt's own options (-platform xcb, -display :1, -reverse,
+// in one dash or two), which the application takes out when it is made: what
+// is left can be judged before a display is opened.
+QStringList withoutQtOptions(const QStringList& args) {
+    static const QStringList withValue = {
+        "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "geometry",
+        "qwindowtitle", "title", "qwindowicon", "icon", "session", "display", "name", "visual",
+        "style", "stylesheet", "qmljsdebugger", "dialogs", "fontengine"};
+    static const QStringList alone = {"reverse", "testability", "nograb", "dograb", "widgetcount", "sync"};
+    QStringList kept;
+    for (qsizetype i = 0; i < args.size(); ++i) {
+        QString word = args[i];
+        if (i == 0 || !word.startsWith(QLatin1Char('-'))) {
+            kept << word;
+            continue;
+        }
+        word.remove(0, word.startsWith(QLatin1String("--")) ? 2 : 1);
+        const qsizetype equals = word.indexOf(QLatin1Char('='));
+        if (equals > 0 && withValue.contains(word.left(equals))) continue;
+        if (withValue.contains(word) && i + 1 < args.size()) {
+            ++i;
+            continue;
+        }
+        if (!alone.contains(word)) kept << args[i];
+    }
+    return kept;
 }
 
 }  // namespace
 
 int runViewer(int argc, char** argv, std::unique_ptr<Chapter> chapter) {
     const ChapterProfile& profile = chapter->profile();
+    // A reader that has gone (output piped to a program that ended) is a
+    // failed write to report, not a signal that ends the program unheard.
+    std::signal(SIGPIPE, SIG_IGN);
     // Help, version and mistakes are answered before the application
-    // connects to a display, so that they need none; a command line with
-    // Qt's own options in it is read once the application has taken them out.
+    // connects to a display, so that they need none.
     const QStringList args = commandLine(argc, argv);
-    const ViewerOptions early = parseViewerOptions(args, profile);
-    if (early.action != ViewerOptions::Action::Run &&
-        (early.action != ViewerOptions::Action::Error || !mayHoldQtOptions(args)))
-        return reportViewerOptions(early);
+    const ViewerOptions early = parseViewerOptions(withoutQtOptions(args), profile);
+    if (early.action != ViewerOptions::Action::Run) return reportViewerOptions(early);
     // Writing a PDF or the text shows nothing to anyone: it needs no display unless the
     // platform is chosen for it.
     if ((!early.pdf.isEmpty() || early.writeText) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

@@ -4,6 +4,7 @@
 #include "form1.h"
 #include "page_reading.h"
 #include "pdf_module.h"
+#include "safe_file.h"
 #include "sound.h"
 #include "viewer_settings.h"
 #include "state.h"
@@ -34,6 +35,8 @@ std::optional<QString> readPage(const QString& option, const QString& value,
 
 ViewerOptions parseViewerOptions(const QStringList& arguments, const ChapterProfile& profile) {
     QCommandLineParser parser;
+    // "-frobnicate" is one unknown word, not ten unknown letters.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.setApplicationDescription(
         QStringLiteral("%1\nPages 0 to %2: the arrow keys or labels page, 印刷 prints the page on display.")
             .arg(profile.title)
@@ -66,7 +69,9 @@ ViewerOptions parseViewerOptions(const QStringList& arguments, const ChapterProf
     const QCommandLineOption pdfOption(
         QStringLiteral("pdf"),
         QStringLiteral("Write the chapter to <FILE> as a PDF, every page as the print label lays it "
-                       "out, then quit (status 0 when it was written, 1 when not)."),
+                       "out, then quit (status 0 when it was written, 1 when not). FILE must be a "
+                       "regular file or new; - writes to standard output (a pipe or a file, not a "
+                       "terminal)."),
         QStringLiteral("FILE"));
     const QCommandLineOption handoutOption(
         QStringLiteral("handout"),
@@ -110,6 +115,7 @@ ViewerOptions parseViewerOptions(const QStringList& arguments, const ChapterProf
 
     ViewerOptions result;
     const QString name = profile.name;
+    result.program = name;
     auto fail = [&](const QString& why) {
         result.action = ViewerOptions::Action::Error;
         result.text = QStringLiteral("%1: %2 (try %1 --help)").arg(name, why);
@@ -122,6 +128,13 @@ ViewerOptions parseViewerOptions(const QStringList& arguments, const ChapterProf
         if (why.endsWith(QLatin1Char('.'))) why.chop(1);
         return fail(why);
     }
+    // "--pdf --text" is a file name forgotten, not a file called "--text";
+    // "-" alone is standard output, "-1" a number.
+    for (const QCommandLineOption* option : {&pageOption, &printOption, &zoomOption, &pdfOption, &handoutOption})
+        for (const QString& value : parser.values(*option))
+            if (value.size() > 1 && value[0] == u'-' && !value[1].isDigit())
+                return fail(QStringLiteral("--%1 needs a value; \"%2\" is an option")
+                                .arg(option->names().first(), value));
     if (parser.isSet(helpOption)) {
         result.action = ViewerOptions::Action::Help;
         // The usage line names the viewer, not the path it was started by
@@ -200,7 +213,11 @@ int reportViewerOptions(const ViewerOptions& options) {
     switch (options.action) {
     case ViewerOptions::Action::Help:
     case ViewerOptions::Action::Version:
-        std::fputs(options.text.toLocal8Bit().constData(), stdout);
+        if (const QString why = writeStandardOutput(options.text.toLocal8Bit()); !why.isEmpty()) {
+            std::fprintf(stderr, "%s: standard output could not be written (%s)\n",
+                         qPrintable(options.program), qPrintable(why));
+            return 1;
+        }
         return 0;
     case ViewerOptions::Action::Error:
         std::fprintf(stderr, "%s\n", options.text.toLocal8Bit().constData());
@@ -239,11 +256,8 @@ std::optional<int> startViewer(Form1& window, const ViewerOptions& options) {
         }
     }
     ViewerSettings last;
-    if (keeps) {
-        QString warning;
-        last = readSettings(options.settingsFile, window.chapter().profile(), &warning);
-        if (!warning.isEmpty()) std::fprintf(stderr, "%s\n", qPrintable(warning));
-    }
+    QString settingsWarning;  // said once the keeper has tried to write the file
+    if (keeps) last = readSettings(options.settingsFile, window.chapter().profile(), &settingsWarning);
     // The window opens at the zoom asked for, or remembered, or at the
     // largest step that fits the screen.
     const int zoom = options.zoom ? options.zoom : last.zoom ? last.zoom : window.fittingZoom();
@@ -267,13 +281,10 @@ std::optional<int> startViewer(Form1& window, const ViewerOptions& options) {
         return 1;
     }
     if (options.writeText) {
-        const QByteArray text = chapterText(window, options.spoken).toUtf8();
-        const bool written = std::fwrite(text.constData(), 1, size_t(text.size()), stdout) ==
-                                 size_t(text.size()) &&
-                             std::fflush(stdout) == 0;
-        if (written) return 0;
-        std::fprintf(stderr, "%s: the text could not be written to standard output\n",
-                     qPrintable(window.chapter().profile().name));
+        const QString why = writeStandardOutput(chapterText(window, options.spoken).toUtf8());
+        if (why.isEmpty()) return 0;
+        std::fprintf(stderr, "%s: the text could not be written to standard output (%s)\n",
+                     qPrintable(window.chapter().profile().name), qPrintable(why));
         return 1;
     }
     if (exporting) {
@@ -289,7 +300,7 @@ std::optional<int> startViewer(Form1& window, const ViewerOptions& options) {
     }
     if (options.page >= 0) window.showOnceStarted(options.page);
     else if (last.page > 0) window.showOnceStarted(last.page);
-    if (keeps) new SettingsKeeper(window, options.settingsFile);
+    if (keeps) new SettingsKeeper(window, options.settingsFile, settingsWarning);
     return std::nullopt;
 }
 

@@ -26,6 +26,7 @@ struct ViewerOptions {
     bool writeText = false;  // --text: write every page's text to standard output, then quit
     bool spoken = false;     // --spoken: that text with its formulas in Japanese words
     QString text;    // the help or version text, or a one-line error
+    QString program;  // the viewer's name, for its messages
     // Where the last page, zoom and full screen are remembered between runs
     // of the window (the program sets it; empty: nothing is remembered).
     QString settingsFile;

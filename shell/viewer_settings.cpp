@@ -2,6 +2,7 @@
 
 #include "form1.h"
 #include "state.h"
+#include "safe_file.h"
 #include "zoom.h"
 
 #include <QDir>
@@ -44,17 +45,18 @@ ViewerSettings readSettings(const QString& path, const ChapterProfile& profile, 
     return s;
 }
 
-bool writeSettings(const QString& path, const ViewerSettings& s) {
-    if (!QDir().mkpath(QFileInfo(path).absolutePath())) return false;
-    QSettings ini(path, QSettings::IniFormat);
-    ini.setValue(QStringLiteral("view/page"), s.page);
-    ini.setValue(QStringLiteral("view/zoom"), s.zoom);
-    ini.setValue(QStringLiteral("view/fullscreen"), s.fullScreen);
-    ini.sync();
-    return ini.status() == QSettings::NoError;
+QString writeSettings(const QString& path, const ViewerSettings& s) {
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QDir().mkpath(folder)) return QStringLiteral("its folder %1 cannot be made").arg(folder);
+    // Written as text here, not by QSettings: a file it could not read it
+    // would not write back either, and it never says why a write failed.
+    QByteArray text = "[view]\npage=" + QByteArray::number(s.page) + '\n';
+    if (s.zoom) text += "zoom=" + QByteArray::number(s.zoom) + '\n';
+    text += QByteArray("fullscreen=") + (s.fullScreen ? "true" : "false") + '\n';
+    return writeFileSafely(path, text);
 }
 
-SettingsKeeper::SettingsKeeper(Form1& window, QString path)
+SettingsKeeper::SettingsKeeper(Form1& window, QString path, const QString& readWarning)
     : QObject(&window), window_(window), path_(std::move(path)) {
     // Paging through a chapter writes once, not once a page.
     settle_.setSingleShot(true);
@@ -62,18 +64,36 @@ SettingsKeeper::SettingsKeeper(Form1& window, QString path)
     connect(&settle_, &QTimer::timeout, this, [this] { writeNow(); });
     window.onViewChanged = [this] { changed(); };
     window.onEnding = [this] { writeNow(); };
-    changed();
+    if (readWarning.isEmpty()) {
+        changed();
+        return;
+    }
+    // A file that was read badly is written over at once, so that the one
+    // line said of it is true: ignored, or neither read nor written.
+    written_ = now();
+    const QString why = writeSettings(path_, written_);
+    if (why.isEmpty()) {
+        std::fprintf(stderr, "%s\n", qPrintable(readWarning));
+    } else {
+        warned_ = true;
+        std::fprintf(stderr, "%s: cannot be read nor written (%s); the settings are not kept\n",
+                     qPrintable(path_), qPrintable(why));
+    }
 }
+
+ViewerSettings SettingsKeeper::now() const { return {CurPage, window_.zoom(), window_.keptFullScreen()}; }
 
 void SettingsKeeper::changed() { settle_.start(); }
 
 void SettingsKeeper::writeNow() {
     settle_.stop();
-    const ViewerSettings now{CurPage, window_.zoom(), window_.keptFullScreen()};
-    if (now == written_) return;
-    written_ = now;
-    if (writeSettings(path_, now) || std::exchange(warned_, true)) return;
-    std::fprintf(stderr, "%s: the settings could not be written; they are not kept\n", qPrintable(path_));
+    const ViewerSettings shown = now();
+    if (shown == written_) return;
+    written_ = shown;
+    const QString why = writeSettings(path_, shown);
+    if (why.isEmpty() || std::exchange(warned_, true)) return;
+    std::fprintf(stderr, "%s: cannot be written (%s); the settings are not kept\n", qPrintable(path_),
+                 qPrintable(why));
 }
 
 }  // namespace shell

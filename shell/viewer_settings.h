@@ -27,9 +27,10 @@ QString settingsPath(const QString& viewer);
 // of range, with one line saying so in *warning.
 ViewerSettings readSettings(const QString& path, const ChapterProfile& profile, QString* warning);
 
-// Writes them; false when the file could not be written (nothing else
-// happens: the viewer goes on without).
-bool writeSettings(const QString& path, const ViewerSettings& s);
+// Writes them (safe_file.h): an empty text, or why the file could not be
+// written (nothing else happens: the viewer goes on without). A zoom of 0 is
+// left out, as none remembered.
+QString writeSettings(const QString& path, const ViewerSettings& s);
 
 // Keeps a window's settings in path as the reader changes them: written
 // once the changes have settled for a moment, and at once when asked to
@@ -38,12 +39,16 @@ bool writeSettings(const QString& path, const ViewerSettings& s);
 class SettingsKeeper : public QObject {
 public:
     // A child of window; hooks itself to the window's changes and its end.
-    SettingsKeeper(Form1& window, QString path);
+    // readWarning is what readSettings said of the file: the file is then
+    // written at once, and one line says either that or, when it cannot be
+    // written either, both.
+    SettingsKeeper(Form1& window, QString path, const QString& readWarning = {});
     // The window changed its page, zoom or full screen.
     void changed();
     void writeNow();
 
 private:
+    ViewerSettings now() const;
     Form1& window_;
     QString path_;
     QTimer settle_;

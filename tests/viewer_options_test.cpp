@@ -257,13 +257,58 @@ TEST_F(ViewerStart, TheLastPageAndZoomAreRememberedAndTheCommandLineWins) {
     // Not writable: a folder stands where the file should be.
     const QString blocked = dir.filePath("blocked.conf");
     ASSERT_TRUE(QDir().mkpath(blocked + "/x"));
-    EXPECT_FALSE(writeSettings(blocked, {1, 100, false}));
+    EXPECT_EQ(writeSettings(blocked, {1, 100, false}), "a folder, not a regular file");
     EXPECT_EQ(readSettings(blocked, SpecimenChapter::defaultProfile(), &warning), ViewerSettings{});
     EXPECT_EQ(warning, blocked + ": cannot be read; it is ignored");
 }
 
+// What the reader is told of a settings file is one line, and true: a file
+// read badly but written back is only ignored; one that can be neither read
+// nor written says both; one whose folder cannot be made says that, once.
+TEST_F(ViewerStart, ASettingsFileCostsAtMostOneTrueLine) {
+    QTemporaryDir dir;
+    const QString rubbish = dir.filePath("rubbish.conf"), folder = dir.filePath("folder.conf"),
+                  under = dir.filePath("plain/courseviewers/specimen.conf");
+    {
+        QFile f(rubbish);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray("[view]\npage=\xff\xfe\x01[[", 15));
+    }
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_TRUE(QDir().mkpath(dir.filePath("plain")));
+    {
+        QFile f(dir.filePath("plain/courseviewers"));  // a file where the folder belongs
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    const std::pair<QString, QString> cases[] = {
+        {rubbish, rubbish + ": holds no page of this chapter; it is ignored\n"},
+        {folder, folder + ": cannot be read nor written (a folder, not a regular file); the settings are not kept\n"},
+        {under, under + ": cannot be written (its folder " + dir.filePath("plain/courseviewers") +
+                    " cannot be made); the settings are not kept\n"},
+    };
+    for (const auto& [file, said] : cases) {
+        form.reset();
+        resetShellState();
+        ViewerOptions o = parse({});
+        o.settingsFile = file;
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(startViewer(make(), o), std::nullopt);
+        form->Forward();
+        QTest::keyClick(form.get(), Qt::Key_Escape);  // ends the program: written again
+        EXPECT_EQ(QString::fromStdString(testing::internal::GetCapturedStderr()), said);
+    }
+    QString warning;
+    EXPECT_EQ(readSettings(rubbish, SpecimenChapter::defaultProfile(), &warning).page, 1);
+    EXPECT_EQ(warning, QString());
+}
+
 TEST(ViewerProgram, BadCommandLinesExitWithStatusTwoAndOneLine) {
-    for (const QStringList& args : {QStringList{"--page", "99"}, QStringList{"--frobnicate"}}) {
+    // An option taken for another's value ("--pdf --text") is a value
+    // missing, not a file called "--text".
+    QTemporaryDir dir;
+    for (const QStringList& args : {QStringList{"--page", "99"}, QStringList{"--frobnicate"},
+                                    QStringList{"-frobnicate"}, QStringList{"--pdf", dir.filePath("x.pdf"), "-x"},
+                                    QStringList{"--pdf", "--text"}, QStringList{"--pdf", "--help"}}) {
         for (const QProcessEnvironment& env : {QProcessEnvironment::systemEnvironment(), withoutDisplay()}) {
             const Finished r = runSpecimen(args, env);
             EXPECT_EQ(r.status, 2) << args.join(' ').toStdString();
@@ -272,6 +317,9 @@ TEST(ViewerProgram, BadCommandLinesExitWithStatusTwoAndOneLine) {
             EXPECT_TRUE(r.err.startsWith("specimen: ")) << r.err.toStdString();
         }
     }
+    EXPECT_EQ(runSpecimen({"--pdf", "--text"}).err,
+              "specimen: --pdf needs a value; \"--text\" is an option (try specimen --help)\n");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList());
 }
 
 TEST(ViewerProgram, APdfNeedsNoDisplayAndAFailureIsOneLine) {
@@ -331,7 +379,13 @@ TEST(ViewerProgram, TextNeedsNoDisplayAndAFailureIsOneLine) {
     ASSERT_TRUE(full.waitForFinished(60000));
     EXPECT_EQ(full.exitCode(), 1);
     EXPECT_EQ(QString::fromLocal8Bit(full.readAllStandardError()),
-              "specimen: the text could not be written to standard output\n");
+              "specimen: the text could not be written to standard output (No space left on device)\n");
+    // So is help: a write that failed is no success.
+    full.start(QStringLiteral(SPECIMEN_VIEWER_PATH), {"--help"});
+    ASSERT_TRUE(full.waitForFinished(60000));
+    EXPECT_EQ(full.exitCode(), 1);
+    EXPECT_EQ(QString::fromLocal8Bit(full.readAllStandardError()),
+              "specimen: standard output could not be written (No space left on device)\n");
 }
 
 TEST(ViewerProgram, HelpAndVersionNeedNoDisplay) {

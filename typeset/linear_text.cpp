@@ -110,9 +110,7 @@ QRectF cellOf(const DrawOp& op) {
 
 class Reader {
 public:
-    Reader(const Picture& p, bool spoken)
-        : ops_(p.ops()), groups_(p.groups()), spoken_(spoken),
-          linear_(spoken ? std::make_unique<Reader>(p, false) : nullptr) {
+    explicit Reader(const Picture& p) : ops_(p.ops()), groups_(p.groups()) {
         children_.resize(groups_.size());
         inside_.resize(groups_.size());
         apartOwner_.assign(ops_.size(), -1);
@@ -146,7 +144,6 @@ public:
 
     QString text(size_t g) const {
         const Group& group = groups_[g];
-        if (spoken_) return spokenText(g);
         switch (group.kind) {
         case Group::Superscript:
         case Group::Subscript: return scripted(group.kind, script(g));
@@ -185,56 +182,9 @@ public:
         return content(g, false);
     }
 
-    // Spoken, what is more than one number or letter is bracketed in words,
-    // so that a listener hears where a script or a fraction's part ends.
-    // Whether it needs brackets is the linear reading's call: F_n is one
-    // operand, though spoken it is three words.
-    static QString spokenOperand(const QString& t, const QString& linear) {
-        if (operand(linear) == linear.trimmed()) return words(t);
-        return QStringLiteral("かっこ ") + words(t) + QStringLiteral(" かっこ閉じ");
-    }
-    static QString spokenOperand(const QString& t) { return spokenOperand(t, t); }
-
-    // A script's marker and operand, or as spoken.
+    // A script's marker and operand.
     QString scripted(Group::Kind kind, const QString& t) const {
-        if (spoken_)
-            return kind == Group::Superscript ? QStringLiteral(" の ") + words(t) + QStringLiteral(" 乗 ")
-                                              : QStringLiteral(" サブ ") + spokenOperand(t) + QLatin1Char(' ');
         return (kind == Group::Superscript ? QLatin1Char('^') : QLatin1Char('_')) + operand(t);
-    }
-
-    // The Japanese reading: a fraction denominator first, a power with 乗,
-    // limits before their sign, accents after their letter.
-    QString spokenText(size_t g) const {
-        const Group::Kind kind = groups_[g].kind;
-        switch (kind) {
-        case Group::Superscript:
-        case Group::Subscript: return scripted(kind, script(g));
-        case Group::Fraction: {
-            const QString num = part(g, Group::Numerator), den = part(g, Group::Denominator);
-            if (num.isEmpty() && den.isEmpty()) return content(g, false);
-            const QString lnum = linear_->part(g, Group::Numerator), lden = linear_->part(g, Group::Denominator);
-            return beforeBar(g) + QLatin1Char(' ') + spokenOperand(den, lden) + QStringLiteral(" 分の ") +
-                   spokenOperand(num, lnum) + QLatin1Char(' ');
-        }
-        case Group::Sum:
-        case Group::Integral: {
-            const QString lower = limit(g, Group::Lower), upper = limit(g, Group::Upper);
-            QString t = QStringLiteral(" ");
-            if (!lower.isEmpty())
-                t += words(lower) + (upper.isEmpty() ? QStringLiteral(" についての") : QStringLiteral(" から "));
-            if (!upper.isEmpty()) t += words(upper) + QStringLiteral(" までの");
-            return t + (kind == Group::Sum ? QStringLiteral("総和 ") : QStringLiteral("積分 "));
-        }
-        case Group::Radical: return QStringLiteral(" ルート ");
-        case Group::Dot: return accented(g, QChar()) + QStringLiteral(" ドット ");
-        case Group::DoubleDot: return accented(g, QChar()) + QStringLiteral(" ツードット ");
-        case Group::Tilde: return accented(g, QChar()) + QStringLiteral(" チルダ ");
-        case Group::Prime: return QStringLiteral(" プライム ");
-        case Group::Minus: return QStringLiteral(" マイナス ");
-        case Group::Cases: return cases(g);
-        default: return content(g, false);
-        }
     }
 
     // What a fraction's bar was drawn with, in one run before it ("⋯ + ──"):
@@ -255,27 +205,25 @@ public:
     }
 
     // A case block's rows, as UnicodeMath writes cases: {■(row @ row)┤. Its
-    // brace is the "{"; spoken, the rows stand between 場合分け and 場合分け終わり.
+    // brace is the "{".
     QString cases(size_t g) const {
         QStringList rows;
         for (size_t k : children_[g])
             if (groups_[k].kind == Group::Row) rows << unmarked(content(k, false, true)).simplified();
-        if (spoken_)
-            return QStringLiteral(" 場合分け ") + rows.join(QStringLiteral("、 ")) + QStringLiteral(" 場合分け終わり ");
         return QStringLiteral("{\u25A0(") + rows.join(QStringLiteral(" @ ")) + QStringLiteral(")\u2524");
     }
 
     // The ops and child groups of g in drawing order; with `bare`, scripts
     // read without their markers (a limit drawn as a script is the limit).
     // With `columns`, a gap of half a line or more parts two columns with
-    // "&" (a case's value and its condition); spoken, with a blank.
+    // "&" (a case's value and its condition).
     QString content(size_t g, bool bare, bool columns = false) const {
         QString t;
         double right = 0;
         const auto column = [&](const QRectF& c) {
             if (!columns) return;
             if (!t.isEmpty() && c.left() - right >= 0.5 * c.height())
-                append(t, spoken_ ? QStringLiteral(" ") : QStringLiteral(" & "));
+                append(t, QStringLiteral(" & "));
             right = t.isEmpty() ? c.right() : std::max(right, c.right());
         };
         size_t i = groups_[g].first;
@@ -331,9 +279,7 @@ public:
         const auto read = [bare](const Reader& r, size_t k) { return unmarked(r.content(k, bare)).trimmed(); };
         if (pieces.size() <= 1) return pieces.empty() ? QString() : read(*this, pieces[0]);
         QString t;
-        for (size_t k : pieces)
-            t += spoken_ ? spokenOperand(read(*this, k), read(*linear_, k)) + QLatin1Char(' ')
-                         : operand(read(*this, k));
+        for (size_t k : pieces) t += operand(read(*this, k));
         return t.trimmed();
     }
 
@@ -342,8 +288,6 @@ public:
     // A script's text without the blanks that only place its characters.
     QString script(size_t g) const { return script(g, content(g, false)); }
     QString script(size_t, QString t) const {
-        // Spoken, the blanks part words ("2 の p 乗").
-        if (spoken_) return unmarked(t).simplified();
         t.remove(QLatin1Char(' '));
         return unmarked(t);
     }
@@ -401,8 +345,6 @@ public:
 
     const std::vector<DrawOp>& ops_;
     const std::vector<Group>& groups_;
-    const bool spoken_;
-    std::unique_ptr<Reader> linear_;  // spoken: the same picture read linearly
     std::vector<std::vector<size_t>> children_;
     std::vector<std::vector<size_t>> inside_;  // the children within its operations
     std::vector<int32_t> apartOwner_;  // per operation: the innermost part drawn apart holding it
@@ -441,19 +383,276 @@ std::vector<bool> readWithTheirConstruct(const Picture& picture) {
 
 QString linearText(const Picture& picture, size_t group) {
     if (group >= picture.groups().size()) return QString();
-    return unmarked(Reader(picture, false).text(group));
+    return unmarked(Reader(picture).text(group));
 }
 
+namespace {
+
+// Letters and digits that make up an operand of typed notation ("RT", "2πint",
+// "x′"), not the Japanese around it.
+bool isOperandChar(QChar c) {
+    if (c.unicode() >= 0x3000) return false;
+    return c.isLetterOrNumber() || c == QLatin1Char('.') || isCombining(c) || c == QChar(0x2032) ||
+           c == QChar(0x221E) || c == QChar(0x2202);
+}
+
+// The bracket or bar that closes the one at `open` ("(" or "|"), or -1.
+qsizetype closing(const QString& t, qsizetype open) {
+    const QChar o = t[open], c = o == QLatin1Char('(') ? QLatin1Char(')') : o;
+    int depth = 0;
+    for (qsizetype i = open + 1; i < t.size(); ++i) {
+        if (t[i] == c && depth == 0) return i;
+        if (o == QLatin1Char('(') && t[i] == o) ++depth;
+        else if (o == QLatin1Char('(') && t[i] == c) --depth;
+    }
+    return -1;
+}
+
+qsizetype opening(const QString& t, qsizetype close) {
+    const QChar c = t[close], o = c == QLatin1Char(')') ? QLatin1Char('(') : c;
+    int depth = 0;
+    for (qsizetype i = close - 1; i >= 0; --i) {
+        if (t[i] == o && depth == 0) return i;
+        if (c == QLatin1Char(')') && t[i] == c) ++depth;
+        else if (c == QLatin1Char(')') && t[i] == o) --depth;
+    }
+    return -1;
+}
+
+// A script's operand after "^" or "_" at `from`: a bracketed text (its
+// inside), a number, or one letter with its marks. Sets `end` past it.
+QString scriptOperand(const QString& t, qsizetype from, qsizetype& end) {
+    end = from;
+    if (from >= t.size()) return {};
+    if (t[from] == QLatin1Char('(')) {
+        const qsizetype close = closing(t, from);
+        if (close > 0) {
+            end = close + 1;
+            return t.mid(from + 1, close - from - 1);
+        }
+    }
+    if (t[from].isDigit()) {
+        while (end < t.size() && (t[end].isDigit() || t[end] == QLatin1Char('.'))) ++end;
+        return t.mid(from, end - from);
+    }
+    end = from + 1;
+    while (end < t.size() && (isCombining(t[end]) || t[end] == QChar(0x2032))) ++end;
+    return t.mid(from, end - from);
+}
+
+// Where the operand before `at` begins: a bracket with the letters before it
+// (x(t), sin(…)), an absolute value, or a run of letters and digits, with its
+// scripts; typed with blanks round the slash ("sin x / x"), a name's
+// argument takes the name along.
+qsizetype operandStart(const QString& t, qsizetype at) {
+    qsizetype i = at;
+    while (i > 0 && t[i - 1] == QLatin1Char(' ')) --i;
+    const bool spaced = i < at;
+    const qsizetype end = i;
+    while (i > 0) {
+        const QChar c = t[i - 1];
+        if (c == QLatin1Char(')') || c == QLatin1Char('|')) {
+            const qsizetype open = opening(t, i - 1);
+            if (open < 0) break;
+            i = open;
+        } else if (isOperandChar(c) || ((c == QLatin1Char('^') || c == QLatin1Char('_')) && i < end)) {
+            --i;
+        } else {
+            break;
+        }
+    }
+    if (spaced) {
+        static const QRegularExpression name(QStringLiteral("(sin|cos|tan|log|exp) $"));
+        const QRegularExpressionMatch m = name.match(t.left(i));
+        if (m.hasMatch()) i = m.capturedStart();
+    }
+    return i;
+}
+
+qsizetype operandEnd(const QString& t, qsizetype from) {
+    qsizetype i = from;
+    while (i < t.size() && t[i] == QLatin1Char(' ')) ++i;
+    if (i < t.size() && (t[i] == QLatin1Char('(') || t[i] == QLatin1Char('|'))) {
+        const qsizetype close = closing(t, i);
+        if (close > 0) i = close + 1;
+    }
+    while (i < t.size()) {
+        if (isOperandChar(t[i])) {
+            ++i;
+        } else if ((t[i] == QLatin1Char('^') || t[i] == QLatin1Char('_')) && i + 1 < t.size()) {
+            // A factor ends with its scripts: b_(n+1)/a_(n+1)G_(n−1).
+            qsizetype after = i + 1;
+            scriptOperand(t, i + 1, after);
+            i = after;
+            while (i + 1 < t.size() && (t[i] == QLatin1Char('^') || t[i] == QLatin1Char('_'))) {
+                scriptOperand(t, i + 1, after);
+                i = after;
+            }
+            break;
+        } else if (t[i] == QLatin1Char('(') && i > from && isOperandChar(t[i - 1])) {
+            const qsizetype close = closing(t, i);  // a function's argument: f(x)
+            if (close < 0) break;
+            i = close + 1;
+        } else {
+            break;
+        }
+    }
+    return i;
+}
+
+QString unbracketed(QString t) {
+    t = t.trimmed();
+    return bracketed(t) ? t.mid(1, t.size() - 2) : t;
+}
+
+bool isPlainNumber(const QString& t) { return !t.isEmpty() && isNumber(t); }
+
+// One symbol heard as one: a number or a letter with its marks.
+bool isOneSymbol(const QString& t) { return isPlainNumber(t) || isSymbol(t); }
+
+QString spokenNotation(QString t);
+
+// A fraction heard: of two numbers denominator first, as Japanese reads one
+// (3 分の 1); any other in written order, between words that mark where it
+// begins and ends, so that a listener can write it down again.
+QString spokenFraction(const QString& numerator, const QString& denominator) {
+    if (isPlainNumber(numerator) && isPlainNumber(denominator))
+        return QLatin1Char(' ') + denominator + QStringLiteral(" 分の ") + numerator + QLatin1Char(' ');
+    return QStringLiteral(" 分数 ") + spokenNotation(numerator) + QStringLiteral(" オーバー ") +
+           spokenNotation(denominator) + QStringLiteral(" 分数終了 ");
+}
+
+// A script heard: one symbol as a power (の 2 乗) or an index (サブ k); more,
+// between 上付き … 上付き終了 or 下付き … 下付き終了; a star above is the
+// complex conjugate.
+QString spokenScript(bool super, const QString& script) {
+    const QString t = script.trimmed();
+    if (super && (t == QLatin1String("*") || t == QStringLiteral("\u2217"))) return QStringLiteral(" の共役 ");
+    if (isOneSymbol(t))
+        return super ? QStringLiteral(" の ") + t + QStringLiteral(" 乗 ") : QStringLiteral(" サブ ") + t + QLatin1Char(' ');
+    return super ? QStringLiteral(" の 上付き ") + spokenNotation(t) + QStringLiteral(" 上付き終了 ")
+                 : QStringLiteral(" 下付き ") + spokenNotation(t) + QStringLiteral(" 下付き終了 ");
+}
+
+// A case block, {■(a & p @ b & q)┤, heard row by row.
+QString spokenCases(QString t) {
+    const QString open = QStringLiteral("{\u25A0("), close = QStringLiteral(")\u2524");
+    for (qsizetype at; (at = t.indexOf(open)) >= 0;) {
+        const qsizetype end = t.indexOf(close, at);
+        if (end < 0) break;
+        QStringList rows = t.mid(at + open.size(), end - at - open.size()).split(QStringLiteral(" @ "));
+        for (QString& row : rows) row = spokenNotation(row.replace(QStringLiteral(" & "), QStringLiteral(" ")));
+        t = t.left(at) + QStringLiteral(" 場合分け ") + rows.join(QStringLiteral("、 ")) +
+            QStringLiteral(" 場合分け終わり ") + t.mid(end + close.size());
+    }
+    return t;
+}
+
+// A sum or an integral with its limits: "k イコール 0 から n までの総和",
+// "j についての総和".
+QString spokenBigOperators(QString t) {
+    for (qsizetype at = 0; at < t.size(); ++at) {
+        const bool sum = t[at] == QChar(0x2211);
+        if (!sum && t[at] != QChar(0x222B)) continue;
+        qsizetype end = at + 1;
+        QString lower, upper;
+        if (end < t.size() && t[end] == QLatin1Char('_')) lower = scriptOperand(t, end + 1, end);
+        if (end < t.size() && t[end] == QLatin1Char('^')) upper = scriptOperand(t, end + 1, end);
+        QString heard = QStringLiteral(" ");
+        if (!lower.isEmpty()) heard += spokenNotation(lower) + (upper.isEmpty() ? QStringLiteral(" についての") : QStringLiteral(" から "));
+        if (!upper.isEmpty()) heard += spokenNotation(upper) + QStringLiteral(" までの");
+        heard += sum ? QStringLiteral("総和 ") : QStringLiteral("積分 ");
+        t = t.left(at) + heard + t.mid(end);
+        at += heard.size() - 1;
+    }
+    return t;
+}
+
+// A radical and what stands under its rule: "ルート 2", "ルート かっこ … かっこ閉じ".
+QString spokenRadicals(QString t) {
+    for (qsizetype at; (at = t.indexOf(QChar(0x221A))) >= 0;) {
+        qsizetype end = at + 1;
+        const bool whole = end < t.size() && t[end] == QLatin1Char('(');
+        const QString radicand = scriptOperand(t, at + 1, end);
+        const QString heard = whole ? QStringLiteral(" ルート かっこ ") + radicand + QStringLiteral(" かっこ閉じ ")
+                                    : QStringLiteral(" ルート ") + radicand + QLatin1Char(' ');
+        t = t.left(at) + heard + t.mid(end);
+    }
+    return t;
+}
+
+// Typed notation (a formula's linear text, prose, a figure's description)
+// heard by the reading rules: case blocks, fractions as the notation binds
+// them, sums and integrals with their limits, scripts, radicals, then the
+// marks a letter carries.
+QString spokenNotation(QString t) {
+    t = spokenCases(t);
+    for (qsizetype slash; (slash = t.indexOf(QLatin1Char('/'))) >= 0;) {
+        const qsizetype from = operandStart(t, slash), to = operandEnd(t, slash + 1);
+        const QString num = unbracketed(t.mid(from, slash - from)), den = unbracketed(t.mid(slash + 1, to - slash - 1));
+        t = t.left(from) + spokenFraction(num, den) + t.mid(to);
+    }
+    t = spokenBigOperators(t);
+    for (qsizetype at = 0; at < t.size(); ++at) {
+        if (t[at] != QLatin1Char('^') && t[at] != QLatin1Char('_')) continue;
+        qsizetype end = at + 1;
+        QString script = scriptOperand(t, at + 1, end);
+        // One symbol is never bracketed as a script: "X^(p)" shows its
+        // brackets, a stage (p), not a power.
+        if (t[at + 1 < t.size() ? at + 1 : at] == QLatin1Char('(') && isOneSymbol(script))
+            script = QLatin1Char('(') + script + QLatin1Char(')');
+        const QString heard = spokenScript(t[at] == QLatin1Char('^'), script);
+        t = t.left(at) + heard + t.mid(end);
+        at += heard.size() - 1;
+    }
+    t = spokenRadicals(t);
+    for (const auto& [mark, word] : {std::pair{u"\u0307", u" ドット "}, {u"\u0308", u" ツードット "},
+                                     {u"\u0303", u" チルダ "}, {u"\u2032", u" プライム "}})
+        t.replace(QString::fromUtf16(mark), QString::fromUtf16(word));
+    return t;
+}
+
+}  // namespace
+
 QString words(const QString& text) {
-    QString t = text;
+    QString t = spokenNotation(text);
+    // "k = 1 ～ n" and "[1] ～ [4]" are ranges (から); elsewhere ～ is
+    // nearly equal.
+    static const QRegularExpression range(QStringLiteral("((?:=|＝|イコール)\\s*[^\\s～]+\\s*|\\]\\s*)～"));
+    t.replace(range, QStringLiteral("\\1 から "));
+    static const QRegularExpression factorial(QStringLiteral("([\\w)])!"));
+    t.replace(factorial, QStringLiteral("\\1 の階乗 "));
+    // An absolute value: of one symbol "q の絶対値", of more between words.
+    static const QRegularExpression absolute(QStringLiteral("\\|([^|]+)\\|"));
+    for (QRegularExpressionMatch m; (m = absolute.match(t)).hasMatch();) {
+        const QString inside = m.captured(1).trimmed();
+        t.replace(m.capturedStart(), m.capturedLength(),
+                  isOneSymbol(inside) ? QLatin1Char(' ') + inside + QStringLiteral(" の絶対値 ")
+                                      : QStringLiteral(" 絶対値 ") + inside + QStringLiteral(" 絶対値終了 "));
+    }
     for (const auto& [sign, word] : {std::pair{u"=", u" イコール "}, {u"＝", u" イコール "},
                                      {u"+", u" プラス "}, {u"＋", u" プラス "}, {u"\u2212", u" マイナス "},
-                                     {u"－", u" マイナス "}, {u"×", u" かける "}, {u"\u2260", u" ノットイコール "}})
+                                     {u"－", u" マイナス "}, {u"×", u" かける "}, {u"\u2260", u" ノットイコール "},
+                                     {u"\u2261", u" 恒等的に等しい "}, {u"～", u" ニアリーイコール "},
+                                     {u"±", u" プラスマイナス "}, {u"\u2266", u" 小なりイコール "},
+                                     {u"\u2264", u" 小なりイコール "}, {u"\u2267", u" 大なりイコール "},
+                                     {u"\u2265", u" 大なりイコール "}, {u"<", u" 小なり "}, {u">", u" 大なり "},
+                                     {u"\u221E", u" 無限大 "}, {u"\u2192", u" ヤジルシ "},
+                                     {u"\U0001F87A", u" ヤジルシ "}, {u"\U0001F86A", u" ヤジルシ "},
+                                     {u"\u2191", u" 上ヤジルシ "}, {u"\u2190", u" 左ヤジルシ "},
+                                     {u"\u2202", u" ラウンド "}})
         t.replace(QString::fromUtf16(sign), QString::fromUtf16(word));
     t = t.simplified();
-    // A bracket heard closes on what it holds: "(1 マイナス ε の 2 乗)a".
-    t.replace(QStringLiteral(" )"), QStringLiteral(")"));
-    t.replace(QStringLiteral("( "), QStringLiteral("("));
+    // A limit: the variable and where it goes, then the word.
+    static const QRegularExpression limit(
+        QStringLiteral("lim (?:サブ|下付き) (\\S+) ヤジルシ (\\S+)(?: 下付き終了)?"));
+    t.replace(limit, QStringLiteral("\\1 を \\2 に近づけたときの極限"));
+    // A bracket heard closes on what it holds: "(1 マイナス ε の 2 乗)a"; no
+    // blank before a comma nor after a Japanese one.
+    static const QRegularExpression beforeClosing(QStringLiteral(" ([)）\\],，、。．])"));
+    t.replace(beforeClosing, QStringLiteral("\\1"));
+    static const QRegularExpression afterOpening(QStringLiteral("([(（，。：]) "));
+    t.replace(afterOpening, QStringLiteral("\\1"));
     return t;
 }
 
@@ -461,7 +660,7 @@ void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture, 
                         int block, bool spoken) {
     const std::vector<DrawOp>& ops = picture.ops();
     const std::vector<Group>& groups = picture.groups();
-    const Reader reader(picture, spoken);
+    const Reader reader(picture);
     // Constructs that stand in no other (figures hold them, not read as
     // one), and the figure each operation is part of.
     std::vector<size_t> top;
@@ -508,10 +707,7 @@ void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture, 
         if (!radical) return;
         TextPiece& p = pieces[radical->piece];
         radical->radicand = unmarked(radical->radicand);
-        p.text += !spoken ? operand(radical->radicand)
-                          : operand(radical->radicand) == radical->radicand
-                              ? radical->radicand
-                              : QStringLiteral("かっこ ") + radical->radicand + QStringLiteral(" かっこ閉じ ");
+        p.text += operand(radical->radicand);
         if (!radical->cell.isNull()) p.cell = p.cell.united(radical->cell.translated(offset));
         radical.reset();
     };

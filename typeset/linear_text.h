@@ -9,8 +9,8 @@ namespace typeset {
 // The pieces of a picture as appendPieces gives them, except that each
 // formula construct comes as one piece: its linear text, where it stands.
 // What stands under a radical's rule, drawn after the sign, is its radicand.
-// Spoken, as Japanese words a listener can write the formula down from
-// ("N 分の 2", "x の 2 乗", "k イコール 0 から n までの総和").
+// Spoken, a described figure's description stands for the figure's pieces
+// (the text stays linear: words() makes it heard).
 void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture,
                         QPointF offset = QPointF(), int block = 0, bool spoken = false);
 
@@ -26,7 +26,14 @@ QString linearText(const Picture& picture, size_t group);
 // bracketed unless it is one number, one letter or bracketed already.
 QString operand(const QString& text);
 
-// Formula signs as spoken words (イコール, プラス, マイナス, かける).
+// A text with linear notation in it (a line of a page, a formula, a figure's
+// description) as Japanese words a listener can write it down from, by one
+// table of reading rules: "2 分の 1" for a fraction of two numbers, any other
+// "分数 … オーバー … 分数終了"; "x の 2 乗" and "c サブ k" for a script of one
+// symbol, "上付き … 上付き終了" and "下付き … 下付き終了" for more;
+// "k イコール 0 から n までの総和"; "ルート かっこ … かっこ閉じ"; "N を 無限大 に
+// 近づけたときの極限"; a word for every sign (イコール, 恒等的に等しい,
+// ニアリーイコール, プラスマイナス, 小なりイコール, 無限大, ヤジルシ, の階乗).
 QString words(const QString& text);
 
 }  // namespace typeset

@@ -354,7 +354,7 @@ void PdfCanvas::drawPicture(const Picture& picture) {
     // Spoken, a described figure is its description alone: match pieces by
     // the operations they read, not by their place in the list.
     QHash<QPair<uint32_t, uint32_t>, QString> heard;
-    for (const TextPiece& t : spoken) heard.insert({t.firstOp, t.lastOp}, t.text);
+    for (const TextPiece& t : spoken) heard.insert({t.firstOp, t.lastOp}, words(t.text));
     spoken_.assign(pieces_.size(), QString());
     for (size_t p = 0; p < pieces_.size(); ++p) spoken_[p] = heard.value({pieces_[p].firstOp, pieces_[p].lastOp});
     picture_ = &picture;

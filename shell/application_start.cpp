@@ -67,7 +67,7 @@ void returnFreedMemoryPromptly() {
     mallopt(M_TRIM_THRESHOLD, threshold);
 }
 
-std::unique_ptr<QApplication> openApplication(int& argc, char** argv) {
+std::unique_ptr<QApplication> openApplication(int& argc, char** argv, StartMessages messages) {
     returnFreedMemoryPromptly();
     // A message whose reader has gone (standard error piped to a program
     // that ended) is lost; the reader's session must not end with it.
@@ -77,7 +77,8 @@ std::unique_ptr<QApplication> openApplication(int& argc, char** argv) {
     state().previous = qInstallMessageHandler(holdDuringStart);
     auto app = std::make_unique<QApplication>(argc, argv);
     qInstallMessageHandler(state().previous);
-    for (const HeldMessage& m : state().held) passOn(m);
+    if (messages == StartMessages::PassOn)
+        for (const HeldMessage& m : state().held) passOn(m);
     state().held.clear();
     return app;
 }

@@ -14,9 +14,15 @@ namespace shell {
 // process; fixed thresholds give it back at once. Called by openApplication.
 void returnFreedMemoryPromptly();
 
+// What the platform layer says while it starts (a runtime folder it had to
+// choose, the plugins it tried): passed on for a window, dropped for a run
+// that only writes a file or the text, whose messages are its own.
+enum class StartMessages { PassOn, Drop };
+
 // argc must outlive the application (Qt keeps a reference to it). From here
 // on a message that cannot be written (nobody reads standard error any more)
 // is lost instead of ending the program.
-std::unique_ptr<QApplication> openApplication(int& argc, char** argv);
+std::unique_ptr<QApplication> openApplication(int& argc, char** argv,
+                                              StartMessages messages = StartMessages::PassOn);
 
 }  // namespace shell

@@ -64,9 +64,9 @@ int runViewer(int argc, char** argv, std::unique_ptr<Chapter> chapter) {
     if (early.action != ViewerOptions::Action::Run) return reportViewerOptions(early);
     // Writing a PDF or the text shows nothing to anyone: it needs no display unless the
     // platform is chosen for it.
-    if ((!early.pdf.isEmpty() || early.writeText) && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    const auto app = openApplication(argc, argv);
+    const bool output = !early.pdf.isEmpty() || early.writeText;
+    if (output && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    const auto app = openApplication(argc, argv, output ? StartMessages::Drop : StartMessages::PassOn);
     ViewerOptions options = parseViewerOptions(QApplication::arguments(), profile);
     if (options.action != ViewerOptions::Action::Run) return reportViewerOptions(options);
     options.settingsFile = settingsPath(profile.name);

@@ -14,6 +14,7 @@
 // when the page did not go out. With --list and --pdf also
 // OUTDIR/CHAPTER-pN-formulas.txt, the linear text of each formula of the
 // paper page, one a line, for checking the PDF's text.
+#include "application_start.h"
 #include "backends/painter_canvas.h"
 #include "chapter_catalog.h"
 #include "chapter_pdf.h"
@@ -24,6 +25,7 @@
 #include "linear_text.h"
 #include "page_box.h"
 #include "printer.h"
+#include "sound.h"
 #include "state.h"
 
 #include <QApplication>
@@ -159,8 +161,10 @@ bool writeFormulas(const PrintedPage& page, const QString& path) {
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
+    const auto app = openApplication(argc, argv, StartMessages::Drop);
+    // Pages drawn for files: nobody is there to hear them.
+    setSoundPlayer(makeSilentSoundPlayer());
+    QStringList args = QApplication::arguments().mid(1);
     const bool list = args.removeAll(QStringLiteral("--list")) > 0;
     const bool print = args.removeAll(QStringLiteral("--print")) > 0;
     const bool pdf = args.removeAll(QStringLiteral("--pdf")) > 0;
@@ -198,7 +202,7 @@ int main(int argc, char** argv) {
     int failures = 0;
     for (int n = 0; n <= window.lastPage(); ++n) {
         window.ShowThisPic(n);
-        app.processEvents();
+        QApplication::processEvents();
         const QString base = outDir.filePath(QStringLiteral("%1-p%2").arg(name).arg(n));
         if (!pageAsShown(window.pic(n)).save(base + QStringLiteral(".png"))) {
             std::fprintf(stderr, "pageshot: cannot write %s.png\n", qPrintable(base));

@@ -134,6 +134,8 @@ TEST_F(LinearText, AFigureIsReadAsItsDescriptionWhenSpoken) {
 
 TEST(ChapterText, EveryPageReadsItsFormulasInOnePiece) {
     const QRegularExpression barsAlone(QStringLiteral("^[─―\\s]+$"));
+    // A brace, a dot or a script on a line of its own is a formula come apart.
+    const QRegularExpression pieceAlone(QStringLiteral("^\\s*([{}・]|[\\^_]\\S*)(\\s|[・θ̇{}])*$"));
     std::map<QString, QString> text;
     for (const QString& name : chapterNames()) {
         ChapterWindow w(name);
@@ -163,8 +165,12 @@ TEST(ChapterText, EveryPageReadsItsFormulasInOnePiece) {
                 EXPECT_TRUE(page.contains(said)) << where << ": " << said.toStdString();
                 EXPECT_TRUE(spoken.contains(words(said))) << where << ": " << said.toStdString();
             }
-            for (const QString& line : page.split(QLatin1Char('\n')))
+            for (const QString& line : page.split(QLatin1Char('\n'))) {
                 EXPECT_FALSE(barsAlone.match(line).hasMatch()) << where << ": a line of bars";
+                // The specimen shows braces alone, as samples.
+                const bool alone = name != QLatin1String("specimen") && pieceAlone.match(line).hasMatch();
+                EXPECT_FALSE(alone) << where << ": \"" << line.toStdString() << "\" alone";
+            }
         }
     }
     // Real formulas of several chapters, as a reader would type them.
@@ -189,6 +195,12 @@ TEST(ChapterText, EveryPageReadsItsFormulasInOnePiece) {
         {"maple", "(sin((2N−1)π/(2N)))/(2N−1))"},  // π set after its fraction's bar
         {"hazel", "= (sin 2Nθ)/(2 sin θ)"},
         {"rowan", "∑_(j=0)^(2^p−1) f(jN/2^p + l)ω^(jkN/2^p)"},
+        // Built up by hand on the page, read as one construct.
+        {"cedar", "(∂^2 f)/(∂x∂y) ＝ (∂^2 f)/(∂y∂x)"},
+        {"cedar", "(9)  定圧比熱と定積比熱の関係：C_p＝C_V＋(TVβ^2)/κ_T\n"},
+        {"birch", "S\u0307 = 1/2 r^2 θ\u0307 = const"},
+        {"birch", "{■(x = r cos θ + aε @ y = r sin θ)┤"},
+        {"rowan", "├■(X^(p+1)_(k,l) ＝ X^(p)_(k,l) ＋ ω^(kβ)X^(p)_(k,l+β) @ X^(p+1)_(k+α,l) ＝ X^(p)_(k,l) － ω^(kβ)X^(p)_(k,l+β))} [10]"},
         // A name and its argument apart; an absolute value as one operand.
         {"larch", "ω = sin(|q|/2)"},
         {"birch", "r = √((x−aε)^2 + y^2) = (1−ε cos u)a"},

@@ -279,9 +279,14 @@ void ColBrace(int index, float lx, float ly, float ht) {
 }
 
 void Brace_alpha(int index, float lx, float ly) {
+    // The label and its brace read as one, in the order they stand ("α{",
+    // "}α"); they do not overlap, so the order they are drawn in shows no
+    // difference.
+    Construct labelled(*CurPic, Group::Fence);
     float x = float(index == 0 ? lx - 1.6 * UnitW : lx + 1.2 * UnitW);
+    if (index != 0) ColBrace(index, lx, ly, 0.6f);
     dsp_symbolIt(*CurPic, x, ly - 2, QStringLiteral("a"));
-    ColBrace(index, lx, ly, 0.6f);
+    if (index == 0) ColBrace(index, lx, ly, 0.6f);
 }
 
 void brace_beta(float x, float y) {

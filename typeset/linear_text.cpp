@@ -206,11 +206,26 @@ public:
 
     // A case block's rows, as UnicodeMath writes cases: {■(row @ row)┤. Its
     // brace is the "{".
+    // A brace drawn to the right of its rows (two equations under one
+    // number) closes them instead: ├■(row @ row)}.
     QString cases(size_t g) const {
         QStringList rows;
-        for (size_t k : children_[g])
-            if (groups_[k].kind == Group::Row) rows << unmarked(content(k, false, true)).simplified();
-        return QStringLiteral("{\u25A0(") + rows.join(QStringLiteral(" @ ")) + QStringLiteral(")\u2524");
+        double rowsRight = 0;
+        for (size_t k : children_[g]) {
+            if (groups_[k].kind != Group::Row) continue;
+            rows << unmarked(content(k, false, true)).simplified();
+            rowsRight = std::max(rowsRight, cell(k).right());
+        }
+        bool braceRight = false;
+        for (size_t i = groups_[g].first; i < groups_[g].last; ++i) {
+            const bool inRow = std::any_of(children_[g].begin(), children_[g].end(), [&](size_t k) {
+                return groups_[k].kind == Group::Row && i >= groups_[k].first && i < groups_[k].last;
+            });
+            if (!inRow && showsText(ops_[i])) braceRight = cellOf(ops_[i]).left() >= rowsRight;
+        }
+        const QString inside = QStringLiteral("\u25A0(") + rows.join(QStringLiteral(" @ ")) + QLatin1Char(')');
+        return braceRight ? QStringLiteral("\u251C") + inside + QLatin1Char('}')
+                          : QLatin1Char('{') + inside + QStringLiteral("\u2524");
     }
 
     // The ops and child groups of g in drawing order; with `bare`, scripts
@@ -536,8 +551,10 @@ QString spokenScript(bool super, const QString& script) {
 
 // A case block, {■(a & p @ b & q)┤, heard row by row.
 QString spokenCases(QString t) {
-    const QString open = QStringLiteral("{\u25A0("), close = QStringLiteral(")\u2524");
-    for (qsizetype at; (at = t.indexOf(open)) >= 0;) {
+    static const QRegularExpression block(QStringLiteral("[{\u251C]\u25A0\\("));
+    for (QRegularExpressionMatch m; (m = block.match(t)).hasMatch();) {
+        const qsizetype at = m.capturedStart();
+        const QString open = m.captured(), close = open.front() == u'{' ? QStringLiteral(")\u2524") : QStringLiteral(")}");
         const qsizetype end = t.indexOf(close, at);
         if (end < 0) break;
         QStringList rows = t.mid(at + open.size(), end - at - open.size()).split(QStringLiteral(" @ "));

@@ -103,9 +103,12 @@ void BirchChapter::pic0() {
     text(" = const,     ");
     // The areal velocity: its dot is set by hand, a little higher than the
     // other dots, over the capital.
-    dsp_text(c, PenX, PenY - 14, QStringLiteral("・"));
-    Skip(-19);
-    var("S");
+    {
+        Construct dotted(c, Group::Dot);
+        dsp_text(c, PenX, PenY - 14, QStringLiteral("・"));
+        Skip(-19);
+        var("S");
+    }
     text(" = ");
     dsp_half(c, PenX, PenY);
     Skip(4);

@@ -135,25 +135,33 @@ void BirchChapter::pic1() {
     PenX = float(TabX2);
     SkipH(1.2f);
     const float firstRow = PenY;
-    var("x");
-    text(" = ");
-    var("r");
-    Skip(2);
-    prCos();
-    prTheta();
-    text(" + ");
-    var("a");
-    Skip(2);
-    prEpsln();
-    PenX = float(TabX2);
-    SkipH(1.2f);
-    var("y");
-    text(" = ");
-    var("r");
-    Skip(2);
-    prSin();
-    prTheta();
-    ColBrace(0, float(TabX2 - 1.4 * UnitW), float(firstRow + 0.6 * UnitH), 0.3f);
+    {
+        // Two equations held by one brace: a case block.
+        Construct both(c, Group::Cases);
+        drawAs(c, Group::Row, [] {
+            var("x");
+            text(" = ");
+            var("r");
+            Skip(2);
+            prCos();
+            prTheta();
+            text(" + ");
+            var("a");
+            Skip(2);
+            prEpsln();
+        });
+        PenX = float(TabX2);
+        SkipH(1.2f);
+        drawAs(c, Group::Row, [] {
+            var("y");
+            text(" = ");
+            var("r");
+            Skip(2);
+            prSin();
+            prTheta();
+        });
+        ColBrace(0, float(TabX2 - 1.4 * UnitW), float(firstRow + 0.6 * UnitH), 0.3f);
+    }
 
     // The period: area over areal velocity.
     PenX = float(TabX1);

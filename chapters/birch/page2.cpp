@@ -58,21 +58,29 @@ void BirchChapter::pic2() {
     PenX = float(TabX2);
     SkipH(1.1f);
     const float firstRow = PenY;
-    var("x");
-    text(" = ");
-    var("a");
-    Skip(2);
-    prCos();
-    var("u");
-    PenX = float(TabX2);
-    SkipH(1.1f);
-    var("y");
-    text(" = ");
-    var("b");
-    Skip(2);
-    prSin();
-    var("u");
-    ColBrace(0, float(TabX2 - 1.4 * UnitW), float(firstRow + 0.55 * UnitH), 0.275f);
+    {
+        // Two equations held by one brace: a case block.
+        Construct both(*CurPic, Group::Cases);
+        drawAs(*CurPic, Group::Row, [] {
+            var("x");
+            text(" = ");
+            var("a");
+            Skip(2);
+            prCos();
+            var("u");
+        });
+        PenX = float(TabX2);
+        SkipH(1.1f);
+        drawAs(*CurPic, Group::Row, [] {
+            var("y");
+            text(" = ");
+            var("b");
+            Skip(2);
+            prSin();
+            var("u");
+        });
+        ColBrace(0, float(TabX2 - 1.4 * UnitW), float(firstRow + 0.55 * UnitH), 0.275f);
+    }
 
     PenX = float(LeftX);
     SkipH(1.1f);

@@ -18,21 +18,26 @@ namespace {
 // ∂²f/∂a∂b built up at the pen, the rule on the middle of the line.
 void secondPartial(const QString& a, const QString& b) {
     Canvas& c = *CurPic;
+    Construct fraction(c, Group::Fraction);
     const QString partial(QChar(symbol::Partial));
     const float x0 = PenX, y0 = PenY;
     float xn = x0 + 4;
-    dsp_symbol(c, xn, y0 - 13, partial);
-    dsp_sup(c, xn, y0 - 13, QStringLiteral("2"));
-    xn += 1;
-    dsp_var(c, xn, y0 - 13, QStringLiteral("f"));
+    drawAs(c, Group::Numerator, [&] {
+        dsp_symbol(c, xn, y0 - 13, partial);
+        dsp_sup(c, xn, y0 - 13, QStringLiteral("2"));
+        xn += 1;
+        dsp_var(c, xn, y0 - 13, QStringLiteral("f"));
+    });
     float xd = x0;
-    dsp_symbol(c, xd, y0 + 12, partial);
-    xd += 1;
-    dsp_var(c, xd, y0 + 12, a);
-    xd += 2;
-    dsp_symbol(c, xd, y0 + 12, partial);
-    xd += 1;
-    dsp_var(c, xd, y0 + 12, b);
+    drawAs(c, Group::Denominator, [&] {
+        dsp_symbol(c, xd, y0 + 12, partial);
+        xd += 1;
+        dsp_var(c, xd, y0 + 12, a);
+        xd += 2;
+        dsp_symbol(c, xd, y0 + 12, partial);
+        xd += 1;
+        dsp_var(c, xd, y0 + 12, b);
+    });
     const float w = std::max(xn, xd) - x0 + 2;
     c.Line(x0, y0 + 12, x0 + w, y0 + 12, c.ForeColor);
     PenX = x0 + w + 4;

@@ -34,20 +34,25 @@ void sub(const char* var, const char* index) {
 // TVβ²/κ_T built up at the pen.
 void betaOverKappa() {
     Canvas& c = *CurPic;
+    Construct fraction(c, Group::Fraction);
     const float x0 = PenX, y0 = PenY;
     PenY = y0 - 13;
     PenX = x0 + 2;
-    prVar(QStringLiteral("T"));
-    Skip(1);
-    prVar(QStringLiteral("V"));
-    Skip(2);
-    prBeta();
-    prSup(QStringLiteral("2"));
+    drawAs(c, Group::Numerator, [] {
+        prVar(QStringLiteral("T"));
+        Skip(1);
+        prVar(QStringLiteral("V"));
+        Skip(2);
+        prBeta();
+        prSup(QStringLiteral("2"));
+    });
     const float xn = PenX;
     PenY = y0 + 12;
     PenX = x0 + 8;
-    prKappa();
-    prSub(QStringLiteral("T"));
+    drawAs(c, Group::Denominator, [] {
+        prKappa();
+        prSub(QStringLiteral("T"));
+    });
     const float w = std::max(xn, PenX) - x0 + 2;
     c.Line(x0, y0 + 12, x0 + w, y0 + 12, c.ForeColor);
     PenX = x0 + w + 4;

@@ -162,29 +162,47 @@ void RowanChapter::pic3() {
     // two halves X^(p)_(k,l) and X^(p)_(k,l+beta)
     PenX = float(TabX2);
     SkipH(1.6f);
-    Xp1(QStringLiteral("k, l"));
-    SkipW(2);
-    const float EqCol = PenX;
-    pr(QStringLiteral("  ＝  "));
-    Xp(QStringLiteral("k, l"));
-    pr(QStringLiteral("  ＋  "));
-    omegaKBeta();
-    Skip(8);
-    Xp(QStringLiteral("k, l+beta"));
-    SkipH(0.8f);
+    float EqCol = 0;
+    float middle = 0;
+    {
+        // Both rows and the brace that holds them are one block; its number
+        // stands beside it, drawn after it (nothing of either overlaps).
+        Construct both(c, Group::Cases);
+        drawAs(c, Group::Row, [&] {
+            Xp1(QStringLiteral("k, l"));
+            SkipW(2);
+            EqCol = PenX;
+            pr(QStringLiteral("  ＝  "));
+            Xp(QStringLiteral("k, l"));
+            pr(QStringLiteral("  ＋  "));
+            omegaKBeta();
+            Skip(8);
+            Xp(QStringLiteral("k, l+beta"));
+        });
+        SkipH(0.8f);
+        middle = PenY;
+        SkipH(0.8f);
+        drawAs(c, Group::Row, [&] {
+            PenX = float(TabX2);
+            Xp1(QStringLiteral("k+alpha, l"));
+            PenX = EqCol;
+            pr(QStringLiteral("  ＝  "));
+            Xp(QStringLiteral("k, l"));
+            pr(QStringLiteral("  －  "));
+            omegaKBeta();
+            Skip(8);
+            Xp(QStringLiteral("k, l+beta"));
+        });
+        const float last = PenY;
+        PenY = middle;
+        ColBrace(1, float(EqCol + 22 * UnitW), PenY, 0.5f);
+        PenY = last;
+    }
+    const float last = PenY;
+    PenY = middle;
     PenX = float(FarX);
     pr(QStringLiteral("[10]"));
-    ColBrace(1, float(EqCol + 22 * UnitW), PenY, 0.5f);
-    SkipH(0.8f);
-    PenX = float(TabX2);
-    Xp1(QStringLiteral("k+alpha, l"));
-    PenX = EqCol;
-    pr(QStringLiteral("  ＝  "));
-    Xp(QStringLiteral("k, l"));
-    pr(QStringLiteral("  －  "));
-    omegaKBeta();
-    Skip(8);
-    Xp(QStringLiteral("k, l+beta"));
+    PenY = last;
 
     PenX = float(LeftX);
     SkipH(1.4f);

@@ -189,7 +189,7 @@ TEST(ChapterText, EveryPageReadsItsFormulasInOnePiece) {
         // Bars drawn before or apart from their parts.
         {"alder", "R = b_1/(a_1+  b_2/(a_2+  b_3/(a_3+ ⋯)))"},
         {"alder", "R_n = b_1/(a_1+  b_2/(a_2+  b_3/(a_3+ ⋯ +  b_n/a_n)))"},  // "⋯ +" in its bar's run
-        {"alder", " = (G_n + b_(n+1)/a_(n+1)G_(n−1))/(F_n + b_(n+1)/a_(n+1)F_(n−1)) = G_(n+1)/F_(n+1)"},
+        {"alder", " = (G_n + b_(n+1)/a_(n+1) G_(n−1))/(F_n + b_(n+1)/a_(n+1) F_(n−1)) = G_(n+1)/F_(n+1)"},
         {"maple", "4/π ((sin x)/1 + (sin 3x)/3 + (sin 5x)/5 + ⋯)"},
         {"maple", "4/π (sin(2Nx))/(2 sin x)"},
         {"maple", "(sin((2N−1)π/(2N)))/(2N−1))"},  // π set after its fraction's bar
@@ -200,7 +200,12 @@ TEST(ChapterText, EveryPageReadsItsFormulasInOnePiece) {
         {"cedar", "(9)  定圧比熱と定積比熱の関係：C_p＝C_V＋(TVβ^2)/κ_T\n"},
         {"birch", "S\u0307 = 1/2 r^2 θ\u0307 = const"},
         {"birch", "{■(x = r cos θ + aε @ y = r sin θ)┤"},
-        {"rowan", "├■(X^(p+1)_(k,l) ＝ X^(p)_(k,l) ＋ ω^(kβ)X^(p)_(k,l+β) @ X^(p+1)_(k+α,l) ＝ X^(p)_(k,l) － ω^(kβ)X^(p)_(k,l+β))} [10]"},
+        {"rowan", "├■(X^(p+1)_(k,l) ＝ X^(p)_(k,l) ＋ ω^(kβ)X^(p)_(k,l+β) @ X^(p+1)_(k+α,l) ＝ X^(p)_(k,l) − ω^(kβ)X^(p)_(k,l+β))} [10]"},
+        // A fraction after a factor, a differential after its integrand.
+        {"larch", "4 d^2/(dx^2) J_n(x) ＝ 2 d/(dx) J_(n−1)(x)−2 d/(dx) J_(n+1)(x)"},
+        {"maple", "1/π ∫_(−π)^π f(x) sin nx dx  =  2/π ∫_0^π sin nx dx"},
+        {"birch", "∫_0^T sin u (du)/(dt) sin nωt dt"},
+        {"cedar", "∂/∂S (∂H/∂p)_S ＝ ∂/∂p (∂H/∂S)_p"},
         // A name and its argument apart; an absolute value as one operand.
         {"larch", "ω = sin(|q|/2)"},
         {"birch", "r = √((x−aε)^2 + y^2) = (1−ε cos u)a"},

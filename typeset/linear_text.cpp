@@ -43,7 +43,7 @@ bool isNumber(const QString& t) {
 
 // One letter or sign, with any accents and primes it carries.
 bool isSymbol(const QString& t) {
-    if (t.isEmpty() || !(t[0].isLetter() || t[0] == QChar(0x221E))) return false;
+    if (t.isEmpty() || !(t[0].isLetter() || t[0] == QChar(0x221E) || t[0] == QChar(0x2202))) return false;
     return std::all_of(t.begin() + 1, t.end(),
                        [](QChar c) { return isCombining(c) || c == QChar(0x2032); });
 }
@@ -63,6 +63,7 @@ QString opText(const DrawOp& op, bool inFormula) {
     if (upright && t.size() >= 2 && std::all_of(t.begin(), t.end(), [](QChar c) { return c.isLetter(); }))
         return kNameStart + t + kNameEnd;
     if (inFormula || upright) t.replace(QLatin1Char('-'), kMinus);
+    if (inFormula) t.replace(QChar(0xFF0D), kMinus);
     // A hyphen before a number, where no word goes on, is its sign: (-1), -3.
     static const QRegularExpression sign(QStringLiteral("(^|[\\s(=,])-(?=[\\d.])"));
     if (t.contains(QLatin1Char('-'))) t.replace(sign, QStringLiteral("\\1\u2212"));
@@ -89,6 +90,11 @@ bool runsOn(const QString& before, const QString& after) {
 // letter or digit, and before one after a letter, digit or ")". A fraction
 // a name applies to is bracketed: sin(|q|/2).
 void seam(QString& before, QString& more, bool fraction = false) {
+    // A fraction after a letter or a digit is not its numerator's end:
+    // "2 d/(dx)", not "2d/(dx)".
+    if (fraction && !before.isEmpty() && before.back().isLetterOrNumber() && !more.isEmpty() &&
+        !more.startsWith(QLatin1Char(' ')))
+        before += QLatin1Char(' ');
     if (before.endsWith(kNameEnd)) {
         before.chop(1);
         const QString next = unmarked(more).trimmed();
@@ -169,6 +175,9 @@ public:
         case Group::Prime: return QString(QChar(0x2032));
         case Group::Minus: return QString(kMinus);
         case Group::Cases: return cases(g);
+        // Marked as a name's start: a blank parts it from a letter, a digit
+        // or a bracket before it (sin nx dx, f(x) dx).
+        case Group::Differential: return kNameStart + unmarked(content(g, false));
         case Group::Fence:
         case Group::Row:
         case Group::Figure:
@@ -259,8 +268,11 @@ public:
                 const size_t k = kids[next++];
                 const Group::Kind kind = groups_[k].kind;
                 column(cell(k));
+                // A blank ends a fraction, as it does on a line of its own.
                 append(t,
-                       bare && (kind == Group::Superscript || kind == Group::Subscript) ? script(k) : text(k),
+                       bare && (kind == Group::Superscript || kind == Group::Subscript) ? script(k)
+                       : kind == Group::Fraction                                      ? text(k) + QLatin1Char(' ')
+                                                                                      : text(k),
                        kind == Group::Fraction);
                 i = std::max<size_t>(i, groups_[k].last);
                 continue;
@@ -282,6 +294,9 @@ public:
         if (more.isEmpty()) return;
         seam(t, more, fraction);
         if (runsOn(t, more)) t += QLatin1Char(' ');
+        static const QString closing = QStringLiteral(")]},，、。.");
+        if (t.endsWith(QLatin1Char(' ')) && (more.startsWith(QLatin1Char(' ')) || closing.contains(more.front())))
+            t.chop(1);
         t += more;
     }
 

@@ -65,6 +65,7 @@ void prSin() {
 }
 
 void prDiff(const QString& v) {
+    Construct differential(*CurPic, Group::Differential);
     prVar(QStringLiteral("d"));
     Skip(2);
     prVar(v);

@@ -30,6 +30,7 @@ struct Group {
         // A table's row and one cell of it, inside the table's Figure: they
         // say where a label stands, and read as the labels they hold.
         TableRow, Cell,
+        Differential,  // d and its variable: a blank parts it from what it follows (f(x) dx)
     };
     Kind kind = Row;
     uint32_t first = 0, last = 0;

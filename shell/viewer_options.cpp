@@ -3,6 +3,8 @@
 #include "chapter_pdf.h"
 #include "form1.h"
 #include "page_reading.h"
+#include "linear_text.h"
+#include "math_tree.h"
 #include "pdf_module.h"
 #include "safe_file.h"
 #include "sound.h"
@@ -91,8 +93,13 @@ ViewerOptions parseViewerOptions(const QStringList& arguments, const ChapterProf
         QStringLiteral("spoken"),
         QStringLiteral("With --text: formulas as a screen reader speaks them, in Japanese words "
                        "(N 分の 2, x の 2 乗, k イコール 0 から n までの総和)."));
+    const QCommandLineOption mathmlOption(
+        QStringLiteral("mathml"),
+        QStringLiteral("With --text: the text as one XHTML document, a section a page and a "
+                       "paragraph a line, each formula as MathML with its spoken reading."));
     parser.addOption(textOption);
     parser.addOption(spokenOption);
+    parser.addOption(mathmlOption);
     parser.addOption(zoomOption);
     parser.addOption(fullScreenOption);
     const QCommandLineOption noAnimationOption(
@@ -204,6 +211,11 @@ ViewerOptions parseViewerOptions(const QStringList& arguments, const ChapterProf
         if (!result.writeText) return fail(QStringLiteral("--spoken goes with --text"));
         result.spoken = true;
     }
+    if (parser.isSet(mathmlOption)) {
+        if (!result.writeText) return fail(QStringLiteral("--mathml goes with --text"));
+        if (result.spoken) return fail(QStringLiteral("--mathml and --spoken cannot be given together"));
+        result.mathml = true;
+    }
     if (result.present && (result.print >= 0 || !result.pdf.isEmpty() || result.writeText))
         return fail(QStringLiteral("--present cannot be given with --print, --pdf or --text"));
     return result;
@@ -281,7 +293,8 @@ std::optional<int> startViewer(Form1& window, const ViewerOptions& options) {
         return 1;
     }
     if (options.writeText) {
-        const QString why = writeStandardOutput(chapterText(window, options.spoken).toUtf8());
+        const QString text = options.mathml ? chapterMathml(window) : chapterText(window, options.spoken);
+        const QString why = writeStandardOutput(text.toUtf8());
         if (why.isEmpty()) return 0;
         std::fprintf(stderr, "%s: the text could not be written to standard output (%s)\n",
                      qPrintable(window.chapter().profile().name), qPrintable(why));
@@ -312,6 +325,26 @@ QString chapterText(Form1& window, bool spoken) {
         all += pageText(window.pic(n), spoken) + QLatin1Char('\n');
     }
     return all;
+}
+
+QString chapterMathml(Form1& window) {
+    QString all = QStringLiteral(
+                      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                      "<html xmlns=\"http://www.w3.org/1999/xhtml\" lang=\"ja\">\n<head><meta charset=\"UTF-8\"/>"
+                      "<title>%1</title></head>\n<body>\n")
+                      .arg(xmlEscaped(window.chapter().profile().title));
+    for (int n = 0; n <= window.lastPage(); ++n) {
+        window.ShowThisPic(n);
+        all += QStringLiteral("<section id=\"p%1\">\n").arg(n);
+        for (const QString& line : pageLines(window.pic(n))) {
+            QString p;
+            for (const auto& [run, formula] : formulaRuns(line))
+                p += formula ? mathml(parseLinear(run), words(run)) : xmlEscaped(run);
+            all += QStringLiteral("<p>") + p + QStringLiteral("</p>\n");
+        }
+        all += QStringLiteral("</section>\n");
+    }
+    return all + QStringLiteral("</body>\n</html>\n");
 }
 
 }  // namespace shell

@@ -25,6 +25,7 @@ struct ViewerOptions {
     int handout = 1;  // --handout N: pages on each sheet of that PDF (1, 2 or 4)
     bool writeText = false;  // --text: write every page's text to standard output, then quit
     bool spoken = false;     // --spoken: that text with its formulas in Japanese words
+    bool mathml = false;     // --mathml: that text as XHTML, its formulas as MathML
     QString text;    // the help or version text, or a one-line error
     QString program;  // the viewer's name, for its messages
     // Where the last page, zoom and full screen are remembered between runs
@@ -50,5 +51,10 @@ std::optional<int> startViewer(Form1& window, const ViewerOptions& options);
 // Every page's text in reading order, formulas in linear notation, pages
 // separated by form feeds: what --text writes.
 QString chapterText(Form1& window, bool spoken = false);
+
+// The same text as one XHTML document, a section a page and a paragraph a
+// line, each formula in it a MathML <math> with its spoken reading as
+// alttext: what --text --mathml writes.
+QString chapterMathml(Form1& window);
 
 }  // namespace shell

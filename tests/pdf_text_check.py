@@ -43,12 +43,16 @@ RADICALS = re.compile("[\u2e80-\u2eff\u2f00-\u2fdf]")
 GREEK = re.compile("[\u0370-\u03ff]")
 PHRASES = {
     "alder": ["Γ(ν, x)", "方法"],
-    "cedar": ["魔方陣", "(M1)", "(M4)", "Step 1", "Step 5"],
+    # Formulas built up by hand, read whole.
+    "birch": ["S\u0307 = 1/2 r^2 \u03b8\u0307 = const", "{■(x = a cos u @ y = b sin u)┤"],
+    "cedar": ["魔方陣", "(M1)", "(M4)", "Step 1", "Step 5", "(∂^2 f)/(∂x∂y) ＝ (∂^2 f)/(∂y∂x)",
+              "C_p＝C_V＋(TVβ^2)/κ_T"],
     "hazel": ["(3) 誤差を比較する.", "1.26606"],
     "larch": ["格子"],
     # A table's row, and a line parted where its language changes, read whole.
-    "maple": ["1 −1.09662 0.90338", "(Gibbs phenomenon) とよびます"],
-    "rowan": ["高速", "(5) FFT の仕組み"],
+    "maple": ["1 −1.09662 0.90338", "(Gibbs phenomenon) とよびます", "lim_(N→∞)S_N(π/(2N))"],
+    # A letter with stacked scripts is one piece.
+    "rowan": ["高速", "(5) FFT の仕組み", "次の量 X^(p)_(k,l) を定義します"],
 }
 # What each chapter has in English, not Japanese: whole lines, and phrases
 # in a Japanese line (the title's, a term's English name).

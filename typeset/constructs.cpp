@@ -312,6 +312,9 @@ void brace_beta(float x, float y) {
 }
 
 void Xa(const QString& top, const QString& bottom) {
+    // The letter and its stacked scripts read as one (the subscript starts
+    // back under the superscript, which would part them).
+    Construct whole(*CurPic, Group::Row);
     const float saved = SupRaise;
     SupRaise = 0.4f;
     prVar(QStringLiteral("X"));

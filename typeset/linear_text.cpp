@@ -346,6 +346,21 @@ public:
         // A case block stands on the line of each of its rows, so that it
         // reads on from what comes before it, on its first row or its middle.
         if (groups_[g].kind == Group::Cases) return all;
+        // A row of a letter or name and its scripts (X^(p)_(k,l), lim_(N→∞))
+        // stands where its base does: the scripts above and below it are no
+        // line of their own.
+        if (groups_[g].kind == Group::Row) {
+            QRectF base;
+            for (size_t i = groups_[g].first; i < groups_[g].last; ++i) {
+                const bool scripted = std::any_of(inside_[g].begin(), inside_[g].end(), [&](size_t k) {
+                    const Group::Kind kind = groups_[k].kind;
+                    return (kind == Group::Superscript || kind == Group::Subscript) && i >= groups_[k].first &&
+                           i < groups_[k].last;
+                });
+                if (showsText(ops_[i]) && !scripted) base = base.isNull() ? cellOf(ops_[i]) : base.united(cellOf(ops_[i]));
+            }
+            if (!base.isNull()) return QRectF(all.left(), base.top(), all.width(), base.height());
+        }
         // As tall as its tallest piece, about its middle: a fraction or a
         // sum with its limits stands on its line as one of its signs would,
         // and the line keeps the blanks of its own height.

@@ -31,9 +31,12 @@ void powerTerm(const char* factorialText, const char* power) {
 // lim_(N->inf) S_N(pi/2N) at the pen, "N→∞" set under "lim".
 void MapleChapter::limitOfPeak() {
     float x = PenX;
-    prUpright(QStringLiteral("lim"));
-    // Its limit right after it, so that the two read as one.
-    dsp_sub(*CurPic, x, PenY + 6, QStringLiteral("N→∞"));
+    {
+        // Its limit right after it, in one group, so that the two read as one.
+        Construct limit(*CurPic, Group::Row);
+        prUpright(QStringLiteral("lim"));
+        dsp_sub(*CurPic, x, PenY + 6, QStringLiteral("N→∞"));
+    }
     Skip(6);
     var("S");
     prSub(QStringLiteral("N"));

@@ -214,6 +214,9 @@ QByteArray roleOf(const PdfTextLayer& layer, size_t page, qsizetype span) {
     return "P";
 }
 
+// A span with no text to give: its glyphs are read in another span.
+bool isSilent(const QString& text) { return text.trimmed().isEmpty(); }
+
 // Gives each marked span of a page's contents the text it stands for
 // (cairo writes "/Span << /MCID n >> BDC", numbering a page's spans from 0),
 // and marks whatever is drawn outside a
@@ -241,6 +244,16 @@ public:
             endArtifact();
             ++depth_;
             const QStringList& texts = page_ < layer_.spans.size() ? layer_.spans[page_] : QStringList();
+            if (mcid_ >= 0 && mcid_ < texts.size() && isSilent(texts[qsizetype(mcid_)])) {
+                // Glyphs whose text is read elsewhere (a part drawn apart
+                // from its construct): an artifact, in no element, holding
+                // a span of no text, which is what extractors take for it.
+                write("/Artifact BMC /Span << /ActualText () >> BDC");
+                silentAt_.push_back(depth_);
+                held_.clear();
+                matched_ = 0;
+                return;
+            }
             // Tagged as a span whatever its element: text extractors take
             // the actual text of spans only.
             write("/Span << /MCID " + std::to_string(mcid_));
@@ -309,10 +322,19 @@ private:
             write("/Artifact BMC\n");
             artifact_ = true;
         }
-        if (op == "BDC" || op == "BMC") ++depth_;
-        else if (op == "EMC" && depth_ > 0) --depth_;
+        bool closesSilent = false;
+        if (op == "BDC" || op == "BMC") {
+            ++depth_;
+        } else if (op == "EMC" && depth_ > 0) {
+            closesSilent = !silentAt_.empty() && silentAt_.back() == depth_;
+            --depth_;
+        }
         flush();
         writeToken(token);
+        if (closesSilent) {
+            write("\nEMC");  // the artifact round it
+            silentAt_.pop_back();
+        }
     }
     void flush() {
         for (const auto& t : operands_) writeToken(t);
@@ -329,6 +351,7 @@ private:
     size_t matched_ = 0;
     long long mcid_ = -1;
     int depth_ = 0;
+    std::vector<int> silentAt_;  // the depths of the silent spans open
     bool artifact_ = false;
 };
 
@@ -353,6 +376,13 @@ void buildStructure(QPDF& pdf, const PdfTextLayer& layer, const std::map<QPDFObj
     QPDFObjectHandle line;
     // Of a table's rows, by its figure and the row's group.
     std::map<std::tuple<size_t, int, int, int>, QPDFObjectHandle> rows;
+    // Each page's marked contents by number, from the parent tree, so that
+    // a span that became an artifact leaves it too.
+    std::map<long long, QPDFObjectHandle> parents;
+    if (QPDFObjectHandle nums = tree.getKey("/ParentTree").getKey("/Nums"); nums.isArray())
+        for (int n = 0; n + 1 < nums.getArrayNItems(); n += 2)
+            if (nums.getArrayItem(n).isInteger())
+                parents[nums.getArrayItem(n).getIntValue()] = nums.getArrayItem(n + 1);
     for (int i = 0; i < leaves.getArrayNItems(); ++i) {
         QPDFObjectHandle leaf = leaves.getArrayItem(i);
         const auto page = pageIndex.find(leaf.getKey("/Pg").getObjGen());
@@ -365,6 +395,15 @@ void buildStructure(QPDF& pdf, const PdfTextLayer& layer, const std::map<QPDFObj
         }
         const size_t p = page->second;
         const qsizetype mcid = qsizetype(k.getIntValue());
+        if (isSilent(layer.spans[p][mcid])) {
+            QPDFObjectHandle pageObject = pdf.getObjectByObjGen(page->first);
+            if (QPDFObjectHandle n = pageObject.getKey("/StructParents"); n.isInteger()) {
+                QPDFObjectHandle marked = parents[n.getIntValue()];
+                if (marked.isArray() && mcid < marked.getArrayNItems())
+                    marked.setArrayItem(int(mcid), QPDFObjectHandle::newNull());
+            }
+            continue;
+        }
         const PdfTextLayer::About& about = layer.about[p][size_t(mcid)];
         const QByteArray role = roleOf(layer, p, mcid);
         leaf.replaceKey("/S", QPDFObjectHandle::newName("/" + role.toStdString()));

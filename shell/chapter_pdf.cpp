@@ -112,7 +112,7 @@ QString drawPage(cairo_t* cr, const PrintedPage& page, const QRectF& cell, bool 
         DrawOp op;
         op.kind = DrawOp::Copy;
         op.x2 = size.width(), op.y2 = size.height();
-        op.copied = std::make_shared<const Copied>(Copied{page.image, {}, {}});
+        op.copied = std::make_shared<const Copied>(Copied{page.image, {}, {}, {}});
         image.add(std::move(op));
         paper.drawPicture(image);
     }

@@ -62,6 +62,8 @@ JAPANESE = re.compile("[\u3040-\u30ff\u3400-\u9fff\uff00-\uffef]")
 # Each chapter's tables: rows and cells a row.
 TABLES = {"maple": [(7, 3)]}
 # How many numbered headings each chapter has.
+# Each chapter's figures (graphs, drawings, a figure box copied onto the page).
+FIGURES = {"alder": 2, "birch": 1, "hazel": 2, "larch": 2, "maple": 1, "rowan": 1}
 HEADINGS = {"alder": 4, "birch": 8, "cedar": 9, "hazel": 6, "larch": 4, "maple": 3, "rowan": 7}
 
 
@@ -108,6 +110,11 @@ def tagged(pdf, info, chapter):
             failures.append(f"a Formula without its alternative or actual text: {key}")
         if kind == "/Figure" and not value.get("/Alt", "u:").strip("u:"):
             failures.append(f"a Figure without an alternative text: {key}")
+        # A line, heading or cell with no text reads as nothing at all.
+        if kind in ("/P", "/H2", "/Span", "/TD", "/Formula") and not value.get("/ActualText", "u:x")[2:].strip():
+            failures.append(f"an empty {kind} element: {key}")
+    if kinds["Figure"] != FIGURES.get(chapter, 0):
+        failures.append(f"{kinds['Figure']} Figure elements, not {FIGURES.get(chapter, 0)}")
     def kind_of(ref):
         return objects.get("obj:" + ref, {}).get("value", {}).get("/S") if isinstance(ref, str) else None
 

@@ -353,10 +353,13 @@ void Canvas::copyFrom(const Canvas& src, int dx, int dy, int w, int h, int sx, i
     DrawOp op;
     QImage pixels = src.pixelsOf(QRect(sx, sy, w, h));
     if (pixels.isNull()) return;
-    auto copied = std::make_shared<Copied>(Copied{std::move(pixels), {}, {}});
+    auto copied = std::make_shared<Copied>(Copied{std::move(pixels), {}, {}, {}});
     copyTextWithin(src.picture().ops(), QRectF(sx, sy, w, h), dx - sx, dy - sy, copied->text);
     if (src.keepsPicture_ && !src.picture().empty())
         copyDrawingWithin(src.picture().ops(), QRectF(sx, sy, w, h), dx - sx, dy - sy, copied->drawing);
+    const std::vector<Group>& groups = src.picture().groups();
+    for (size_t g = 0; g < groups.size() && copied->description.isEmpty(); ++g)
+        if (groups[g].kind == Group::Figure) copied->description = src.picture().description(g);
     op.copied = std::move(copied);
     op.kind = DrawOp::Copy;
     op.x1 = dx, op.y1 = dy, op.x2 = dx + w, op.y2 = dy + h;

@@ -78,6 +78,9 @@ struct Copied {
     // drawing order, for backends that draw vectors; empty where the pixels
     // are all there is (the source kept no picture, or held copies there).
     std::vector<DrawOp> drawing;
+    // What the source says its figure shows (its first described figure),
+    // so that the copy is that figure to a reader too.
+    QString description;
 };
 
 const char* opKindName(DrawOp::Kind k);

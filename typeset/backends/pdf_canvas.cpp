@@ -415,7 +415,9 @@ void PdfCanvas::joinSpan(const QRectF& cell, const QString& meaning, const QStri
         about.row = tablePlace_.row;
         about.cell = tablePlace_.cell;
         about.linePart = std::exchange(newLinePart_, false);
-        if (figure > 0 && picture_) {
+        if (figure == copyFigure_ && figure > 0) {
+            about.figureText = copyDescription_;
+        } else if (figure > 0 && picture_) {
             // What the page says the figure shows, else its labels as one.
             about.figureText = picture_->description(size_t(figure - 1));
             if (about.figureText.isEmpty()) about.figureText = linearText(*picture_, size_t(figure - 1)).simplified();
@@ -526,6 +528,12 @@ void PdfCanvas::paint(const DrawOp& op) {
     }
 }
 
+namespace {
+// Figures copied from another canvas are numbered from here, apart from the
+// groups of the page's own picture.
+constexpr int kCopiedFigures = 1 << 20;
+}  // namespace
+
 void PdfCanvas::copy(const DrawOp& op) {
     const QRectF to = QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)).normalized();
     if (!op.copied) return;
@@ -538,6 +546,10 @@ void PdfCanvas::copy(const DrawOp& op) {
         // holding it as text.
         finish();
         const size_t at = std::exchange(at_, size_t(-1));
+        if (!copied.description.isEmpty()) {
+            copyFigure_ = kCopiedFigures + ++copies_;
+            copyDescription_ = copied.description;
+        }
         cairo_save(cr_);
         cairo_rectangle(cr_, to.x(), to.y(), to.width(), to.height());
         cairo_clip(cr_);
@@ -567,6 +579,7 @@ void PdfCanvas::copy(const DrawOp& op) {
         }
         copiedText_ = nullptr;
         finish();
+        copyFigure_ = 0;
         at_ = at;
         cairo_restore(cr_);
         if (vectors) return;
@@ -611,7 +624,7 @@ void PdfCanvas::text(const ResolvedFont& rf, const DrawOp& op, const QString& sh
         joinSpan(QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)).normalized(), QString());
     } else if (piece < 0) {
         joinSpan(QRectF(QPointF(op.x1, op.y1), QPointF(op.x2, op.y2)).normalized(),
-                 copiedText_ ? *copiedText_ : op.meaning);
+                 copiedText_ ? *copiedText_ : op.meaning, QString(), false, copyFigure_);
     }
     // A line of Japanese with an English phrase in it is drawn in parts, a
     // span each, so that the phrase can say its language. Only where each

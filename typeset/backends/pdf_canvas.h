@@ -152,6 +152,11 @@ private:
     size_t at_ = size_t(-1);
     int32_t piece_ = -1;
     const QString* copiedText_ = nullptr;  // of the copied text being drawn
+    // A copy of a described figure being drawn: the figure its text labels
+    // (numbered apart from the picture's own), and what it shows.
+    int copyFigure_ = 0;
+    QString copyDescription_;
+    int copies_ = 0;
 };
 
 }  // namespace typeset

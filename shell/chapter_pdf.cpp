@@ -210,7 +210,11 @@ QByteArray roleOf(const PdfTextLayer& layer, size_t page, qsizetype span) {
     if (page == 0 && span == 0) return "H1";
     if (about.figure) return "Span";
     if (heading.match(text).hasMatch()) return "H2";
-    if (about.formula && std::none_of(text.begin(), text.end(), isCjkLetter)) return "Formula";
+    // A construct, or the notation of one (a continued fraction whose bars
+    // were drawn apart from their parts reads whole in its own span).
+    static const QRegularExpression notation(QStringLiteral("[=\\x{FF1D}^_/\\x{221A}\\x{2211}\\x{222B}]"));
+    if ((about.formula || notation.match(text).hasMatch()) && std::none_of(text.begin(), text.end(), isCjkLetter))
+        return "Formula";
     return "P";
 }
 

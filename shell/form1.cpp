@@ -141,6 +141,7 @@ bool Form1::pauseKey(QKeyEvent* e) {
 
 PageBox* Form1::addBox(const Rect& g) {
     auto* box = new PageBox(this, g);
+    box->page = int(pic_.size());
     box->canvas().FontName = QStringLiteral("メイリオ");
     box->canvas().FontSize = 14.25f;
     box->lower();  // the labels stay on top of the page boxes

@@ -26,6 +26,8 @@ public:
     // Told whenever something is drawn on the canvas, shown or not (a
     // presenter view copies the page).
     std::function<void()> onDrawn;
+    // Which of its window's pages it is (from 0); -1 for a figure box.
+    int page = -1;
 
 protected:
     void paintEvent(QPaintEvent*) override;

@@ -5,6 +5,7 @@
 #include "page_text.h"
 
 #include <QLabel>
+#include <map>
 
 using namespace typeset;
 
@@ -34,6 +35,21 @@ QStringList pageLines(PageBox& box, bool spoken) {
 
 QString pageText(PageBox& box, bool spoken) { return pageLines(box, spoken).join(QLatin1Char('\n')); }
 
-QString pageHeading(PageBox& box) { return firstHeading(pageLines(box)); }
+QString pageHeading(PageBox& box) {
+    const QStringList lines = pageLines(box);
+    if (QString heading = sectionHeading(lines); !heading.isEmpty()) return heading;
+    // A page that goes on with the section of a page before it is named by
+    // that section, as its outline entry is.
+    if (const QWidget* parent = box.parentWidget(); parent && box.page > 0) {
+        std::map<int, PageBox*> before;
+        for (QObject* o : parent->children())
+            if (auto* page = qobject_cast<PageBox*>(o); page && page->page >= 0 && page->page < box.page)
+                before[page->page] = page;
+        for (auto p = before.rbegin(); p != before.rend(); ++p)
+            if (const QString heading = sectionHeading(pageLines(*p->second)); !heading.isEmpty())
+                return heading + QStringLiteral(" (続き)");
+    }
+    return firstHeading(lines);
+}
 
 }  // namespace shell

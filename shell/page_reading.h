@@ -15,7 +15,8 @@ class PageBox;
 QStringList pageLines(PageBox& box, bool spoken = false);
 // The lines joined by line breaks.
 QString pageText(PageBox& box, bool spoken = false);
-// Its first heading (see typeset::firstHeading).
+// Its section heading; on a page that goes on with a section, that
+// section's heading and "(続き)" (continued); else its first line.
 QString pageHeading(PageBox& box);
 
 }  // namespace shell

@@ -188,6 +188,13 @@ TEST_F(PageText, ScreenReadersGetThePageAsADocumentNamedByItsHeading) {
     EXPECT_FALSE(page->state().invisible);
     form.reset();
     viewer.reset();
+    // A page that goes on with the section before it is named by it.
+    startChapter("maple");
+    QAccessibleInterface* last = QAccessible::queryAccessibleInterface(&form->pic(2));
+    ASSERT_TRUE(last);
+    EXPECT_EQ(last->text(QAccessible::Name), "(3) ギブス現象の説明 (続き)");
+    form.reset();
+    viewer.reset();
 
     // larch's figure boxes lie on a page: that page's text holds theirs.
     resetShellState();

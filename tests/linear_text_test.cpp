@@ -206,6 +206,8 @@ TEST(ChapterText, EveryPageReadsItsFormulasInOnePiece) {
         {"maple", "1/π ∫_(−π)^π f(x) sin nx dx  =  2/π ∫_0^π sin nx dx"},
         {"birch", "∫_0^T sin u (du)/(dt) sin nωt dt"},
         {"cedar", "∂/∂S (∂H/∂p)_S ＝ ∂/∂p (∂H/∂S)_p"},
+        // The square says which letters it shows.
+        {"cedar", "図：熱力学の魔方陣。文字は 上 V F T，中 U G，下 S H p。"},
         // A name and its argument apart; an absolute value as one operand.
         {"larch", "ω = sin(|q|/2)"},
         {"birch", "r = √((x−aε)^2 + y^2) = (1−ε cos u)a"},

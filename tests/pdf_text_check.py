@@ -63,7 +63,7 @@ JAPANESE = re.compile("[\u3040-\u30ff\u3400-\u9fff\uff00-\uffef]")
 TABLES = {"maple": [(7, 3)]}
 # How many numbered headings each chapter has.
 # Each chapter's figures (graphs, drawings, a figure box copied onto the page).
-FIGURES = {"alder": 2, "birch": 1, "hazel": 2, "larch": 2, "maple": 1, "rowan": 1}
+FIGURES = {"alder": 2, "birch": 1, "cedar": 1, "hazel": 2, "larch": 2, "maple": 1, "rowan": 1}
 HEADINGS = {"alder": 4, "birch": 8, "cedar": 9, "hazel": 6, "larch": 4, "maple": 3, "rowan": 7}
 
 

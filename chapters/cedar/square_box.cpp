@@ -3,7 +3,9 @@
 #include "faces.h"
 #include "text.h"
 
+#include <QStringList>
 #include <algorithm>
+#include <tuple>
 
 namespace chapters {
 
@@ -119,6 +121,17 @@ void SquareBox::overlay() {
 void SquareBox::redraw() {
     typeset::RasterCanvas& c = canvas();
     c.Cls();
+    // The square is a figure that says which letters it shows, row by row.
+    typeset::Construct figure(c, typeset::Group::Figure);
+    QStringList rows;
+    for (const auto& [top, bottom, name] : {std::tuple{0, 50, "上"}, {50, 250, "中"}, {250, 400, "下"}}) {
+        QStringList row;
+        for (int i : readingOrder)
+            if (shown_[size_t(i)] && letterPlaces[i].y >= top && letterPlaces[i].y < bottom) row << text_[size_t(i)];
+        if (!row.isEmpty()) rows << QString::fromUtf8(name) + QLatin1Char(' ') + row.join(QLatin1Char(' '));
+    }
+    c.describe(QStringLiteral("図：熱力学の魔方陣。") +
+               (rows.isEmpty() ? QStringLiteral("文字はまだない。") : QStringLiteral("文字は ") + rows.join(QStringLiteral("，")) + QStringLiteral("。")));
     for (const Stroke& s : strokes_) draw(s);
     overlay();
     // The letters are variables: at 15.75 points in the face every other

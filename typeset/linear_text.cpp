@@ -21,10 +21,8 @@ QString unmarked(QString t) {
     return t;
 }
 
-bool isCombining(QChar c) {
-    const auto cat = c.category();
-    return cat == QChar::Mark_NonSpacing || cat == QChar::Mark_Enclosing;
-}
+// Where no blank goes before: a closing bracket, a comma, a full stop.
+const QString kClosing = QStringLiteral(")]},，、。.");
 
 // Whether the text is bracketed as a whole: "(a+b)", not "(a)(b)".
 bool bracketed(const QString& t) {
@@ -45,7 +43,7 @@ bool isNumber(const QString& t) {
 bool isSymbol(const QString& t) {
     if (t.isEmpty() || !(t[0].isLetter() || t[0] == QChar(0x221E) || t[0] == QChar(0x2202))) return false;
     return std::all_of(t.begin() + 1, t.end(),
-                       [](QChar c) { return isCombining(c) || c == QChar(0x2032); });
+                       [](QChar c) { return isCombiningMark(c) || c == QChar(0x2032); });
 }
 
 // A symbol with its scripts: x^2, G_(n+1), J′_(2n).
@@ -105,7 +103,7 @@ void seam(QString& before, QString& more, bool fraction = false) {
     if (more.startsWith(kNameStart)) {
         more.remove(0, 1);
         const QChar last = before.isEmpty() ? QChar() : before.back();
-        if (last.isLetterOrNumber() || last == QLatin1Char(')') || isCombining(last) || last == QChar(0x2032))
+        if (last.isLetterOrNumber() || last == QLatin1Char(')') || isCombiningMark(last) || last == QChar(0x2032))
             before += QLatin1Char(' ');
     }
 }
@@ -294,8 +292,7 @@ public:
         if (more.isEmpty()) return;
         seam(t, more, fraction);
         if (runsOn(t, more)) t += QLatin1Char(' ');
-        static const QString closing = QStringLiteral(")]},，、。.");
-        if (t.endsWith(QLatin1Char(' ')) && (more.startsWith(QLatin1Char(' ')) || closing.contains(more.front())))
+        if (t.endsWith(QLatin1Char(' ')) && (more.startsWith(QLatin1Char(' ')) || kClosing.contains(more.front())))
             t.chop(1);
         t += more;
     }
@@ -437,7 +434,7 @@ namespace {
 // "x′"), not the Japanese around it.
 bool isOperandChar(QChar c) {
     if (c.unicode() >= 0x3000) return false;
-    return c.isLetterOrNumber() || c == QLatin1Char('.') || isCombining(c) || c == QChar(0x2032) ||
+    return c.isLetterOrNumber() || c == QLatin1Char('.') || isCombiningMark(c) || c == QChar(0x2032) ||
            c == QChar(0x221E) || c == QChar(0x2202);
 }
 
@@ -481,7 +478,7 @@ QString scriptOperand(const QString& t, qsizetype from, qsizetype& end) {
         return t.mid(from, end - from);
     }
     end = from + 1;
-    while (end < t.size() && (isCombining(t[end]) || t[end] == QChar(0x2032))) ++end;
+    while (end < t.size() && (isCombiningMark(t[end]) || t[end] == QChar(0x2032))) ++end;
     return t.mid(from, end - from);
 }
 
@@ -780,9 +777,8 @@ void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture, 
             if (runsOn(before, text)) before += QLatin1Char(' ');
             // One blank where a construct ends with one and the text after
             // begins with one, none before a closing bracket or a comma.
-            static const QString closing = QStringLiteral(")]},，、。.");
             if (before.endsWith(QLatin1Char(' ')) &&
-                (text.startsWith(QLatin1Char(' ')) || (!text.isEmpty() && closing.contains(text.front()))))
+                (text.startsWith(QLatin1Char(' ')) || (!text.isEmpty() && kClosing.contains(text.front()))))
                 before.chop(1);
         } else if (text.startsWith(kNameStart)) {
             text.remove(0, 1);
@@ -875,6 +871,11 @@ void appendLinearPieces(std::vector<TextPiece>& pieces, const Picture& picture, 
                                     }),
                      pieces.end());
     }
+}
+
+bool isCombiningMark(QChar c) {
+    const auto cat = c.category();
+    return cat == QChar::Mark_NonSpacing || cat == QChar::Mark_Enclosing;
 }
 
 }  // namespace typeset

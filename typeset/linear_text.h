@@ -22,6 +22,9 @@ std::vector<bool> readWithTheirConstruct(const Picture& picture);
 // holds.
 QString linearText(const Picture& picture, size_t group);
 
+// A combining accent a letter carries after it (the dot of ẋ).
+bool isCombiningMark(QChar c);
+
 // A script's or a fraction part's text as it follows "^", "_" or "/":
 // bracketed unless it is one number, one letter or bracketed already.
 QString operand(const QString& text);

@@ -1,5 +1,6 @@
 #include "math_tree.h"
 
+#include "linear_text.h"
 #include "page_text.h"
 
 #include <QRegularExpression>
@@ -11,12 +12,7 @@ namespace {
 
 const QString kGrouping = QStringLiteral("()");  // a Row's text: brackets that only group, unseen
 
-bool isCombining(QChar c) {
-    const auto cat = c.category();
-    return cat == QChar::Mark_NonSpacing || cat == QChar::Mark_Enclosing;
-}
-
-bool isMark(QChar c) { return isCombining(c) || c == QChar(0x2032); }
+bool isMark(QChar c) { return isCombiningMark(c) || c == QChar(0x2032); }
 
 // Japanese, and the punctuation that goes with it; fullwidth signs (＝, ＋,
 // －) are a formula's.
@@ -270,7 +266,7 @@ QString identifier(const QString& text) {
         else if (c == QChar(0x0307)) accent = QStringLiteral("\u02D9");
         else if (c == QChar(0x0308)) accent = QStringLiteral("\u00A8");
         else if (c == QChar(0x0303)) accent = QStringLiteral("\u02DC");
-        else if (!isCombining(c)) base += c;
+        else if (!isCombiningMark(c)) base += c;
     }
     QString e = element(QStringLiteral("mi"), xmlEscaped(base));
     if (!accent.isEmpty())
